@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs every test; windows are drawn on the offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+velmora_install_packages
+cmake --preset test
+cmake --build --preset test -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --preset test "$@"

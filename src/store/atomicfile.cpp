@@ -1,0 +1,63 @@
+#include "store/atomicfile.h"
+
+#include "store/error.h"
+#include "store/faultpoint.h"
+#include "store/platform.h"
+
+#include <QDir>
+
+namespace velmora {
+
+namespace {
+
+[[noreturn]] void fail(const QString &path, const QString &reason)
+{
+    throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
+                        .arg(QDir::toNativeSeparators(path), reason));
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(QString path) : m_path(std::move(path)), m_temp(m_path + QStringLiteral(".tmp"))
+{
+    FaultPoint::hit();
+    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(m_path, m_temp.errorString());
+}
+
+AtomicFile::~AtomicFile()
+{
+    if (!m_committed) {
+        m_temp.close();
+        m_temp.remove();
+    }
+}
+
+void AtomicFile::write(QByteArrayView bytes)
+{
+    FaultPoint::hit();
+    if (m_temp.write(bytes.data(), bytes.size()) != bytes.size())
+        fail(m_path, m_temp.errorString());
+}
+
+void AtomicFile::commit()
+{
+    FaultPoint::hit();
+    if (!Platform::syncFile(m_temp))
+        fail(m_path, m_temp.errorString());
+    m_temp.close();
+    FaultPoint::hit();
+    QString reason;
+    if (!Platform::replaceFile(m_temp.fileName(), m_path, &reason))
+        fail(m_path, reason);
+    m_committed = true;
+}
+
+void AtomicFile::replace(const QString &path, QByteArrayView content)
+{
+    AtomicFile file(path);
+    file.write(content);
+    file.commit();
+}
+
+} // namespace velmora

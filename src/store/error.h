@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+namespace velmora {
+
+// Every failure of the core is one of these, carrying the Romanian text the user sees.
+// The windows let them travel to the event loop's boundary, where the standard error box
+// shows them; the command-line tool prints them on stderr.
+class Error : public std::exception {
+public:
+    explicit Error(QString message);
+    const QString &message() const noexcept { return m_message; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+// The SQL engine refused a statement or could not read a table.
+class EngineError : public Error {
+    using Error::Error;
+};
+
+// A file or directory could not be created, read, written or replaced.
+class FileError : public Error {
+    using Error::Error;
+};
+
+// The settings store refused a write.
+class SettingsError : public Error {
+    using Error::Error;
+};
+
+// The counters file holds something that is not a counter, or cannot be written.
+class CountersError : public Error {
+    using Error::Error;
+};
+
+// A backup archive is damaged or cannot be written.
+class ArchiveError : public Error {
+    using Error::Error;
+};
+
+// Text that the tables' code page cannot hold, or another refused input value.
+class InputError : public Error {
+    using Error::Error;
+};
+
+} // namespace velmora

@@ -1,0 +1,48 @@
+#include "store/platform.h"
+
+#include <QDir>
+#include <QFileDevice>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#endif
+
+namespace velmora {
+
+bool Platform::replaceFile(const QString &from, const QString &to, QString *error)
+{
+#ifdef Q_OS_WIN
+    const std::wstring src = QDir::toNativeSeparators(from).toStdWString();
+    const std::wstring dst = QDir::toNativeSeparators(to).toStdWString();
+    if (MoveFileExW(src.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (error)
+        *error = QStringLiteral("cod %1").arg(GetLastError());
+    return false;
+#else
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+#endif
+}
+
+bool Platform::syncFile(QFileDevice &file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+} // namespace velmora

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QFileDevice;
+
+namespace velmora {
+
+// The few file-system calls Qt does not offer portably.
+class Platform {
+public:
+    // Renames from over to, replacing an existing file in one step. False with a message on
+    // failure.
+    static bool replaceFile(const QString &from, const QString &to, QString *error);
+    // Pushes the file's written data to the disk.
+    static bool syncFile(QFileDevice &file);
+};
+
+} // namespace velmora
