@@ -10,38 +10,35 @@ namespace velmora {
 
 namespace {
 
-[[noreturn]] void fail(const QString &path, const QString &reason)
-{
+[[noreturn]] void fail(const QString &path, const QString &reason) {
     throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
                         .arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace
 
-AtomicFile::AtomicFile(QString path) : m_path(std::move(path)), m_temp(m_path + QStringLiteral(".tmp"))
-{
+AtomicFile::AtomicFile(QString path)
+    : m_path(std::move(path))
+    , m_temp(m_path + QStringLiteral(".tmp")) {
     FaultPoint::hit();
     if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail(m_path, m_temp.errorString());
 }
 
-AtomicFile::~AtomicFile()
-{
+AtomicFile::~AtomicFile() {
     if (!m_committed) {
         m_temp.close();
         m_temp.remove();
     }
 }
 
-void AtomicFile::write(QByteArrayView bytes)
-{
+void AtomicFile::write(QByteArrayView bytes) {
     FaultPoint::hit();
     if (m_temp.write(bytes.data(), bytes.size()) != bytes.size())
         fail(m_path, m_temp.errorString());
 }
 
-void AtomicFile::commit()
-{
+void AtomicFile::commit() {
     FaultPoint::hit();
     if (!Platform::syncFile(m_temp))
         fail(m_path, m_temp.errorString());
@@ -53,8 +50,7 @@ void AtomicFile::commit()
     m_committed = true;
 }
 
-void AtomicFile::replace(const QString &path, QByteArrayView content)
-{
+void AtomicFile::replace(const QString &path, QByteArrayView content) {
     AtomicFile file(path);
     file.write(content);
     file.commit();

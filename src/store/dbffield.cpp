@@ -10,8 +10,7 @@
 
 namespace velmora {
 
-bool DbfField::isNullNumeric(QByteArrayView field)
-{
+bool DbfField::isNullNumeric(QByteArrayView field) {
     for (const char c : field) {
         if (c != ' ' && c != '*' && c != '\0')
             return false;
@@ -19,8 +18,7 @@ bool DbfField::isNullNumeric(QByteArrayView field)
     return true;
 }
 
-std::optional<double> DbfField::number(QByteArrayView field)
-{
+std::optional<double> DbfField::number(QByteArrayView field) {
     const char *begin = field.data();
     const char *end = begin + field.size();
     while (begin < end && (*begin == ' ' || *begin == '\0'))
@@ -38,8 +36,7 @@ std::optional<double> DbfField::number(QByteArrayView field)
     return value;
 }
 
-QDate DbfField::date(QByteArrayView field)
-{
+QDate DbfField::date(QByteArrayView field) {
     if (field.size() < 8)
         return {};
     int parts[3] = {0, 0, 0};
@@ -56,26 +53,22 @@ QDate DbfField::date(QByteArrayView field)
     return QDate(parts[0], parts[1], parts[2]);
 }
 
-QByteArrayView DbfField::textBytes(QByteArrayView field)
-{
+QByteArrayView DbfField::textBytes(QByteArrayView field) {
     qsizetype n = field.size();
     while (n > 0 && (field[n - 1] == ' ' || field[n - 1] == '\0'))
         --n;
     return field.first(n);
 }
 
-QString DbfField::text(QByteArrayView field)
-{
+QString DbfField::text(QByteArrayView field) {
     return Cp1250::decode(textBytes(field));
 }
 
-void DbfField::writeNull(char *out, const Column &column)
-{
+void DbfField::writeNull(char *out, const Column &column) {
     std::memset(out, ' ', column.width);
 }
 
-QByteArray DbfField::numberText(const Column &column, double value)
-{
+QByteArray DbfField::numberText(const Column &column, double value) {
     if (!std::isfinite(value)) {
         throw EngineError(
             QStringLiteral("Valoarea nu este un numar valid pentru coloana %1.").arg(column.name));
@@ -97,16 +90,14 @@ QByteArray DbfField::numberText(const Column &column, double value)
     return text;
 }
 
-void DbfField::writeNumber(char *out, const Column &column, double value)
-{
+void DbfField::writeNumber(char *out, const Column &column, double value) {
     const QByteArray text = numberText(column, value);
     const qsizetype pad = column.width - text.size();
     std::memset(out, ' ', pad);
     std::memcpy(out + pad, text.constData(), text.size());
 }
 
-void DbfField::writeDate(char *out, const Column &column, QDate value)
-{
+void DbfField::writeDate(char *out, const Column &column, QDate value) {
     if (!value.isValid()) {
         writeNull(out, column);
         return;
@@ -120,8 +111,7 @@ void DbfField::writeDate(char *out, const Column &column, QDate value)
     std::memset(out + 8, ' ', column.width - 8);
 }
 
-void DbfField::writeText(char *out, const Column &column, const QString &value)
-{
+void DbfField::writeText(char *out, const Column &column, const QString &value) {
     const QByteArray bytes = Cp1250::encode(value);
     if (bytes.size() > column.width) {
         throw EngineError(QStringLiteral("Textul \"%1\" nu incape in coloana %2 (cel mult %3 "

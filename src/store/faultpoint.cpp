@@ -7,8 +7,7 @@ int g_armedAt = 0;
 int g_hits = 0;
 } // namespace
 
-void FaultPoint::hit()
-{
+void FaultPoint::hit() {
     ++g_hits;
     if (g_armedAt != 0 && g_hits == g_armedAt) {
         g_armedAt = 0;
@@ -16,14 +15,12 @@ void FaultPoint::hit()
     }
 }
 
-void FaultPoint::arm(int n)
-{
+void FaultPoint::arm(int n) {
     g_armedAt = n;
     g_hits = 0;
 }
 
-int FaultPoint::hits()
-{
+int FaultPoint::hits() {
     return g_hits;
 }
 

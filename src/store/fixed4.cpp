@@ -4,8 +4,7 @@
 
 namespace velmora {
 
-std::optional<Fixed4> Fixed4::fromDouble(double value)
-{
+std::optional<Fixed4> Fixed4::fromDouble(double value) {
     if (!std::isfinite(value))
         return std::nullopt;
     // nearbyint rounds halves to even in the default rounding mode.
@@ -15,8 +14,7 @@ std::optional<Fixed4> Fixed4::fromDouble(double value)
     return fromUnits(static_cast<qint64>(scaled));
 }
 
-std::optional<Fixed4> Fixed4::parse(QStringView text)
-{
+std::optional<Fixed4> Fixed4::parse(QStringView text) {
     text = text.trimmed();
     qsizetype i = 0;
     bool negative = false;
@@ -58,8 +56,7 @@ std::optional<Fixed4> Fixed4::parse(QStringView text)
     return fromUnits(negative ? -units : units);
 }
 
-QString Fixed4::toString() const
-{
+QString Fixed4::toString() const {
     const bool negative = m_units < 0;
     // Work on the magnitude without overflowing at the type's minimum.
     const quint64 magnitude = negative ? 0 - static_cast<quint64>(m_units) : m_units;

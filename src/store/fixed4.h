@@ -15,8 +15,7 @@ public:
     static constexpr qint64 kScale = 10000;
 
     constexpr Fixed4() = default;
-    static constexpr Fixed4 fromUnits(qint64 units)
-    {
+    static constexpr Fixed4 fromUnits(qint64 units) {
         Fixed4 f;
         f.m_units = units;
         return f;

@@ -8,8 +8,7 @@ namespace velmora {
 
 namespace {
 
-QSettings::Scope scope()
-{
+QSettings::Scope scope() {
 #ifdef Q_OS_WIN
     return QSettings::SystemScope;
 #else
@@ -19,16 +18,14 @@ QSettings::Scope scope()
 
 } // namespace
 
-QString Settings::read(const QString &name)
-{
+QString Settings::read(const QString &name) {
     QSettings store(QSettings::NativeFormat, scope(), organization(), application());
     if (store.status() != QSettings::NoError)
         return {};
     return store.value(name).toString();
 }
 
-void Settings::write(const QString &name, const QString &value)
-{
+void Settings::write(const QString &name, const QString &value) {
     QSettings store(QSettings::NativeFormat, scope(), organization(), application());
     store.setValue(name, value);
     store.sync();

@@ -8,22 +8,19 @@
 
 namespace velmora {
 
-QString TextForm::quoted(QStringView text)
-{
+QString TextForm::quoted(QStringView text) {
     QString out = text.toString();
     out.replace(u'"', QStringLiteral("\"\""));
     return u'"' + out + u'"';
 }
 
-QString TextForm::filterQuoted(QStringView text)
-{
+QString TextForm::filterQuoted(QStringView text) {
     QString out = text.toString();
     out.replace(u'\'', QStringLiteral("''"));
     return u'\'' + out + u'\'';
 }
 
-QString TextForm::dateFormat(const QLocale &locale)
-{
+QString TextForm::dateFormat(const QLocale &locale) {
     QString format = locale.dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy"))) {
         static const QRegularExpression twoDigitYear(QStringLiteral("y+"));
@@ -32,13 +29,11 @@ QString TextForm::dateFormat(const QLocale &locale)
     return format;
 }
 
-QString TextForm::date(QDate date, const QLocale &locale)
-{
+QString TextForm::date(QDate date, const QLocale &locale) {
     return locale.toString(date, dateFormat(locale));
 }
 
-QDate TextForm::parseDate(QStringView text, const QLocale &locale)
-{
+QDate TextForm::parseDate(QStringView text, const QLocale &locale) {
     const QString trimmed = text.trimmed().toString();
     if (trimmed.isEmpty())
         return {};
@@ -56,20 +51,17 @@ QDate TextForm::parseDate(QStringView text, const QLocale &locale)
     return date;
 }
 
-QString TextForm::hour(QTime time)
-{
+QString TextForm::hour(QTime time) {
     return time.toString(QStringLiteral("HH:mm"));
 }
 
-QString TextForm::fourDecimal(double value)
-{
+QString TextForm::fourDecimal(double value) {
     if (const auto fixed = Fixed4::fromDouble(value))
         return fixed->toString();
     return general(value);
 }
 
-QString TextForm::general(double value)
-{
+QString TextForm::general(double value) {
     if (value == 0 || !std::isfinite(value))
         return std::isfinite(value) ? QStringLiteral("0") : QString::number(value);
     const double magnitude = std::fabs(value);
@@ -86,8 +78,7 @@ QString TextForm::general(double value)
     return text;
 }
 
-QString TextForm::twoDigit(int value)
-{
+QString TextForm::twoDigit(int value) {
     return value >= 0 && value < 10 ? u'0' + QString::number(value) : QString::number(value);
 }
 
