@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringView>
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+
+namespace velmora {
+
+class TErori;
+
+// The administrator window: changes or removes the administrator password and closes access
+// to the data commands again. The access flag and the menu live elsewhere: the window tells
+// them through accessChanged, and the access gate opens access through grantAccess.
+class TForm4 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TForm4(TErori &erori, QWidget *parent = nullptr);
+
+    // The encoded form of a password, as the settings store keeps it. Raises an InputError
+    // for a character the code page cannot hold.
+    static QString CodeazaStr(QStringView password);
+
+    // Changes the password from the two fields, or removes it when both are empty.
+    void BitBtn1Click();
+    // Tells the tick of "Acces in program" on (accessChanged); runs whenever the tick changes.
+    void CheckBox1Click();
+    // The access gate's way in: ticks "Acces in program" and runs its handling.
+    void grantAccess();
+    bool accessGranted() const;
+
+    // The system beep of a refused entry; tests listen in here.
+    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+
+Q_SIGNALS:
+    void accessChanged(bool granted);
+
+private:
+    void refuse(const QString &text);
+
+    TErori &m_erori;
+    QGroupBox *m_group;
+    QLineEdit *m_edit1;
+    QLineEdit *m_edit2;
+    QPushButton *m_change;
+    QCheckBox *m_access;
+    QPushButton *m_saveAndClose;
+    QPushButton *m_cancel;
+    QStatusBar *m_status;
+    std::function<void()> m_beep;
+};
+
+} // namespace velmora

@@ -1,0 +1,20 @@
+#pragma once
+
+class QDialog;
+class QWidget;
+
+namespace velmora {
+
+// Every window of the program is shown modally, centred on the screen, and the caller goes
+// on with the window's result.
+class Modal {
+public:
+    // Shows the dialog centred on the screen and returns its QDialog result once it closes.
+    static int exec(QDialog &dialog);
+    // Moves the window to the middle of the screen it is on (the primary one before it is
+    // first shown).
+    static void centreOnScreen(QWidget &window);
+    static void centreOver(QWidget &window, const QWidget &over);
+};
+
+} // namespace velmora

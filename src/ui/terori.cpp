@@ -1,0 +1,204 @@
+#include "ui/terori.h"
+
+#include "ui/artwork.h"
+#include "ui/flatbutton.h"
+#include "ui/gradientpanel.h"
+#include "ui/look.h"
+#include "ui/modal.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace velmora {
+
+namespace {
+
+struct KindLook {
+    const char *caption;
+    QPixmap (*picture)(int);
+    QColor bandFrom;
+    QColor bandTo;
+    FlatButton::Colors buttons;
+};
+
+const KindLook &lookOf(quint8 kind) {
+    static const KindLook warning{"Atentie !",
+                                  &Artwork::warning,
+                                  QColor(0xB7, 0xB1, 0x8A),
+                                  QColor(0x38, 0x36, 0x23),
+                                  {QColor(0x2C, 0x29, 0x1B), QColor(0x07, 0x07, 0x05),
+                                   QColor(0x73, 0x77, 0x53), QColor(0xDE, 0xDF, 0xD2),
+                                   QColor(0x00, 0x00, 0x00)}};
+    static const KindLook information{"Informatie",
+                                      &Artwork::information,
+                                      QColor(0xE1, 0xDE, 0xFA),
+                                      QColor(0x00, 0x00, 0xBB),
+                                      {QColor(0x00, 0x00, 0xFF), QColor(0x00, 0x00, 0x93),
+                                       QColor(0x9D, 0x9D, 0xFF), QColor(0xDF, 0xDF, 0xFF),
+                                       QColor(0xFF, 0xFF, 0xFF)}};
+    static const KindLook confirmation{"Confirmare",
+                                       &Artwork::question,
+                                       QColor(0x81, 0xA2, 0xD3),
+                                       QColor(0x36, 0x5F, 0x9C),
+                                       {QColor(0x39, 0x66, 0xA8), QColor(0x00, 0x00, 0x93),
+                                        QColor(0x71, 0x96, 0xCE), QColor(0xEC, 0xF1, 0xF9),
+                                        QColor(0x00, 0x00, 0x00)}};
+    static const KindLook error{"Eroare",
+                                &Artwork::error,
+                                QColor(0xFF, 0xD5, 0xD5),
+                                QColor(0xFF, 0x00, 0x00),
+                                {QColor(0xFF, 0x00, 0x00), QColor(0xA6, 0x00, 0x00),
+                                 QColor(0xFF, 0x9B, 0x9B), QColor(0xFF, 0xD9, 0xD9),
+                                 QColor(0xFF, 0xFF, 0xFF)}};
+    switch (kind) {
+    case TErori::Atentie:
+        return warning;
+    case TErori::Informatie:
+        return information;
+    case TErori::Confirmare:
+        return confirmation;
+    default:
+        return error;
+    }
+}
+
+GradientPanel *band(QWidget *parent, const char *name, const QRect &geometry) {
+    auto *panel = new GradientPanel(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(geometry);
+    panel->setDirection(Gradient::Direction::LeftToRight);
+    panel->setStripes(64);
+    return panel;
+}
+
+} // namespace
+
+TErori::TErori(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName(QStringLiteral("Erori"));
+    setFixedSize(kWidth, kHeight);
+    setFont(Look::dialogFont(8));
+
+    constexpr int topHeight = 49;
+    constexpr int bottomHeight = 42;
+    m_top = band(this, "GradientPanel1", QRect(0, 0, kWidth, topHeight));
+    m_middle = band(this, "GradientPanel3",
+                    QRect(0, topHeight, kWidth, kHeight - topHeight - bottomHeight));
+    // Colours run from the right edge to the left one: the left edge gets the "to" colour.
+    m_middle->setColors(QColor(0xE1, 0xE1, 0xE1), QColor(0xFF, 0xFF, 0xFF));
+    m_bottom = band(this, "GradientPanel2", QRect(0, kHeight - bottomHeight, kWidth, bottomHeight));
+
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("Image1"));
+    m_picture->setGeometry(8, 8, 32, 32);
+
+    m_title = new QLabel(this);
+    m_title->setObjectName(QStringLiteral("Label1"));
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setFont(Look::arial(13, true));
+    Look::setTextColor(m_title, Qt::white);
+    m_title->move(48, 16);
+
+    m_text = new QTextEdit(this);
+    m_text->setObjectName(QStringLiteral("EroText"));
+    m_text->setGeometry(16, 56, 313, 65);
+    m_text->setReadOnly(true);
+    m_text->setFocusPolicy(Qt::NoFocus);
+    m_text->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_text->setFrameShape(QFrame::NoFrame);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_text->setFont(Look::dialogFont(8));
+    QPalette textPalette = m_text->palette();
+    textPalette.setColor(QPalette::Base, QColor(0xEF, 0xEF, 0xEF));
+    textPalette.setColor(QPalette::Text, Qt::black);
+    m_text->setPalette(textPalette);
+
+    const struct {
+        const char *name;
+        const char *caption;
+        quint16 result;
+    } buttons[] = {{"BE1", "DA", ResultYes},
+                   {"BE2", "NU", ResultNo},
+                   {"BE3", "RENUNT", ResultCancel},
+                   {"BE4", "OK", ResultOk}};
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        auto *button = new FlatButton(QLatin1String(buttons[i].caption), this);
+        button->setObjectName(QLatin1String(buttons[i].name));
+        button->setGeometry(0, kButtonTop, kButtonWidth, kButtonHeight);
+        const quint16 result = buttons[i].result;
+        connect(button, &QAbstractButton::clicked, this, [this, result] { finish(result); });
+        m_buttons[i] = button;
+    }
+}
+
+int TErori::buttonLeft(int k, int n) {
+    const int gap = (342 - kButtonWidth * n) / (n + 1);
+    return k * gap + (k - 1) * kButtonWidth;
+}
+
+void TErori::finish(quint16 result) {
+    m_result = result;
+    accept();
+}
+
+void TErori::setText(const QString &text) {
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(u'\r', u'\n');
+    m_text->setPlainText(plain);
+    QTextCursor cursor(m_text->document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.mergeBlockFormat(centred);
+}
+
+quint16 TErori::Mesaj(const QString &title, const QString &text, quint8 kind, quint16 buttons) {
+    m_result = ResultCancel;
+    m_title->setText(title);
+    m_title->adjustSize();
+    setText(text);
+
+    const KindLook &look = lookOf(kind);
+    m_picture->setPixmap(look.picture(32));
+    setWindowTitle(QLatin1String(look.caption));
+    m_top->setColors(look.bandTo, look.bandFrom);
+    m_bottom->setColors(look.bandTo, look.bandFrom);
+
+    // Flags in the layout order DA, NU, RENUNT, OK.
+    const std::array<quint16, 4> flags = {DA, NU, RENUNT, OK};
+    int visible = 0;
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        m_buttons[i]->setColors(look.buttons);
+        const bool shown = (buttons & flags[i]) != 0;
+        m_buttons[i]->setVisible(shown);
+        visible += shown ? 1 : 0;
+    }
+    if (visible == 0)
+        return ResultCancel;
+
+    int k = 0;
+    for (FlatButton *button : m_buttons) {
+        if (!button->isHidden())
+            button->move(buttonLeft(++k, visible), kButtonTop);
+    }
+
+    Modal::exec(*this);
+    return m_result;
+}
+
+void TErori::keyPressEvent(QKeyEvent *event) {
+    // No default button: Enter and every other key do nothing, Esc closes with the result
+    // the call started with.
+    if (event->key() == Qt::Key_Escape)
+        reject();
+    event->accept();
+}
+
+} // namespace velmora

@@ -1,0 +1,264 @@
+#include "admin/passwordcodec.h"
+#include "admin/tform4.h"
+#include "store/settings.h"
+#include "ui/flatbutton.h"
+#include "ui/modalanswer.h"
+#include "ui/terori.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace velmora;
+
+namespace {
+
+// What the message dialog showed.
+struct Shown {
+    QString caption;
+    QString title;
+    QString text;
+    QStringList buttons;
+};
+
+} // namespace
+
+class TestTForm4 : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    TErori *erori = nullptr;
+    TForm4 *form = nullptr;
+    int beeps = 0;
+
+    QLineEdit *edit(const char *name) const {
+        return form->findChild<QLineEdit *>(QLatin1String(name));
+    }
+    QCheckBox *access() const { return form->findChild<QCheckBox *>(QStringLiteral("CheckBox1")); }
+
+    // Answers the next message with the named button (or Esc) and records what it showed.
+    void answerNext(const char *button, Shown *shown) {
+        answerWhenShown(erori, [this, button, shown] {
+            shown->caption = erori->windowTitle();
+            shown->title = erori->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+            shown->text = erori->findChild<QTextEdit *>(QStringLiteral("EroText"))->toPlainText();
+            for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+                auto *b = erori->findChild<FlatButton *>(QLatin1String(name));
+                if (b->isVisible())
+                    shown->buttons << b->text();
+            }
+            QTest::mouseClick(erori->findChild<FlatButton *>(QLatin1String(button)),
+                              Qt::LeftButton);
+        });
+    }
+
+    static QString stored() { return Settings::read(QStringLiteral("Erori")); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        erori = new TErori;
+    }
+
+    void init() {
+        form = new TForm4(*erori);
+        form->setBeep([this] { ++beeps; });
+        beeps = 0;
+        Settings::write(QStringLiteral("Erori"), QStringLiteral("vechi"));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+    }
+
+    void cleanup() { delete form; }
+    void cleanupTestCase() { delete erori; }
+
+    void parts() {
+        QCOMPARE(form->windowTitle(), QStringLiteral("Administrator program"));
+        QCOMPARE(form->palette().color(QPalette::Window), QColor(64, 80, 106));
+        auto *group = form->findChild<QGroupBox *>(QStringLiteral("GroupBox1"));
+        QCOMPARE(group->title(), QStringLiteral(" Schimbare parola  "));
+        QCOMPARE(group->toolTip(), QStringLiteral("Schimbarea parolei administrator."));
+        for (const char *name : {"Edit1", "Edit2"}) {
+            QCOMPARE(edit(name)->maxLength(), 32);
+            QCOMPARE(edit(name)->echoMode(), QLineEdit::Password);
+        }
+        QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->text(),
+                 QStringLiteral("&Schimba parola"));
+        QCOMPARE(access()->text(), QStringLiteral("Acces in program"));
+        QCOMPARE(access()->toolTip(), QStringLiteral("Va da dreptul de a modifica date."));
+        QVERIFY(!access()->isChecked());
+        QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton1"))->text(),
+                 QStringLiteral("Salveaza si inchide"));
+        QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2"))->text(),
+                 QStringLiteral("Renunt"));
+        auto *status = form->findChild<QStatusBar *>(QStringLiteral("StatusBar1"));
+        QVERIFY(status->findChild<QLabel *>());
+        QCOMPARE(status->findChild<QLabel *>()->text(), QStringLiteral("ESC - Renunta si inchide"));
+        QStringList labels;
+        for (const QLabel *label : group->findChildren<QLabel *>()) {
+            if (label->buddy())
+                labels << label->text() + u'>' + label->buddy()->objectName();
+        }
+        QCOMPARE(labels, (QStringList{QStringLiteral("Parola noua>Edit1"),
+                                      QStringLiteral("Inca odata>Edit2")}));
+    }
+
+    void mismatchIsRefusedWithABeep() {
+        edit("Edit1")->setText(QStringLiteral("abc"));
+        edit("Edit2")->setText(QStringLiteral("abd"));
+        Shown shown;
+        answerNext("BE4", &shown);
+        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("BitBtn1")),
+                          Qt::LeftButton);
+        QCOMPARE(shown.caption, QStringLiteral("Eroare"));
+        QCOMPARE(shown.title, QStringLiteral("Eroare la completare"));
+        QCOMPARE(shown.text,
+                 QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"));
+        QCOMPARE(shown.buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(beeps, 1);
+        QCOMPARE(stored(), QStringLiteral("vechi"));
+        QCOMPARE(edit("Edit1")->text(), QStringLiteral("abc"));
+        QCOMPARE(edit("Edit2")->text(), QStringLiteral("abd"));
+    }
+
+    void bothEmptyAsksBeforeRemoving_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("NU keeps it") << "BE2"
+                                     << "vechi";
+        QTest::newRow("DA removes it") << "BE1"
+                                       << "";
+    }
+
+    void bothEmptyAsksBeforeRemoving() {
+        QFETCH(QString, answer);
+        QFETCH(QString, after);
+        Shown shown;
+        answerNext(answer == u"BE1" ? "BE1" : "BE2", &shown);
+        form->BitBtn1Click();
+        QCOMPARE(shown.caption, QStringLiteral("Atentie !"));
+        QCOMPARE(shown.title, QStringLiteral("Eroare la completare"));
+        QCOMPARE(shown.text,
+                 QStringLiteral("ATENTIE !\nDoriti sa dezactivati parola de administrator?"));
+        QCOMPARE(shown.buttons, (QStringList{QStringLiteral("DA"), QStringLiteral("NU")}));
+        QCOMPARE(stored(), after);
+        QCOMPARE(beeps, 0);
+        QVERIFY(!access()->isChecked());
+    }
+
+    void changeStoresTheEncodingAndEmptiesTheFields() {
+        edit("Edit1")->setText(QStringLiteral("Parola1"));
+        edit("Edit2")->setText(QStringLiteral("Parola1"));
+        Shown shown;
+        answerNext("BE4", &shown);
+        form->BitBtn1Click();
+        QCOMPARE(shown.caption, QStringLiteral("Informatie"));
+        QCOMPARE(shown.title, QStringLiteral("Confirmare"));
+        QCOMPARE(shown.text, QStringLiteral("Parola a fost schimbata cu succes!"));
+        QCOMPARE(stored(), PasswordCodec::encode(u"Parola1"));
+        QCOMPARE(stored(), TForm4::CodeazaStr(u"Parola1"));
+        QVERIFY(PasswordCodec::matches(u"Parola1", stored()));
+        QVERIFY(edit("Edit1")->text().isEmpty());
+        QVERIFY(edit("Edit2")->text().isEmpty());
+        QVERIFY(!access()->isChecked());
+    }
+
+    void passwordOutsideTheCodePageIsRefused() {
+        edit("Edit1")->setText(QStringLiteral("parola\u03A9"));
+        edit("Edit2")->setText(QStringLiteral("parola\u03A9"));
+        Shown shown;
+        answerNext("BE4", &shown);
+        form->BitBtn1Click();
+        QCOMPARE(shown.caption, QStringLiteral("Eroare"));
+        QVERIFY(shown.text.contains(QChar(0x03A9)));
+        QCOMPARE(beeps, 1);
+        QCOMPARE(stored(), QStringLiteral("vechi"));
+        QCOMPARE(edit("Edit2")->text(), QStringLiteral("parola\u03A9"));
+    }
+
+    void keyboardOnly() {
+        edit("Edit1")->setFocus();
+        QTest::keyClicks(edit("Edit1"), QStringLiteral("Cheia9"));
+        QTest::keyClick(edit("Edit1"), Qt::Key_Return);
+        QCOMPARE(form->focusWidget(), edit("Edit2"));
+        QTest::keyClicks(edit("Edit2"), QStringLiteral("Cheia9"));
+        Shown shown;
+        answerNext("BE4", &shown);
+        QTest::keyClick(edit("Edit2"), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(shown.text, QStringLiteral("Parola a fost schimbata cu succes!"));
+        QVERIFY(PasswordCodec::matches(u"Cheia9", stored()));
+        QVERIFY(form->isVisible());
+    }
+
+    void accelerator() {
+        edit("Edit1")->setText(QStringLiteral("x"));
+        edit("Edit2")->setText(QStringLiteral("y"));
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        edit("Edit1")->setFocus();
+        Shown shown;
+        answerNext("BE4", &shown);
+        QTest::keyClick(edit("Edit1"), Qt::Key_S, Qt::AltModifier);
+        // The accelerator presses the button visibly, so the click comes a moment later.
+        QTRY_COMPARE(shown.title, QStringLiteral("Eroare la completare"));
+    }
+
+    void escapeCloses() {
+        edit("Edit1")->setFocus();
+        QTest::keyClick(edit("Edit1"), Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
+    }
+
+    void buttonsClose_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Renunt") << "LbSpeedButton2";
+        QTest::newRow("Salveaza si inchide") << "LbSpeedButton1";
+    }
+
+    void buttonsClose() {
+        QFETCH(QString, button);
+        edit("Edit1")->setText(QStringLiteral("x"));
+        QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
+        QVERIFY(!form->isVisible());
+        // Nothing is written by closing, and the fields keep their text for the next showing.
+        QCOMPARE(stored(), QStringLiteral("vechi"));
+        QCOMPARE(edit("Edit1")->text(), QStringLiteral("x"));
+    }
+
+    void accessCheckBox() {
+        QSignalSpy changes(form, &TForm4::accessChanged);
+        const QPoint box(8, access()->height() / 2);
+        QTest::mouseClick(access(), Qt::LeftButton, {}, box);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.at(0).at(0).toBool(), true);
+        QVERIFY(form->accessGranted());
+        QTest::mouseClick(access(), Qt::LeftButton, {}, box);
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(changes.at(1).at(0).toBool(), false);
+        QVERIFY(!form->accessGranted());
+    }
+
+    void gateGrantsAccess() {
+        QSignalSpy changes(form, &TForm4::accessChanged);
+        form->grantAccess();
+        QVERIFY(access()->isChecked());
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.at(0).at(0).toBool(), true);
+        // Once more while ticked: the handling runs again, access stays open.
+        form->grantAccess();
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(changes.at(1).at(0).toBool(), true);
+    }
+};
+
+QTEST_MAIN(TestTForm4)
+#include "tst_tform4.moc"

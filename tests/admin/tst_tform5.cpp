@@ -1,0 +1,121 @@
+#include "admin/tform5.h"
+#include "ui/gradientpanel.h"
+#include "ui/modalanswer.h"
+#include "ui/terori.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+using namespace velmora;
+
+class TestTForm5 : public QObject {
+    Q_OBJECT
+
+    TErori *erori = nullptr;
+    TForm5 *prompt = nullptr;
+
+    QLineEdit *field() const { return prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")); }
+    QPushButton *button(const char *name) const {
+        return prompt->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    // Runs the prompt, answering it with the action; returns its result and leaves the
+    // caller's text in value.
+    bool ask(QString &value, std::function<void()> answer) {
+        answerWhenShown(prompt, std::move(answer));
+        return prompt->InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"),
+                                   value);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        erori = new TErori;
+        prompt = new TForm5(*erori);
+    }
+
+    void cleanupTestCase() {
+        delete prompt;
+        delete erori;
+    }
+
+    void parts() {
+        QCOMPARE(prompt->size(), QSize(259, 137));
+        auto *background = prompt->findChild<GradientPanel *>();
+        QCOMPARE(background->geometry(), QRect(0, 0, 259, 137));
+        QCOMPARE(background->direction(), Gradient::Direction::TopToBottom);
+        QCOMPARE(background->firstColor(), QColor(172, 184, 204));
+        QCOMPARE(background->lastColor(), QColor(82, 102, 135));
+        QCOMPARE(field()->echoMode(), QLineEdit::Password);
+        QCOMPARE(button("BitBtn1")->text(), QStringLiteral("Verifica"));
+        QCOMPARE(button("BitBtn1")->toolTip(), QStringLiteral("Verifica Parola."));
+        QVERIFY(button("BitBtn1")->isDefault());
+        QCOMPARE(button("BitBtn2")->text(), QStringLiteral("Renunt"));
+        QCOMPARE(button("BitBtn2")->toolTip(), QStringLiteral("Renunt la autentificare."));
+        auto *status = prompt->findChild<QStatusBar *>();
+        QCOMPARE(status->findChild<QLabel *>()->text(), QStringLiteral("ESC - Renunt"));
+    }
+
+    void verifyReturnsTheText() {
+        QString value = QStringLiteral("neatins");
+        QString caption, label;
+        const bool ok = ask(value, [&] {
+            caption = prompt->windowTitle();
+            label = prompt->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+            QTest::keyClicks(field(), QStringLiteral("Secret 1"));
+            QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
+        });
+        QVERIFY(ok);
+        QCOMPARE(value, QStringLiteral("Secret 1"));
+        QCOMPARE(caption, QStringLiteral("IDENTIFICARE ADMIN"));
+        QCOMPARE(label, QStringLiteral("PAROLA :"));
+    }
+
+    void enterConfirms() {
+        QString value;
+        QString atStart = QStringLiteral("?");
+        const bool ok = ask(value, [&] {
+            atStart = field()->text();
+            QTest::keyClicks(field(), QStringLiteral("abc"));
+            QTest::keyClick(field(), Qt::Key_Return);
+        });
+        QVERIFY(ok);
+        // The field was emptied for this call, whatever the last one left.
+        QCOMPARE(atStart, QString());
+        QCOMPARE(value, QStringLiteral("abc"));
+    }
+
+    void emptyEntryConfirmed() {
+        QString value = QStringLiteral("neatins");
+        QVERIFY(ask(value, [&] { QTest::mouseClick(button("BitBtn1"), Qt::LeftButton); }));
+        QCOMPARE(value, QString());
+    }
+
+    void otherWaysOutCancel_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Renunt") << "Renunt";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("close box") << "close";
+    }
+
+    void otherWaysOutCancel() {
+        QFETCH(QString, how);
+        QString value = QStringLiteral("neatins");
+        const bool ok = ask(value, [&] {
+            QTest::keyClicks(field(), QStringLiteral("xyz"));
+            if (how == u"Renunt")
+                QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
+            else if (how == u"Esc")
+                QTest::keyClick(field(), Qt::Key_Escape);
+            else
+                prompt->close();
+        });
+        QVERIFY(!ok);
+        QCOMPARE(value, QStringLiteral("neatins"));
+    }
+};
+
+QTEST_MAIN(TestTForm5)
+#include "tst_tform5.moc"

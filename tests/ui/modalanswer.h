@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+// Answers a modal window from the event loop: runs the action once the window is the active
+// modal one. Should it never show, the wait ends after a while so that the test fails on its
+// checks instead of hanging.
+inline void answerWhenShown(QWidget *window, std::function<void()> action) {
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [=]() {
+        if (window->isVisible() && QApplication::activeModalWidget() == window) {
+            timer->stop();
+            timer->deleteLater();
+            action();
+        } else if (++*waited > 1000) {
+            timer->stop();
+            timer->deleteLater();
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        }
+    });
+    timer->start();
+}

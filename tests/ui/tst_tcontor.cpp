@@ -1,0 +1,149 @@
+#include "ui/cylinderbar.h"
+#include "ui/gradientpanel.h"
+#include "ui/tcontor.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace velmora;
+
+class TestTContor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parts() {
+        TContor contor;
+        QCOMPARE(contor.objectName(), QStringLiteral("Contor"));
+        QCOMPARE(contor.size(), QSize(329, 71));
+        QVERIFY(contor.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(contor.windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(contor.cursor().shape(), Qt::WaitCursor);
+
+        auto *background = contor.findChild<GradientPanel *>(QStringLiteral("GP1"));
+        QVERIFY(background);
+        QCOMPARE(background->geometry(), QRect(0, 0, 329, 71));
+        QVERIFY(background->fromMiddle());
+        QCOMPARE(background->direction(), Gradient::Direction::TopToBottom);
+        QCOMPARE(background->stripes(), 64);
+        QCOMPARE(background->firstColor(), QColor(0xAC, 0xB8, 0xCC));
+        QCOMPARE(background->lastColor(), QColor(0x52, 0x66, 0x87));
+
+        auto *descr = contor.findChild<QLabel *>(QStringLiteral("Descr"));
+        QCOMPARE(descr->pos(), QPoint(16, 12));
+        QVERIFY(descr->font().bold());
+        QCOMPARE(descr->palette().color(QPalette::WindowText), QColor(0x2D, 0x38, 0x4A));
+        contor.setDescr(QStringLiteral("Salvez starea actuala..."));
+        QCOMPARE(contor.descr(), QStringLiteral("Salvez starea actuala..."));
+        QVERIFY(descr->width() >= descr->sizeHint().width());
+
+        QCOMPARE(contor.bar()->objectName(), QStringLiteral("Bar"));
+        QCOMPARE(contor.bar()->geometry(), QRect(14, 28, 300, 24));
+    }
+
+    void barStartsHalfFull() {
+        TContor contor;
+        CylinderBar *bar = contor.bar();
+        QCOMPARE(bar->maximum(), 100);
+        QCOMPARE(bar->position(), 50);
+        QCOMPARE(bar->innerLength(), 296);
+        QCOMPARE(bar->filledLength(), 148);
+    }
+
+    void fill_data() {
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("filled");
+
+        QTest::newRow("beyond the maximum fills") << 4 << 7 << 296;
+        QTest::newRow("at the maximum") << 4 << 4 << 296;
+        QTest::newRow("zero empties") << 4 << 0 << 0;
+        QTest::newRow("negative empties") << 4 << -3 << 0;
+        QTest::newRow("a third, rounded") << 3 << 1 << 99;
+        QTest::newRow("two thirds, rounded") << 3 << 2 << 197;
+        QTest::newRow("one member of many") << 1000 << 1 << 0;
+        QTest::newRow("a half to even") << 592 << 1 << 0;
+        QTest::newRow("three halves to even") << 592 << 3 << 2;
+    }
+
+    void fill() {
+        QFETCH(int, maximum);
+        QFETCH(int, position);
+        QFETCH(int, filled);
+        CylinderBar bar;
+        bar.resize(300, 24);
+        bar.setMaximum(maximum);
+        bar.setPosition(position);
+        QCOMPARE(bar.position(), position);
+        QCOMPARE(bar.filledLength(), filled);
+    }
+
+    void zeroMaximumKeepsTheFill() {
+        CylinderBar bar;
+        bar.resize(300, 24);
+        bar.setMaximum(4);
+        bar.setPosition(1);
+        QCOMPARE(bar.filledLength(), 74);
+        bar.setMaximum(-5);
+        QCOMPARE(bar.maximum(), 0);
+        bar.setPosition(3);
+        QCOMPARE(bar.position(), 3);
+        QCOMPARE(bar.filledLength(), 74);
+        bar.setPosition(0);
+        QCOMPARE(bar.filledLength(), 74);
+    }
+
+    void maximumAloneDoesNotRefill() {
+        CylinderBar bar;
+        bar.resize(300, 24);
+        bar.setMaximum(10);
+        bar.setPosition(5);
+        QCOMPARE(bar.filledLength(), 148);
+        bar.setMaximum(20);
+        QCOMPARE(bar.filledLength(), 148);
+        bar.setPosition(5);
+        QCOMPARE(bar.filledLength(), 74);
+    }
+
+    void arataAndDistruge() {
+        QWidget owner;
+        owner.resize(400, 300);
+        auto *button = new QPushButton(QStringLiteral("x"), &owner);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        button->setFocus();
+
+        TContor contor;
+        contor.Arata(&owner);
+        QVERIFY(contor.isVisible());
+        QVERIFY(!owner.isEnabled());
+        QCOMPARE(owner.cursor().shape(), Qt::WaitCursor);
+        // Over the owner's middle.
+        QVERIFY(
+            (contor.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <=
+            2);
+
+        contor.bar()->setMaximum(3);
+        contor.bar()->setPosition(2);
+        contor.Distruge(&owner);
+        QVERIFY(!contor.isVisible());
+        QVERIFY(owner.isEnabled());
+        QCOMPARE(owner.cursor().shape(), Qt::ArrowCursor);
+        // The bar keeps what its last user set.
+        QCOMPARE(contor.bar()->maximum(), 3);
+        QCOMPARE(contor.bar()->position(), 2);
+    }
+
+    void distrugeGivesBackTheOwnersCursor() {
+        QWidget owner;
+        owner.setCursor(Qt::CrossCursor);
+        TContor contor;
+        contor.Arata(&owner);
+        QCOMPARE(owner.cursor().shape(), Qt::WaitCursor);
+        contor.Distruge(&owner);
+        QCOMPARE(owner.cursor().shape(), Qt::CrossCursor);
+    }
+};
+
+QTEST_MAIN(TestTContor)
+#include "tst_tcontor.moc"

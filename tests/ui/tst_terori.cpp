@@ -1,0 +1,333 @@
+#include "ui/artwork.h"
+#include "ui/flatbutton.h"
+#include "ui/gradientpanel.h"
+#include "ui/modalanswer.h"
+#include "ui/terori.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+using namespace velmora;
+
+namespace {
+
+QStringList names(const char *spaced) {
+    return QString::fromLatin1(spaced).split(u' ');
+}
+
+} // namespace
+
+class TestTErori : public QObject {
+    Q_OBJECT
+
+    TErori *dialog = nullptr;
+
+    FlatButton *button(const char *name) const {
+        return dialog->findChild<FlatButton *>(QLatin1String(name));
+    }
+    GradientPanel *panel(const char *name) const {
+        return dialog->findChild<GradientPanel *>(QLatin1String(name));
+    }
+
+    // Shows a message, answers it with the action and returns the result.
+    quint16 ask(quint16 buttons, std::function<void()> answer, quint8 kind = TErori::Confirmare) {
+        answerWhenShown(dialog, std::move(answer));
+        return dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind, buttons);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { dialog = new TErori; }
+    void cleanupTestCase() { delete dialog; }
+
+    void parts() {
+        QCOMPARE(dialog->objectName(), QStringLiteral("Erori"));
+        QCOMPARE(dialog->size(), QSize(345, 177));
+        QCOMPARE(panel("GradientPanel1")->geometry(), QRect(0, 0, 345, 49));
+        QCOMPARE(panel("GradientPanel2")->geometry(), QRect(0, 135, 345, 42));
+        QCOMPARE(panel("GradientPanel3")->geometry(), QRect(0, 49, 345, 86));
+        QCOMPARE(panel("GradientPanel1")->stripes(), 64);
+        QCOMPARE(panel("GradientPanel1")->direction(), Gradient::Direction::LeftToRight);
+        // The middle area runs from #E1E1E1 on the left to white on the right.
+        QCOMPARE(panel("GradientPanel3")->firstColor(), QColor(0xE1, 0xE1, 0xE1));
+        QCOMPARE(panel("GradientPanel3")->lastColor(), QColor(Qt::white));
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Image1"))->geometry(),
+                 QRect(8, 8, 32, 32));
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Label1"))->pos(), QPoint(48, 16));
+        auto *text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"));
+        QCOMPARE(text->geometry(), QRect(16, 56, 313, 65));
+        QCOMPARE(text->palette().color(QPalette::Base), QColor(0xEF, 0xEF, 0xEF));
+        const std::pair<const char *, const char *> captions[] = {
+            {"BE1", "DA"}, {"BE2", "NU"}, {"BE3", "RENUNT"}, {"BE4", "OK"}};
+        for (const auto &[name, caption] : captions) {
+            FlatButton *b = button(name);
+            QVERIFY2(b, name);
+            QCOMPARE(b->text(), QLatin1String(caption));
+            QCOMPARE(b->size(), QSize(73, 25));
+            QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(b->cursor().shape(), Qt::PointingHandCursor);
+            QVERIFY(b->font().bold());
+        }
+    }
+
+    void results_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("result");
+
+        QTest::newRow("DA") << 3 << "BE1" << 6;
+        QTest::newRow("NU") << 3 << "BE2" << 7;
+        QTest::newRow("RENUNT") << 15 << "BE3" << 2;
+        QTest::newRow("OK") << 4 << "BE4" << 1;
+        QTest::newRow("ESC on DA/NU") << 3 << "Esc" << 2;
+        QTest::newRow("close box") << 3 << "close" << 2;
+        QTest::newRow("higher bits ignored") << (4 | 16 | 0x8000) << "BE4" << 1;
+    }
+
+    void results() {
+        QFETCH(int, buttons);
+        QFETCH(QString, answer);
+        QFETCH(int, result);
+        const quint16 got = ask(static_cast<quint16>(buttons), [&] {
+            if (answer == u"Esc")
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else if (answer == u"close")
+                dialog->close();
+            else
+                QTest::mouseClick(dialog->findChild<FlatButton *>(answer), Qt::LeftButton);
+        });
+        QCOMPARE(got, quint16(result));
+        QVERIFY(!dialog->isVisible());
+    }
+
+    void enterDoesNothing() {
+        bool stillShown = false;
+        const quint16 got = ask(TErori::DA | TErori::NU, [&] {
+            QTest::keyClick(dialog, Qt::Key_Return);
+            QTest::keyClick(dialog, Qt::Key_Enter);
+            QTest::keyClick(dialog, Qt::Key_Space);
+            stillShown = dialog->isVisible();
+            QTest::mouseClick(button("BE1"), Qt::LeftButton);
+        });
+        QVERIFY(stillShown);
+        QCOMPARE(got, quint16(6));
+    }
+
+    void layout_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QList<int>>("lefts");
+
+        QTest::newRow("OK") << 4 << names("BE4") << QList<int>{134};
+        QTest::newRow("DA NU") << 3 << names("BE1 BE2") << QList<int>{65, 203};
+        QTest::newRow("RENUNT OK keep their order")
+            << 12 << names("BE3 BE4") << QList<int>{65, 203};
+        QTest::newRow("DA NU RENUNT") << 11 << names("BE1 BE2 BE3") << QList<int>{30, 133, 236};
+        QTest::newRow("all four") << 15 << names("BE1 BE2 BE3 BE4") << QList<int>{10, 93, 176, 259};
+    }
+
+    void layout() {
+        QFETCH(int, buttons);
+        QFETCH(QStringList, shown);
+        QFETCH(QList<int>, lefts);
+        QStringList visible;
+        QList<int> places;
+        ask(static_cast<quint16>(buttons), [&] {
+            for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+                FlatButton *b = button(name);
+                if (b->isVisible()) {
+                    visible << QLatin1String(name);
+                    places << b->x();
+                    QCOMPARE(b->y(), 144);
+                }
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QCOMPARE(visible, shown);
+        QCOMPARE(places, lefts);
+    }
+
+    void kinds_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QColor>("bandFrom");
+        QTest::addColumn<QColor>("bandTo");
+        QTest::addColumn<QColor>("face");
+        QTest::addColumn<QColor>("pressed");
+        QTest::addColumn<QColor>("hot");
+        QTest::addColumn<QColor>("light");
+        QTest::addColumn<QColor>("shadow");
+        QTest::addColumn<QImage>("picture");
+
+        const QImage warning = Artwork::warning().toImage();
+        const QImage information = Artwork::information().toImage();
+        const QImage question = Artwork::question().toImage();
+        const QImage error = Artwork::error().toImage();
+        const auto c = [](const char *hex) {
+            return QColor(QLatin1String(hex));
+        };
+
+        QTest::newRow("0 warning")
+            << 0 << "Atentie !" << c("#B7B18A") << c("#383623") << c("#2C291B") << c("#070705")
+            << c("#737753") << c("#DEDFD2") << c("#000000") << warning;
+        QTest::newRow("1 error") << 1 << "Eroare" << c("#FFD5D5") << c("#FF0000") << c("#FF0000")
+                                 << c("#A60000") << c("#FF9B9B") << c("#FFD9D9") << c("#FFFFFF")
+                                 << error;
+        QTest::newRow("2 information")
+            << 2 << "Informatie" << c("#E1DEFA") << c("#0000BB") << c("#0000FF") << c("#000093")
+            << c("#9D9DFF") << c("#DFDFFF") << c("#FFFFFF") << information;
+        QTest::newRow("3 confirmation")
+            << 3 << "Confirmare" << c("#81A2D3") << c("#365F9C") << c("#3966A8") << c("#000093")
+            << c("#7196CE") << c("#ECF1F9") << c("#000000") << question;
+        QTest::newRow("4 custom as error")
+            << 4 << "Eroare" << c("#FFD5D5") << c("#FF0000") << c("#FF0000") << c("#A60000")
+            << c("#FF9B9B") << c("#FFD9D9") << c("#FFFFFF") << error;
+        QTest::newRow("255 as error")
+            << 255 << "Eroare" << c("#FFD5D5") << c("#FF0000") << c("#FF0000") << c("#A60000")
+            << c("#FF9B9B") << c("#FFD9D9") << c("#FFFFFF") << error;
+    }
+
+    void kinds() {
+        QFETCH(int, kind);
+        QFETCH(QString, caption);
+        QFETCH(QColor, bandFrom);
+        QFETCH(QColor, bandTo);
+        QFETCH(QColor, face);
+        QFETCH(QColor, pressed);
+        QFETCH(QColor, hot);
+        QFETCH(QColor, light);
+        QFETCH(QColor, shadow);
+        QFETCH(QImage, picture);
+
+        QString shownCaption;
+        ask(
+            TErori::OK,
+            [&] {
+                shownCaption = dialog->windowTitle();
+                QTest::mouseClick(button("BE4"), Qt::LeftButton);
+            },
+            static_cast<quint8>(kind));
+        QCOMPARE(shownCaption, caption);
+        // From colour at the right edge, to colour at the left edge; both bands alike.
+        for (const char *name : {"GradientPanel1", "GradientPanel2"}) {
+            QCOMPARE(panel(name)->firstColor(), bandTo);
+            QCOMPARE(panel(name)->lastColor(), bandFrom);
+        }
+        for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+            const FlatButton::Colors &colors = button(name)->colors();
+            QCOMPARE(colors.face, face);
+            QCOMPARE(colors.pressed, pressed);
+            QCOMPARE(colors.hot, hot);
+            QCOMPARE(colors.lightEdge, light);
+            QCOMPARE(colors.shadowEdge, shadow);
+            QCOMPARE(colors.text, QColor(Qt::white));
+        }
+        const QImage shown =
+            dialog->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().toImage();
+        QCOMPARE(shown.size(), QSize(32, 32));
+        QCOMPARE(shown, picture);
+    }
+
+    void picturesDiffer() {
+        const QImage pictures[] = {Artwork::warning().toImage(), Artwork::information().toImage(),
+                                   Artwork::question().toImage(), Artwork::error().toImage()};
+        for (int i = 0; i < 4; ++i) {
+            for (int j = i + 1; j < 4; ++j)
+                QVERIFY(pictures[i] != pictures[j]);
+        }
+        // The error disc is red in the middle, transparent in the corner.
+        const QImage error = pictures[3];
+        QCOMPARE(qAlpha(error.pixel(0, 0)), 0);
+        const QColor middle = error.pixelColor(6, 16);
+        QVERIFY(middle.red() > 150 && middle.green() < 110 && middle.blue() < 110);
+    }
+
+    void noButtonsReturnsWithoutShowing_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("none") << 0;
+        QTest::newRow("only other bits") << 0xFFF0;
+    }
+
+    void noButtonsReturnsWithoutShowing() {
+        QFETCH(int, buttons);
+        bool shown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (dialog->isVisible()) {
+                shown = true;
+                dialog->close();
+            }
+        });
+        watch.start(1);
+        const quint16 got = dialog->Mesaj(QStringLiteral("T"), QStringLiteral("X"), 0,
+                                          static_cast<quint16>(buttons));
+        QTest::qWait(20);
+        QCOMPARE(got, quint16(2));
+        QVERIFY(!shown);
+    }
+
+    void textIsCentredOnEveryLine() {
+        QStringList lines;
+        bool centred = true;
+        answerWhenShown(dialog, [&] {
+            auto *text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"));
+            for (QTextBlock b = text->document()->begin(); b.isValid(); b = b.next()) {
+                lines << b.text();
+                centred = centred && b.blockFormat().alignment() == Qt::AlignHCenter;
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        dialog->Mesaj(QStringLiteral("Administrare"),
+                      QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!\rA <b>treia</b>"),
+                      TErori::Atentie, TErori::OK);
+        QCOMPARE(lines, (QStringList{QStringLiteral("        ATENTIE!"),
+                                     QStringLiteral("Nu aveti nici o parola!"),
+                                     QStringLiteral("A <b>treia</b>")}));
+        QVERIFY(centred);
+    }
+
+    void secondCallShowsOnlyItsOwn() {
+        answerWhenShown(dialog, [&] { QTest::keyClick(dialog, Qt::Key_Escape); });
+        dialog->Mesaj(QStringLiteral("Un titlu destul de lung"), QStringLiteral("Primul text"),
+                      TErori::Atentie, 15);
+
+        QString caption, title, text;
+        QStringList visible;
+        QImage picture;
+        const quint16 got = ask(
+            TErori::OK,
+            [&] {
+                caption = dialog->windowTitle();
+                title = dialog->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+                text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"))->toPlainText();
+                picture = dialog->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().toImage();
+                for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+                    if (button(name)->isVisible())
+                        visible << QLatin1String(name);
+                }
+                QCOMPARE(button("BE4")->x(), 134);
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            },
+            TErori::Informatie);
+        QCOMPARE(got, quint16(2));
+        QCOMPARE(caption, QStringLiteral("Informatie"));
+        QCOMPARE(title, QStringLiteral("Titlu"));
+        QCOMPARE(text, QStringLiteral("Text"));
+        QCOMPARE(visible, QStringList{QStringLiteral("BE4")});
+        QCOMPARE(picture, Artwork::information().toImage());
+        QCOMPARE(panel("GradientPanel1")->lastColor(), QColor(0xE1, 0xDE, 0xFA));
+        QCOMPARE(button("BE1")->colors().face, QColor(0x00, 0x00, 0xFF));
+    }
+
+    void resultDoesNotCarryOver() {
+        QCOMPARE(
+            ask(TErori::DA | TErori::NU, [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
+            quint16(6));
+        QCOMPARE(ask(TErori::DA | TErori::NU, [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
+                 quint16(2));
+    }
+};
+
+QTEST_MAIN(TestTErori)
+#include "tst_terori.moc"
