@@ -15,8 +15,7 @@
 
 namespace velmora {
 
-bool Platform::replaceFile(const QString &from, const QString &to, QString *error)
-{
+bool Platform::replaceFile(const QString &from, const QString &to, QString *error) {
 #ifdef Q_OS_WIN
     const std::wstring src = QDir::toNativeSeparators(from).toStdWString();
     const std::wstring dst = QDir::toNativeSeparators(to).toStdWString();
@@ -34,14 +33,19 @@ bool Platform::replaceFile(const QString &from, const QString &to, QString *erro
 #endif
 }
 
-bool Platform::syncFile(QFileDevice &file)
-{
+bool Platform::syncFile(QFileDevice &file) {
     if (!file.flush())
         return false;
 #ifdef Q_OS_WIN
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
     return ::fsync(file.handle()) == 0;
+#endif
+}
+
+void Platform::allowForegroundSwitch() {
+#ifdef Q_OS_WIN
+    AllowSetForegroundWindow(ASFW_ANY);
 #endif
 }
 
