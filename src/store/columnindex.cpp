@@ -38,6 +38,11 @@ ColumnIndex::ColumnIndex(const ResultSet &result, int column)
     const std::vector<quint32> &offsets = result.rowOffsets();
     const size_t rowCount = offsets.size();
 
+    // Identifier columns hold few rows per value; sizing for that spares rehashing.
+    if (c.type == ColumnType::Text)
+        m_textKeys.reserve(rowCount / 4);
+    else
+        m_keys.reserve(rowCount / 2);
     std::vector<quint32> groupOf(rowCount, kNoGroup);
     std::vector<quint32> counts;
     auto assign = [&](auto &map, const auto &key, size_t row) {

@@ -36,7 +36,8 @@ struct FilterNode {
     int offset = 0; // the column's bytes within a row
     int width = 0;
     bool binaryDouble = false;
-    qint64 day = 0; // a date constant as a Julian day
+    bool endsBlank = false; // the text constant's last byte is one the padding is made of
+    qint64 day = 0;         // a date constant as a Julian day
 };
 
 } // namespace velmora

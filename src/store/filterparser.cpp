@@ -125,7 +125,7 @@ std::unique_ptr<FilterNode> FilterParser::parseComparison() {
         node->bytes = Cp1250::encode(node->text);
         // Stored text is padded with blanks, so blanks ending a whole value cannot tell it apart.
         if (!node->prefix) {
-            while (node->bytes.endsWith(' '))
+            while (node->bytes.endsWith(' ') || node->bytes.endsWith('\0'))
                 node->bytes.chop(1);
         }
     }

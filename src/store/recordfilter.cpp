@@ -53,6 +53,8 @@ void bindNode(FilterNode &node, const QList<Column> &columns) {
     node.offset = column.offset;
     node.width = column.width;
     node.binaryDouble = column.binaryDouble;
+    node.endsBlank =
+        !node.bytes.isEmpty() && (node.bytes.back() == ' ' || node.bytes.back() == '\0');
     if (node.prefix && node.type != ColumnType::Text)
         refuse(node, QStringLiteral("iar inceputul de valoare cu * se poate cauta doar in text"));
 
@@ -112,12 +114,30 @@ bool evaluate(const FilterNode &node, const char *row) {
     const char *field = row + node.offset;
     switch (node.type) {
     case ColumnType::Text: {
+        // The padding is only looked at once the constant's bytes have matched, which is rare
+        // on a long list.
+        const qsizetype wanted = node.bytes.size();
+        auto blankFrom = [&](qsizetype from) {
+            for (qsizetype i = from; i < node.width; ++i) {
+                if (field[i] != ' ' && field[i] != '\0')
+                    return false;
+            }
+            return true;
+        };
+        if (node.prefix || node.op == FilterNode::Op::Equal ||
+            node.op == FilterNode::Op::NotEqual) {
+            bool same =
+                wanted <= node.width && std::memcmp(field, node.bytes.constData(), wanted) == 0;
+            if (node.prefix) {
+                // A constant ending in blanks must find them before the padding starts.
+                return same && (!node.endsBlank || !blankFrom(wanted - 1));
+            }
+            same = same && blankFrom(wanted);
+            return node.op == FilterNode::Op::Equal ? same : !same;
+        }
         qsizetype size = node.width;
         while (size > 0 && (field[size - 1] == ' ' || field[size - 1] == '\0'))
             --size;
-        const qsizetype wanted = node.bytes.size();
-        if (node.prefix)
-            return size >= wanted && std::memcmp(field, node.bytes.constData(), wanted) == 0;
         int order = std::memcmp(field, node.bytes.constData(), std::min(size, wanted));
         if (order == 0)
             order = size < wanted ? -1 : (size > wanted ? 1 : 0);

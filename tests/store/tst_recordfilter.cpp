@@ -156,6 +156,24 @@ private Q_SLOTS:
         QCOMPARE(matching(expression, sample()), rows);
     }
 
+    // Blanks typed at the end of a search are part of what the name must begin with; the
+    // padding of a shorter name does not stand in for them.
+    void prefixEndingInBlanks() {
+        const ResultSet result = makeResult({
+            {u"ION"_s, QString(), 1, 0, QDate()},
+            {u"ION POP"_s, QString(), 2, 0, QDate()},
+            {u"IONEL"_s, QString(), 3, 0, QDate()},
+        });
+        QCOMPARE(matching(u"NAME='ION *'"_s, result), (QList<int>{1}));
+        QCOMPARE(matching(u"NAME='ION*'"_s, result), (QList<int>{0, 1, 2}));
+        QCOMPARE(matching(u"NAME='ION'"_s, result), (QList<int>{0}));
+        QCOMPARE(matching(u"NAME<>'ION'"_s, result), (QList<int>{1, 2}));
+        QCOMPARE(matching(u"NAME>'ION'"_s, result), (QList<int>{1, 2}));
+        QCOMPARE(matching(u"NAME='ION POP EXTRA*'"_s, result), (QList<int>{}));
+        QCOMPARE(matching(u"NAME='IONEL IONESCU'"_s, result),
+                 (QList<int>{})); // wider than the field
+    }
+
     void refuses_data() {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<int>("position");
