@@ -214,6 +214,8 @@ void Query::setCursor(qsizetype visibleRow) {
 }
 
 void Query::first() {
+    if (!m_open)
+        return;
     const qsizetype before = m_cursor;
     moveToStart();
     if (m_cursor != before)
@@ -222,6 +224,8 @@ void Query::first() {
 }
 
 void Query::last() {
+    if (!m_open)
+        return;
     const qsizetype before = m_cursor;
     const qsizetype count = recordCount();
     m_cursor = count - 1;

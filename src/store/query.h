@@ -64,7 +64,8 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
-    // Cursor over the visible rows; positions count from 0, -1 when there is none.
+    // Cursor over the visible rows; positions count from 0, -1 when there is none. On a
+    // closed query first, next, prior and last do nothing.
     bool isEmpty() const;
     qsizetype recordCount() const;
     qsizetype recNo() const { return m_cursor; }
@@ -130,6 +131,8 @@ Q_SIGNALS:
     // After every move of the cursor, including open, close, filtering and locating.
     void afterScroll();
     // The set of visible rows changed (open, close, filter); not while controls are disabled.
+    // Also sent once when controls are enabled again after anything changed meanwhile: views
+    // then read the rows and the current row anew.
     void rowsReset();
     // The current row changed; not while controls are disabled.
     void currentChanged();
