@@ -5,43 +5,41 @@
 #include "store/platform.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace velmora {
 
 namespace {
 
-[[noreturn]] void fail(const QString &path, const QString &reason)
-{
+[[noreturn]] void fail(const QString &path, const QString &reason) {
     throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
                         .arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace
 
-AtomicFile::AtomicFile(QString path) : m_path(std::move(path)), m_temp(m_path + QStringLiteral(".tmp"))
-{
+AtomicFile::AtomicFile(QString path)
+    : m_path(std::move(path))
+    , m_temp(m_path + QStringLiteral(".tmp")) {
     FaultPoint::hit();
     if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail(m_path, m_temp.errorString());
 }
 
-AtomicFile::~AtomicFile()
-{
+AtomicFile::~AtomicFile() {
     if (!m_committed) {
         m_temp.close();
         m_temp.remove();
     }
 }
 
-void AtomicFile::write(QByteArrayView bytes)
-{
+void AtomicFile::write(QByteArrayView bytes) {
     FaultPoint::hit();
     if (m_temp.write(bytes.data(), bytes.size()) != bytes.size())
         fail(m_path, m_temp.errorString());
 }
 
-void AtomicFile::commit()
-{
+void AtomicFile::commit() {
     FaultPoint::hit();
     if (!Platform::syncFile(m_temp))
         fail(m_path, m_temp.errorString());
@@ -51,10 +49,11 @@ void AtomicFile::commit()
     if (!Platform::replaceFile(m_temp.fileName(), m_path, &reason))
         fail(m_path, reason);
     m_committed = true;
+    // The rename itself must reach the disk too, or a power cut could bring the old file back.
+    Platform::syncDirectory(QFileInfo(m_path).absolutePath());
 }
 
-void AtomicFile::replace(const QString &path, QByteArrayView content)
-{
+void AtomicFile::replace(const QString &path, QByteArrayView content) {
     AtomicFile file(path);
     file.write(content);
     file.commit();

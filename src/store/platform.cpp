@@ -10,13 +10,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace velmora {
 
-bool Platform::replaceFile(const QString &from, const QString &to, QString *error)
-{
+bool Platform::replaceFile(const QString &from, const QString &to, QString *error) {
 #ifdef Q_OS_WIN
     const std::wstring src = QDir::toNativeSeparators(from).toStdWString();
     const std::wstring dst = QDir::toNativeSeparators(to).toStdWString();
@@ -34,14 +34,26 @@ bool Platform::replaceFile(const QString &from, const QString &to, QString *erro
 #endif
 }
 
-bool Platform::syncFile(QFileDevice &file)
-{
+bool Platform::syncFile(QFileDevice &file) {
     if (!file.flush())
         return false;
 #ifdef Q_OS_WIN
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
     return ::fsync(file.handle()) == 0;
+#endif
+}
+
+void Platform::syncDirectory(const QString &path) {
+#ifdef Q_OS_WIN
+    // NTFS journals its directory entries; there is no handle to flush.
+    Q_UNUSED(path);
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 #endif
 }
 

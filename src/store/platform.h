@@ -14,6 +14,9 @@ public:
     static bool replaceFile(const QString &from, const QString &to, QString *error);
     // Pushes the file's written data to the disk.
     static bool syncFile(QFileDevice &file);
+    // Pushes a directory's entries (a created, renamed or removed name) to the disk, where the
+    // system allows it; a no-op elsewhere.
+    static void syncDirectory(const QString &path);
 };
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "store/dbffield.h"
 #include "store/textform.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -10,12 +11,9 @@ namespace velmora {
 ResultSet::ResultSet(QList<Column> columns, QByteArray data, std::vector<quint32> rowOffsets)
     : m_columns(std::move(columns))
     , m_data(std::move(data))
-    , m_rows(std::move(rowOffsets))
-{
-}
+    , m_rows(std::move(rowOffsets)) {}
 
-int ResultSet::columnIndex(QStringView name) const
-{
+int ResultSet::columnIndex(QStringView name) const {
     for (int i = 0; i < m_columns.size(); ++i) {
         if (name.compare(m_columns[i].name, Qt::CaseInsensitive) == 0)
             return i;
@@ -23,20 +21,21 @@ int ResultSet::columnIndex(QStringView name) const
     return -1;
 }
 
-QByteArrayView ResultSet::raw(qsizetype row, int column) const
-{
+QByteArrayView ResultSet::raw(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
     return QByteArrayView(m_data.constData() + m_rows[row] + c.offset, c.width);
 }
 
-bool ResultSet::isNull(qsizetype row, int column) const
-{
+bool ResultSet::isNull(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
-    if (c.binaryDouble)
-        return false;
+    if (c.binaryDouble) {
+        double value = 0;
+        std::memcpy(&value, raw(row, column).data(), sizeof value);
+        return std::isnan(value);
+    }
     switch (c.type) {
     case ColumnType::Number:
-        return !DbfField::number(raw(row, column)).has_value();
+        return !DbfField::numberOf(c, raw(row, column)).has_value();
     case ColumnType::Date:
         return !DbfField::date(raw(row, column)).isValid();
     case ColumnType::Text:
@@ -45,24 +44,21 @@ bool ResultSet::isNull(qsizetype row, int column) const
     return false;
 }
 
-double ResultSet::number(qsizetype row, int column) const
-{
+double ResultSet::number(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
     if (c.binaryDouble) {
         double value = 0;
         std::memcpy(&value, raw(row, column).data(), sizeof value);
-        return value;
+        return std::isnan(value) ? 0.0 : value;
     }
-    return DbfField::number(raw(row, column)).value_or(0.0);
+    return DbfField::numberOf(c, raw(row, column)).value_or(0.0);
 }
 
-QDate ResultSet::date(qsizetype row, int column) const
-{
+QDate ResultSet::date(qsizetype row, int column) const {
     return DbfField::date(raw(row, column));
 }
 
-QString ResultSet::text(qsizetype row, int column) const
-{
+QString ResultSet::text(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
     switch (c.type) {
     case ColumnType::Number:
@@ -77,8 +73,7 @@ QString ResultSet::text(qsizetype row, int column) const
     return DbfField::text(raw(row, column));
 }
 
-QVariant ResultSet::value(qsizetype row, int column) const
-{
+QVariant ResultSet::value(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
     switch (c.type) {
     case ColumnType::Number:
