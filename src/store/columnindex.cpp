@@ -2,6 +2,7 @@
 
 #include "store/dbffield.h"
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -65,8 +66,9 @@ ColumnIndex::ColumnIndex(const ResultSet &result, int column)
             if (c.binaryDouble) {
                 double value = 0;
                 std::memcpy(&value, field.data(), sizeof value);
-                assign(m_keys, numberKey(value), row);
-            } else if (const auto value = DbfField::number(field)) {
+                if (!std::isnan(value))
+                    assign(m_keys, numberKey(value), row);
+            } else if (const auto value = DbfField::numberOf(c, field)) {
                 assign(m_keys, numberKey(*value), row);
             }
             break;

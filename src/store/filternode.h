@@ -33,9 +33,7 @@ struct FilterNode {
     // Comparison as bound to a result.
     int column = -1;
     ColumnType type = ColumnType::Text;
-    int offset = 0; // the column's bytes within a row
-    int width = 0;
-    bool binaryDouble = false;
+    Column source;          // where the bytes sit in a row and how to read them
     bool endsBlank = false; // the text constant's last byte is one the padding is made of
     qint64 day = 0;         // a date constant as a Julian day
 };

@@ -480,8 +480,8 @@ qsizetype Query::findVisible(int field, const QVariant &value) const {
         const QByteArrayView raw = m_result.raw(resultRow(i), field);
         switch (c.type) {
         case ColumnType::Number:
-            if (c.binaryDouble ? m_result.number(resultRow(i), field) == *number
-                               : DbfField::number(raw) == number)
+            if (!m_result.isNull(resultRow(i), field) &&
+                m_result.number(resultRow(i), field) == *number)
                 return i;
             break;
         case ColumnType::Date:

@@ -6,6 +6,7 @@
 #include "store/filterparser.h"
 #include "store/textform.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -50,9 +51,7 @@ void bindNode(FilterNode &node, const QList<Column> &columns) {
     }
     const Column &column = columns[node.column];
     node.type = column.type;
-    node.offset = column.offset;
-    node.width = column.width;
-    node.binaryDouble = column.binaryDouble;
+    node.source = column;
     node.endsBlank =
         !node.bytes.isEmpty() && (node.bytes.back() == ' ' || node.bytes.back() == '\0');
     if (node.prefix && node.type != ColumnType::Text)
@@ -111,14 +110,14 @@ bool evaluate(const FilterNode &node, const char *row) {
     case FilterNode::Kind::Compare:
         break;
     }
-    const char *field = row + node.offset;
+    const char *field = row + node.source.offset;
     switch (node.type) {
     case ColumnType::Text: {
         // The padding is only looked at once the constant's bytes have matched, which is rare
         // on a long list.
         const qsizetype wanted = node.bytes.size();
         auto blankFrom = [&](qsizetype from) {
-            for (qsizetype i = from; i < node.width; ++i) {
+            for (qsizetype i = from; i < node.source.width; ++i) {
                 if (field[i] != ' ' && field[i] != '\0')
                     return false;
             }
@@ -126,8 +125,8 @@ bool evaluate(const FilterNode &node, const char *row) {
         };
         if (node.prefix || node.op == FilterNode::Op::Equal ||
             node.op == FilterNode::Op::NotEqual) {
-            bool same =
-                wanted <= node.width && std::memcmp(field, node.bytes.constData(), wanted) == 0;
+            bool same = wanted <= node.source.width &&
+                        std::memcmp(field, node.bytes.constData(), wanted) == 0;
             if (node.prefix) {
                 // A constant ending in blanks must find them before the padding starts.
                 return same && (!node.endsBlank || !blankFrom(wanted - 1));
@@ -135,7 +134,7 @@ bool evaluate(const FilterNode &node, const char *row) {
             same = same && blankFrom(wanted);
             return node.op == FilterNode::Op::Equal ? same : !same;
         }
-        qsizetype size = node.width;
+        qsizetype size = node.source.width;
         while (size > 0 && (field[size - 1] == ' ' || field[size - 1] == '\0'))
             --size;
         int order = std::memcmp(field, node.bytes.constData(), std::min(size, wanted));
@@ -145,10 +144,13 @@ bool evaluate(const FilterNode &node, const char *row) {
     }
     case ColumnType::Number: {
         double value = 0;
-        if (node.binaryDouble) {
+        if (node.source.binaryDouble) {
             std::memcpy(&value, field, sizeof value);
+            if (std::isnan(value))
+                return false;
         } else {
-            const auto parsed = DbfField::number(QByteArrayView(field, node.width));
+            const auto parsed =
+                DbfField::numberOf(node.source, QByteArrayView(field, node.source.width));
             if (!parsed)
                 return false;
             value = *parsed;
@@ -156,7 +158,7 @@ bool evaluate(const FilterNode &node, const char *row) {
         return compare(node.op, value, node.number);
     }
     case ColumnType::Date: {
-        const QDate date = DbfField::date(QByteArrayView(field, node.width));
+        const QDate date = DbfField::date(QByteArrayView(field, node.source.width));
         if (!date.isValid())
             return false;
         return compare(node.op, date.toJulianDay(), node.day);
