@@ -5,6 +5,7 @@
 #include "store/platform.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace velmora {
 
@@ -48,6 +49,8 @@ void AtomicFile::commit() {
     if (!Platform::replaceFile(m_temp.fileName(), m_path, &reason))
         fail(m_path, reason);
     m_committed = true;
+    // The rename itself must reach the disk too, or a power cut could bring the old file back.
+    Platform::syncDirectory(QFileInfo(m_path).absolutePath());
 }
 
 void AtomicFile::replace(const QString &path, QByteArrayView content) {

@@ -15,7 +15,7 @@ struct Column {
     int decimals = 0;
     int offset = 0; // first byte of the column within a row
     // A value the engine computed (a SUM) is held as a native double of 8 bytes instead of
-    // dBASE text.
+    // dBASE text; NaN stands for NULL (a SUM over no values).
     bool binaryDouble = false;
 };
 

@@ -18,6 +18,66 @@ bool DbfField::isNullNumeric(QByteArrayView field) {
     return true;
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
+                             1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+
+// The plain decimal forms dBASE writes, without from_chars: scans of a whole table read one
+// number per record. Both operands of the division are exact, so the quotient is rounded
+// once, just as from_chars rounds. False for anything else (exponents, long mantissas).
+bool plainDecimal(const char *p, const char *end, double &value) {
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    quint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9') {
+            if (digits == 15)
+                return false;
+            mantissa = mantissa * 10 + static_cast<quint64>(c - '0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
+        return false;
+    value = static_cast<double>(mantissa);
+    if (decimals > 0)
+        value /= kPow10[decimals];
+    if (negative)
+        value = -value;
+    return true;
+}
+
+quint64 bigEndian(const char *p, int n) {
+    quint64 v = 0;
+    for (int i = 0; i < n; ++i)
+        v = (v << 8) | static_cast<unsigned char>(p[i]);
+    return v;
+}
+
+bool allZero(QByteArrayView field) {
+    for (const char c : field) {
+        if (c != '\0')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<double> DbfField::number(QByteArrayView field) {
     const char *begin = field.data();
     const char *end = begin + field.size();
@@ -27,13 +87,69 @@ std::optional<double> DbfField::number(QByteArrayView field) {
         --end;
     if (begin == end || *begin == '*')
         return std::nullopt;
+    double value = 0;
+    if (plainDecimal(begin, end, value))
+        return value;
     if (*begin == '+')
         ++begin;
-    double value = 0;
     const auto [ptr, ec] = std::from_chars(begin, end, value);
     if (ec != std::errc() || ptr != end)
         return std::nullopt;
     return value;
+}
+
+std::optional<double> DbfField::numberOf(const Column &column, QByteArrayView field) {
+    switch (column.dbfType) {
+    case 'I':
+    case '+':
+        if (field.size() != 4)
+            break;
+        if (allZero(field))
+            return std::nullopt;
+        // Big-endian with the sign bit flipped, so the bytes sort like the numbers.
+        return static_cast<double>(
+            static_cast<qint32>(static_cast<quint32>(bigEndian(field.data(), 4)) ^ 0x80000000u));
+    case 'O': {
+        if (field.size() != 8)
+            break;
+        if (allZero(field))
+            return std::nullopt;
+        quint64 bits = bigEndian(field.data(), 8);
+        bits = (bits & 0x8000000000000000ull) ? bits ^ 0x8000000000000000ull : ~bits;
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    case 'Y': {
+        if (field.size() != 8)
+            break;
+        qint64 units = 0;
+        for (int i = 7; i >= 0; --i)
+            units = static_cast<qint64>((static_cast<quint64>(units) << 8) |
+                                        static_cast<unsigned char>(field[i]));
+        return static_cast<double>(units) / 10000.0;
+    }
+    default:
+        break;
+    }
+    return number(field);
+}
+
+int DbfField::dateKey(QByteArrayView field) {
+    if (field.size() < 8)
+        return 0;
+    int key = 0;
+    for (int i = 0; i < 8; ++i) {
+        const char c = field[i];
+        if (c < '0' || c > '9')
+            return 0;
+        key = key * 10 + (c - '0');
+    }
+    const int month = key / 100 % 100;
+    const int day = key % 100;
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return 0;
+    return key;
 }
 
 QDate DbfField::date(QByteArrayView field) {
@@ -64,8 +180,22 @@ QString DbfField::text(QByteArrayView field) {
     return Cp1250::decode(textBytes(field));
 }
 
+bool DbfField::isBinary(const Column &column) {
+    switch (column.dbfType) {
+    case 'I':
+    case '+':
+    case 'O':
+    case '@':
+    case 'Y':
+    case 'T':
+        return true;
+    default:
+        return false;
+    }
+}
+
 void DbfField::writeNull(char *out, const Column &column) {
-    std::memset(out, ' ', column.width);
+    std::memset(out, isBinary(column) ? '\0' : ' ', column.width);
 }
 
 QByteArray DbfField::numberText(const Column &column, double value) {

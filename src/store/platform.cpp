@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +41,25 @@ bool Platform::syncFile(QFileDevice &file) {
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
     return ::fsync(file.handle()) == 0;
+#endif
+}
+
+void Platform::syncDirectory(const QString &path) {
+#ifdef Q_OS_WIN
+    // NTFS journals its directory entries; there is no handle to flush.
+    Q_UNUSED(path);
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+}
+
+void Platform::allowForegroundSwitch() {
+#ifdef Q_OS_WIN
+    AllowSetForegroundWindow(ASFW_ANY);
 #endif
 }
 

@@ -14,6 +14,12 @@ public:
     static bool replaceFile(const QString &from, const QString &to, QString *error);
     // Pushes the file's written data to the disk.
     static bool syncFile(QFileDevice &file);
+    // Lets another process bring its window to the front: Windows grants that only to the
+    // process the user is working in, which a copy just started by the user is.
+    static void allowForegroundSwitch();
+    // Pushes a directory's entries (a created, renamed or removed name) to the disk, where the
+    // system allows it; a no-op elsewhere.
+    static void syncDirectory(const QString &path);
 };
 
 } // namespace velmora

@@ -10,9 +10,12 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 namespace velmora {
 
+class ColumnIndex;
 class RecordFilter;
 
 // A statement held as lines, and the cursor over its open result: the query objects of the
@@ -61,7 +64,8 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
-    // Cursor over the visible rows; positions count from 0, -1 when there is none.
+    // Cursor over the visible rows; positions count from 0, -1 when there is none. On a
+    // closed query first, next, prior and last do nothing.
     bool isEmpty() const;
     qsizetype recordCount() const;
     qsizetype recNo() const { return m_cursor; }
@@ -127,18 +131,35 @@ Q_SIGNALS:
     // After every move of the cursor, including open, close, filtering and locating.
     void afterScroll();
     // The set of visible rows changed (open, close, filter); not while controls are disabled.
+    // Also sent once when controls are enabled again after anything changed meanwhile: views
+    // then read the rows and the current row anew.
     void rowsReset();
     // The current row changed; not while controls are disabled.
     void currentChanged();
 
 private:
-    // Implementation detail for the implementer of query.cpp; may be extended.
+    static constexpr size_t kCalcCacheLimit = 100000;
+
     void applyFilter();
+    void refilter();
     void setCursor(qsizetype visibleRow);
+    void moveToStart();
+    // Tell bound views, or remember to once controls are enabled again.
+    void rowsChanged();
+    void currentMoved();
+
+    int calcIndex(QStringView name) const;
+    int currentField(QStringView name, qsizetype *row) const;
+    const QString &calcText(qsizetype row, int calc) const;
+    QVariant fieldValue(qsizetype row, int field) const;
+    QString fieldText(qsizetype row, int field) const;
+    qsizetype visibleOf(quint32 row) const;
+    qsizetype findVisible(int field, const QVariant &value) const;
 
     QStringList m_sql;
     bool m_open = false;
     ResultSet m_result;
+    bool m_useVisible = false;      // the filter is in force over the open result
     std::vector<quint32> m_visible; // result rows behind the visible rows, when filtered
     qsizetype m_cursor = -1;
     bool m_eof = true;
@@ -146,9 +167,12 @@ private:
     QString m_filterText;
     std::unique_ptr<RecordFilter> m_filter;
     bool m_filtered = false;
+    // Built on the first equality filter over a column, dropped with the result.
+    std::unordered_map<int, std::unique_ptr<ColumnIndex>> m_indexes;
     QStringList m_calcNames;
     QList<int> m_calcSizes;
     CalcHandler m_calcHandler;
+    mutable std::unordered_map<quint32, QStringList> m_calcCache; // by result row
     int m_disableCount = 0;
     bool m_pendingReset = false;
 };

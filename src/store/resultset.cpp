@@ -3,6 +3,7 @@
 #include "store/dbffield.h"
 #include "store/textform.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -27,11 +28,14 @@ QByteArrayView ResultSet::raw(qsizetype row, int column) const {
 
 bool ResultSet::isNull(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
-    if (c.binaryDouble)
-        return false;
+    if (c.binaryDouble) {
+        double value = 0;
+        std::memcpy(&value, raw(row, column).data(), sizeof value);
+        return std::isnan(value);
+    }
     switch (c.type) {
     case ColumnType::Number:
-        return !DbfField::number(raw(row, column)).has_value();
+        return !DbfField::numberOf(c, raw(row, column)).has_value();
     case ColumnType::Date:
         return !DbfField::date(raw(row, column)).isValid();
     case ColumnType::Text:
@@ -45,9 +49,9 @@ double ResultSet::number(qsizetype row, int column) const {
     if (c.binaryDouble) {
         double value = 0;
         std::memcpy(&value, raw(row, column).data(), sizeof value);
-        return value;
+        return std::isnan(value) ? 0.0 : value;
     }
-    return DbfField::number(raw(row, column)).value_or(0.0);
+    return DbfField::numberOf(c, raw(row, column)).value_or(0.0);
 }
 
 QDate ResultSet::date(qsizetype row, int column) const {
