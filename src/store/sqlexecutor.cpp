@@ -271,7 +271,7 @@ qsizetype SqlExecutor::insert(const SqlInsert &s) {
         }
         QByteArray record(length, ' ');
         for (const Column &c : all)
-            DbfField::writeNull(record.data(), c);
+            DbfField::writeNull(record.data() + c.offset, c);
         record[0] = ' ';
         for (qsizetype i = 0; i < targets.size(); ++i) {
             const Column &c = targets[i];
