@@ -53,14 +53,12 @@ std::optional<QByteArray> asText(const QVariant &value) {
     if (!Cp1250::canEncode(text))
         return std::nullopt;
     QByteArray bytes = Cp1250::encode(text);
-    while (bytes.endsWith(' '))
+    while (bytes.endsWith(' ') || bytes.endsWith('\0'))
         bytes.chop(1);
     return bytes;
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------------------
 
 Query::CalcRow::CalcRow(const Query &query, qsizetype resultRow)
     : m_query(query)
@@ -96,8 +94,6 @@ QString Query::CalcRow::text(QStringView calcColumn) const {
         throw EngineError(unknownField(calcColumn));
     return m_values.at(index);
 }
-
-// ---------------------------------------------------------------------------------------------
 
 Query::Query(QObject *parent)
     : QObject(parent) {}
@@ -178,8 +174,6 @@ void Query::close() {
     rowsChanged();
     Q_EMIT afterScroll();
 }
-
-// ---------------------------------------------------------------------------------------------
 
 qsizetype Query::recordCount() const {
     if (!m_open)
@@ -269,8 +263,6 @@ void Query::moveTo(qsizetype visibleRow) {
     setCursor(visibleRow);
     Q_EMIT afterScroll();
 }
-
-// ---------------------------------------------------------------------------------------------
 
 int Query::fieldCount() const {
     return m_result.columnCount() + static_cast<int>(m_calcNames.size());
@@ -395,8 +387,6 @@ QString Query::textAt(qsizetype visibleRow, int field) const {
     return fieldText(row, field);
 }
 
-// ---------------------------------------------------------------------------------------------
-
 bool Query::locate(QStringView column, const QVariant &value) {
     if (!m_open)
         return false;
@@ -497,8 +487,6 @@ qsizetype Query::findVisible(int field, const QVariant &value) const {
     return -1;
 }
 
-// ---------------------------------------------------------------------------------------------
-
 void Query::setFilter(const QString &expression) {
     if (expression.trimmed().isEmpty()) {
         m_filter.reset();
@@ -560,8 +548,6 @@ void Query::applyFilter() {
     }
     m_visible = m_filter->select(m_result);
 }
-
-// ---------------------------------------------------------------------------------------------
 
 void Query::addCalcField(const QString &name, int size) {
     if (calcIndex(name) >= 0)

@@ -595,10 +595,23 @@ private Q_SLOTS:
                 QCOMPARE(walk(px, u"IDSOS"), want);
             }
         }
+        // Locating by the indexed column finds the first row in the list's order.
+        px.setFiltered(false);
+        for (int round = 0; round < 50; ++round) {
+            const int sheet = random.bounded(1, 80);
+            const bool present = expected.count(sheet) > 0;
+            QCOMPARE(px.locate(u"IDFOAIE", sheet), present);
+            if (present) {
+                QCOMPARE(px.number(u"IDSOS"), expected[sheet].first());
+                QCOMPARE(px.locate(u"IDFOAIE", u"%1"_s.arg(sheet)), true);
+            }
+        }
+
         // After reopening, the index is built on the new result.
         tables.addLine(601, 5, 0);
         px.close();
         px.open();
+        px.setFiltered(true);
         px.setFilter(u"IDFOAIE=5"_s);
         QCOMPARE(px.number(u"IDSOS"), 601.0);
         QCOMPARE(px.recordCount(), expected[5].size() + 1);
