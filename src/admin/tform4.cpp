@@ -48,10 +48,10 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
 
 } // namespace
 
-TForm4::TForm4(TErori &erori, QWidget *parent)
+TForm4::TForm4(MessageDialog erori, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_erori(erori)
+    , m_erori(std::move(erori))
     , m_beep([] { QApplication::beep(); }) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Administrator program"));
@@ -146,7 +146,7 @@ QString TForm4::CodeazaStr(QStringView password) {
 }
 
 void TForm4::refuse(const QString &text) {
-    m_erori.Mesaj(QStringLiteral("Eroare la completare"), text, TErori::Eroare, TErori::OK);
+    m_erori().Mesaj(QStringLiteral("Eroare la completare"), text, TErori::Eroare, TErori::OK);
     m_beep();
 }
 
@@ -158,7 +158,7 @@ void TForm4::BitBtn1Click() {
         return;
     }
     if (second.isEmpty()) {
-        const quint16 answer = m_erori.Mesaj(
+        const quint16 answer = m_erori().Mesaj(
             QStringLiteral("Eroare la completare"),
             QStringLiteral("ATENTIE !\r\nDoriti sa dezactivati parola de administrator?"),
             TErori::Atentie, TErori::DA | TErori::NU);
@@ -174,7 +174,7 @@ void TForm4::BitBtn1Click() {
         return;
     }
     Settings::write(settingName(), encoded);
-    m_erori.Mesaj(QStringLiteral("Confirmare"),
+    m_erori().Mesaj(QStringLiteral("Confirmare"),
                   QStringLiteral("Parola a fost schimbata cu succes!"), TErori::Informatie,
                   TErori::OK);
     m_edit1->clear();

@@ -21,7 +21,11 @@ class TForm4 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm4(TErori &erori, QWidget *parent = nullptr);
+    // The message dialog is looked up when needed: the windows are all created first, in
+    // their fixed order, and the dialog comes after this one.
+    using MessageDialog = std::function<TErori &()>;
+
+    explicit TForm4(MessageDialog erori, QWidget *parent = nullptr);
 
     // The encoded form of a password, as the settings store keeps it. Raises an InputError
     // for a character the code page cannot hold.
@@ -44,7 +48,7 @@ Q_SIGNALS:
 private:
     void refuse(const QString &text);
 
-    TErori &m_erori;
+    MessageDialog m_erori;
     QGroupBox *m_group;
     QLineEdit *m_edit1;
     QLineEdit *m_edit2;

@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-TForm5::TForm5(TErori &, QWidget *parent)
+TForm5::TForm5(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("Form5"));

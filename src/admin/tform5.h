@@ -9,16 +9,13 @@ class QPushButton;
 namespace velmora {
 
 class GradientPanel;
-class TErori;
 
 // The password prompt of the access gate.
 class TForm5 : public QDialog {
     Q_OBJECT
 
 public:
-    // The prompt itself reports nothing (the gate reports a wrong password); it takes the
-    // message dialog like the administrator window so that both are wired alike.
-    explicit TForm5(TErori &erori, QWidget *parent = nullptr);
+    explicit TForm5(QWidget *parent = nullptr);
 
     // Asks for a text under the given caption and prompt. True with the entered text when the
     // user confirms ("Verifica" or Enter); false, with value untouched, on "Renunt", Esc or

@@ -70,7 +70,7 @@ private Q_SLOTS:
     }
 
     void init() {
-        form = new TForm4(*erori);
+        form = new TForm4([this]() -> TErori & { return *erori; });
         form->setBeep([this] { ++beeps; });
         beeps = 0;
         Settings::write(QStringLiteral("Erori"), QStringLiteral("vechi"));

@@ -1,7 +1,6 @@
 #include "admin/tform5.h"
 #include "ui/gradientpanel.h"
 #include "ui/modalanswer.h"
-#include "ui/terori.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +13,6 @@ using namespace velmora;
 class TestTForm5 : public QObject {
     Q_OBJECT
 
-    TErori *erori = nullptr;
     TForm5 *prompt = nullptr;
 
     QLineEdit *field() const { return prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")); }
@@ -32,13 +30,11 @@ class TestTForm5 : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        erori = new TErori;
-        prompt = new TForm5(*erori);
+        prompt = new TForm5;
     }
 
     void cleanupTestCase() {
         delete prompt;
-        delete erori;
     }
 
     void parts() {

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+class QKeyEvent;
+
+namespace velmora {
+
+class Application;
+
+// The main menu: a strip of six buttons along the top of the screen. The three data commands
+// stay disabled until the access gate opens them.
+class TForm3 : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kHeight = 79;
+
+    explicit TForm3(Application &application);
+
+    // Opens or closes the data commands; the administration button shows the open or the
+    // closed padlock.
+    void SetAccess(bool on);
+    // The access gate in front of the administrator window.
+    void MButAdmClick();
+    // Closes without asking: the program is ending for another reason.
+    void closeWithoutAsking();
+
+Q_SIGNALS:
+    void evidentaRequested();
+    void raportRequested();
+    void salvareRequested();
+    // The user confirmed that the program should end.
+    void programEndRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool FormKeyDown(QKeyEvent *event);
+    QToolButton *addButton(const char *name, const QString &caption, const QString &hint,
+                           const QPixmap &picture, bool enabled);
+
+    Application &m_application;
+    QToolButton *m_evidenta;
+    QToolButton *m_raport;
+    QToolButton *m_admin;
+    QToolButton *m_salvare;
+    QToolButton *m_about;
+    QToolButton *m_exit;
+    QLabel *m_date;
+    QLabel *m_image1;
+    QLabel *m_image2;
+    bool m_closeConfirmed = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,28 @@
+#include "app/velmoraapplication.h"
+
+#include "app/application.h"
+#include "store/error.h"
+#include "ui/errorbox.h"
+#include "ui/hintstyle.h"
+
+namespace velmora {
+
+VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(Application::title());
+    HintStyle::install(*this);
+}
+
+bool VelmoraApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error &error) {
+        ErrorBox::show(error.message());
+    } catch (const std::exception &error) {
+        ErrorBox::show(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}
+
+} // namespace velmora
