@@ -135,6 +135,89 @@ std::optional<double> DbfField::numberOf(const Column &column, QByteArrayView fi
     return number(field);
 }
 
+namespace {
+
+// "  -012.50" gives "-12.5"; false when the text is not a plain decimal whose general form
+// is its own digits (more than 15 significant digits, or below 1e-5, where the general form
+// rounds or turns to an exponent). Appends to out only when it succeeds.
+bool appendTrimmedDecimal(const char *p, const char *end, QByteArray &out) {
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    const char *intBegin = p;
+    while (p < end && *p >= '0' && *p <= '9')
+        ++p;
+    const char *intEnd = p;
+    const char *fracBegin = p;
+    const char *fracEnd = p;
+    if (p < end && *p == '.') {
+        fracBegin = ++p;
+        while (p < end && *p >= '0' && *p <= '9')
+            ++p;
+        fracEnd = p;
+    }
+    if (p != end || (intBegin == intEnd && fracBegin == fracEnd))
+        return false;
+    while (intBegin < intEnd && *intBegin == '0')
+        ++intBegin;
+    while (fracEnd > fracBegin && fracEnd[-1] == '0')
+        --fracEnd;
+    const qsizetype intDigits = intEnd - intBegin;
+    qsizetype significant = intDigits + (fracEnd - fracBegin);
+    if (intDigits == 0) {
+        const char *first = fracBegin;
+        while (first < fracEnd && *first == '0')
+            ++first;
+        if (first == fracEnd) {
+            out += '0';
+            return true;
+        }
+        if (first - fracBegin >= 5)
+            return false;
+        significant = fracEnd - first;
+    }
+    if (significant > 15)
+        return false;
+    if (negative)
+        out += '-';
+    if (intDigits == 0)
+        out += '0';
+    else
+        out.append(intBegin, intDigits);
+    if (fracEnd > fracBegin) {
+        out += '.';
+        out.append(fracBegin, fracEnd - fracBegin);
+    }
+    return true;
+}
+
+} // namespace
+
+void DbfField::appendGeneralText(QByteArray &out, const Column &column, QByteArrayView field) {
+    if (column.dbfType == 'N' || column.dbfType == 'F') {
+        const char *begin = field.data();
+        const char *end = begin + field.size();
+        while (begin < end && (*begin == ' ' || *begin == '\0'))
+            ++begin;
+        while (end > begin && (end[-1] == ' ' || end[-1] == '\0'))
+            --end;
+        if (begin == end || *begin == '*')
+            return;
+        if (appendTrimmedDecimal(begin, end, out))
+            return;
+    }
+    if (const std::optional<double> v = numberOf(column, field))
+        out += TextForm::general(*v).toLatin1();
+}
+
+QByteArray DbfField::generalText(const Column &column, QByteArrayView field) {
+    QByteArray out;
+    appendGeneralText(out, column, field);
+    return out;
+}
+
 int DbfField::dateKey(QByteArrayView field) {
     if (field.size() < 8)
         return 0;

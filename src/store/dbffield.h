@@ -22,6 +22,12 @@ public:
     // The value of a numeric column of any kind met in foreign files: N and F as text, the
     // binary I, + and O of dBASE 7 and FoxPro's Y. nullopt for NULL.
     static std::optional<double> numberOf(const Column &column, QByteArrayView field);
+    // The general form (TextForm::general) of a numeric field's value; empty for NULL. The
+    // plain decimals dBASE writes are trimmed rather than parsed and formatted again, which
+    // matters when a whole result is printed.
+    static QByteArray generalText(const Column &column, QByteArrayView field);
+    // The same, appended to out, for printers that write a whole result into one buffer.
+    static void appendGeneralText(QByteArray &out, const Column &column, QByteArrayView field);
     // A date as the number yyyymmdd, which orders like the date; 0 for NULL or a field that
     // is not a date.
     static int dateKey(QByteArrayView field);

@@ -62,26 +62,18 @@ DbfTable::DbfTable(const QString &path, Access access)
     }
 }
 
-DbfTable::~DbfTable() {
-    unmap();
-}
+DbfTable::~DbfTable() {}
 
 void DbfTable::fail(const QString &what) const {
     throw FileError(
         QStringLiteral("Tabela %1 %2: %3").arg(nativePath(m_path), what, m_file.errorString()));
 }
 
-void DbfTable::unmap() {
-    if (m_map) {
-        m_file.unmap(m_map);
-        m_map = nullptr;
-    }
-    m_scanCopy.clear();
-}
-
 QByteArray DbfTable::readAll() {
     const qint64 end = m_header.recordsEnd();
     QByteArray data(end, Qt::Uninitialized);
+    if (end >= (qint64(4) << 20))
+        Platform::adviseLargeBuffer(data.data(), end);
     if (!m_file.seek(0))
         fail(QStringLiteral("nu poate fi citita"));
     qint64 done = 0;
@@ -94,15 +86,17 @@ QByteArray DbfTable::readAll() {
     return data;
 }
 
-QByteArrayView DbfTable::scan() {
-    const qint64 end = m_header.recordsEnd();
-    if (!m_map && m_scanCopy.isNull() && end > 0)
-        m_map = m_file.map(0, end);
-    if (m_map)
-        return QByteArrayView(reinterpret_cast<const char *>(m_map), end);
-    if (m_scanCopy.isNull())
-        m_scanCopy = readAll();
-    return m_scanCopy;
+void DbfTable::readRecords(quint32 first, quint32 count, char *out) {
+    const qint64 bytes = static_cast<qint64>(count) * m_header.recordLength;
+    if (!m_file.seek(m_header.recordOffset(first)))
+        fail(QStringLiteral("nu poate fi citita"));
+    qint64 done = 0;
+    while (done < bytes) {
+        const qint64 n = m_file.read(out + done, bytes - done);
+        if (n <= 0)
+            fail(QStringLiteral("nu poate fi citita"));
+        done += n;
+    }
 }
 
 void DbfTable::append(QByteArrayView records) {
@@ -117,7 +111,6 @@ void DbfTable::append(QByteArrayView records) {
                                          "4 GB).")
                               .arg(nativePath(m_path)));
     }
-    unmap();
     QByteArray data;
     data.reserve(records.size() + 1);
     data.append(records.data(), records.size());
@@ -156,7 +149,6 @@ void DbfTable::rewrite(const std::vector<quint32> &records, const QByteArray &or
                        const QByteArray &changed) {
     if (records.empty())
         return;
-    unmap();
     const int length = m_header.recordLength;
     const std::vector<Run> runs = runsOf(records);
 

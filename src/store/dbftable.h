@@ -47,9 +47,10 @@ public:
     // The file up to the end of its last counted record, read at once; record i starts at
     // header().recordOffset(i).
     QByteArray readAll();
-    // The same bytes, mapped rather than copied where the system allows: for scans that look
-    // at a few fields of each record. Valid until the next write or the table's end.
-    QByteArrayView scan();
+    // Reads count records from record first on into out (count record lengths): scans that
+    // look at a few fields of each record go through the table a piece at a time, in one
+    // buffer that stays in the processor's cache.
+    void readRecords(quint32 first, quint32 count, char *out);
 
     // Adds whole records (a multiple of the record length) after the last one.
     void append(QByteArrayView records);
@@ -59,14 +60,11 @@ public:
                  const QByteArray &changed);
 
 private:
-    void unmap();
     [[noreturn]] void fail(const QString &what) const;
 
     QString m_path;
     QFile m_file;
     DbfHeader m_header;
-    uchar *m_map = nullptr;
-    QByteArray m_scanCopy;
 };
 
 } // namespace velmora

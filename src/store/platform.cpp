@@ -8,9 +8,11 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #endif
 
@@ -34,9 +36,23 @@ bool Platform::replaceFile(const QString &from, const QString &to, QString *erro
 #endif
 }
 
+namespace {
+bool g_sync = true;
+} // namespace
+
+void Platform::setSyncEnabled(bool on) {
+    g_sync = on;
+}
+
+bool Platform::syncEnabled() {
+    return g_sync;
+}
+
 bool Platform::syncFile(QFileDevice &file) {
     if (!file.flush())
         return false;
+    if (!g_sync)
+        return true;
 #ifdef Q_OS_WIN
     return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
@@ -45,6 +61,8 @@ bool Platform::syncFile(QFileDevice &file) {
 }
 
 void Platform::syncDirectory(const QString &path) {
+    if (!g_sync)
+        return;
 #ifdef Q_OS_WIN
     // NTFS journals its directory entries; there is no handle to flush.
     Q_UNUSED(path);
@@ -60,6 +78,20 @@ void Platform::syncDirectory(const QString &path) {
 void Platform::allowForegroundSwitch() {
 #ifdef Q_OS_WIN
     AllowSetForegroundWindow(ASFW_ANY);
+#endif
+}
+
+void Platform::adviseLargeBuffer(char *data, qint64 size) {
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t huge = std::uintptr_t(1) << 21;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (start + huge - 1) & ~(huge - 1);
+    const std::uintptr_t end = (start + static_cast<std::uintptr_t>(size)) & ~(huge - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
 #endif
 }
 

@@ -62,7 +62,9 @@ QString ResultSet::text(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
     switch (c.type) {
     case ColumnType::Number:
-        return isNull(row, column) ? QString() : TextForm::general(number(row, column));
+        if (c.binaryDouble)
+            return isNull(row, column) ? QString() : TextForm::general(number(row, column));
+        return QString::fromLatin1(DbfField::generalText(c, raw(row, column)));
     case ColumnType::Date: {
         const QDate d = date(row, column);
         return d.isValid() ? TextForm::date(d) : QString();

@@ -2,6 +2,7 @@
 
 #include "store/dbftable.h"
 #include "store/error.h"
+#include "store/platform.h"
 #include "store/sqlexecutor.h"
 #include "store/sqlparser.h"
 #include "store/sqlselectexecutor.h"
@@ -37,6 +38,10 @@ void SqlEngine::pack(const QString &tablePath) {
 
 QString SqlEngine::findTable(const QString &tablePath) {
     return TablePath::find(tablePath);
+}
+
+void SqlEngine::setSynchronous(bool on) {
+    Platform::setSyncEnabled(on);
 }
 
 } // namespace velmora

@@ -23,6 +23,11 @@ public:
     // The file a table path names, found without regard to the case of the file name;
     // "\" is taken as a separator too. Empty when there is none.
     static QString findTable(const QString &tablePath);
+
+    // Every change is pushed to the disk before a statement returns (on by default). Bulk work
+    // such as generating test data may switch this off: a killed process still leaves every
+    // table whole, but a power cut may lose or garble the latest changes.
+    static void setSynchronous(bool on);
 };
 
 } // namespace velmora

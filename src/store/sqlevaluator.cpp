@@ -6,6 +6,7 @@
 #include "store/textform.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -270,7 +271,8 @@ private:
 };
 
 // The shape of every lookup by identifier (WHERE IDFOAIE=17), evaluated once per record of
-// the table: no virtual calls below it.
+// the table: no virtual calls below it, and whole numbers in whole-number fields compared
+// without going through a double.
 class CompareNumberField final : public Node {
 public:
     CompareNumberField(const SqlExpression &at, Op op, const Column &c, double constant)
@@ -278,10 +280,26 @@ public:
         , m_op(op)
         , m_offset(c.offset)
         , m_width(c.width)
-        , m_constant(constant) {}
+        , m_constant(constant)
+        , m_whole(c.decimals == 0 && std::fabs(constant) < 1e15 &&
+                  constant == std::nearbyint(constant))
+        , m_wholeConstant(m_whole ? static_cast<qint64>(constant) : 0) {}
+
     SqlValue eval(const char *record) const override {
-        const std::optional<double> v =
-            DbfField::number(QByteArrayView(record + m_offset, m_width));
+        const char *field = record + m_offset;
+        if (m_whole) {
+            qint64 v = 0;
+            switch (wholeNumber(field, field + m_width, v)) {
+            case Parsed::Null:
+                return {};
+            case Parsed::Whole:
+                return SqlValue::ofBool(
+                    verdict(m_op, v < m_wholeConstant ? -1 : (v > m_wholeConstant ? 1 : 0)));
+            case Parsed::Other:
+                break;
+            }
+        }
+        const std::optional<double> v = DbfField::number(QByteArrayView(field, m_width));
         if (!v)
             return {};
         const int c = *v < m_constant ? -1 : (*v > m_constant ? 1 : 0);
@@ -289,10 +307,41 @@ public:
     }
 
 private:
+    enum class Parsed { Null, Whole, Other };
+
+    // Blanks, an optional minus, up to 15 digits, blanks; anything else is left to the
+    // general reading.
+    static Parsed wholeNumber(const char *p, const char *end, qint64 &value) {
+        while (p < end && *p == ' ')
+            ++p;
+        if (p == end)
+            return Parsed::Null;
+        const bool negative = *p == '-';
+        if (negative)
+            ++p;
+        const char *digits = p;
+        qint64 v = 0;
+        while (p < end && *p >= '0' && *p <= '9') {
+            if (p - digits == 15)
+                return Parsed::Other;
+            v = v * 10 + (*p++ - '0');
+        }
+        if (p == digits)
+            return Parsed::Other;
+        while (p < end && *p == ' ')
+            ++p;
+        if (p != end)
+            return Parsed::Other;
+        value = negative ? -v : v;
+        return Parsed::Whole;
+    }
+
     Op m_op;
     int m_offset;
     int m_width;
     double m_constant;
+    bool m_whole;
+    qint64 m_wholeConstant;
 };
 
 class Logic final : public Node {

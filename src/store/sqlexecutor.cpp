@@ -80,17 +80,22 @@ struct Scan {
 
 // The live records that satisfy the condition, with a copy of their bytes.
 Scan matching(DbfTable &table, const SqlEvaluator *where) {
-    const QByteArrayView data = table.scan();
     const DbfHeader &h = table.header();
+    const auto perChunk = static_cast<quint32>(qMax(1, (256 * 1024) / h.recordLength));
+    std::vector<char> chunk(static_cast<size_t>(perChunk) * h.recordLength);
     Scan scan;
-    const char *record = data.data() + h.headerLength;
-    for (quint32 i = 0; i < h.recordCount; ++i, record += h.recordLength) {
-        if (*record == DbfHeader::kDeleted)
-            continue;
-        if (where && !where->holds(record))
-            continue;
-        scan.records.push_back(i);
-        scan.original.append(record, h.recordLength);
+    for (quint32 first = 0; first < h.recordCount; first += perChunk) {
+        const quint32 count = qMin(perChunk, h.recordCount - first);
+        table.readRecords(first, count, chunk.data());
+        const char *record = chunk.data();
+        for (quint32 i = 0; i < count; ++i, record += h.recordLength) {
+            if (*record == DbfHeader::kDeleted)
+                continue;
+            if (where && !where->holds(record))
+                continue;
+            scan.records.push_back(first + i);
+            scan.original.append(record, h.recordLength);
+        }
     }
     return scan;
 }

@@ -75,29 +75,35 @@ void SqlSorter::keyOf(const char *row, char *out) const {
 void SqlSorter::sort(const char *data, std::vector<quint32> &rows,
                      std::vector<qsizetype> *runStarts) const {
     const qsizetype n = static_cast<qsizetype>(rows.size());
-    const int w = m_width;
-    std::vector<char> keys(static_cast<size_t>(n) * w + 8);
+    const size_t w = static_cast<size_t>(m_width);
+    std::vector<char> keys(static_cast<size_t>(n) * w + 16);
+    // The first 16 bytes of each key travel with the entry, so most comparisons never look
+    // into the key buffer; only longer keys that tie on them do.
     struct Entry {
-        quint64 prefix;
+        quint64 high;
+        quint64 low;
         quint32 index;
     };
     std::vector<Entry> entries(static_cast<size_t>(n));
+    auto word = [&](const char *key, size_t from) {
+        quint64 v = 0;
+        for (size_t b = from; b < from + 8; ++b)
+            v = (v << 8) | (b < w ? static_cast<unsigned char>(key[b]) : 0u);
+        return v;
+    };
     for (qsizetype i = 0; i < n; ++i) {
         char *key = keys.data() + i * w;
         keyOf(data + rows[i], key);
-        quint64 prefix = 0;
-        for (int b = 0; b < 8; ++b)
-            prefix = (prefix << 8) | (b < w ? static_cast<unsigned char>(key[b]) : 0u);
-        entries[i] = {prefix, static_cast<quint32>(i)};
+        entries[i] = {word(key, 0), word(key, 8), static_cast<quint32>(i)};
     }
     const char *base = keys.data();
-    const int rest = w > 8 ? w - 8 : 0;
+    const size_t rest = w > 16 ? w - 16 : 0;
     auto keyCompare = [&](const Entry &a, const Entry &b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix ? -1 : 1;
-        return rest ? std::memcmp(base + a.index * size_t(w) + 8, base + b.index * size_t(w) + 8,
-                                  rest)
-                    : 0;
+        if (a.high != b.high)
+            return a.high < b.high ? -1 : 1;
+        if (a.low != b.low)
+            return a.low < b.low ? -1 : 1;
+        return rest ? std::memcmp(base + a.index * w + 16, base + b.index * w + 16, rest) : 0;
     };
     // The index breaks ties, which makes the order stable.
     std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {

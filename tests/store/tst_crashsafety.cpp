@@ -236,6 +236,35 @@ private Q_SLOTS:
         QFAIL("pack never completed");
     }
 
+    void createTable() {
+        // The new table appears whole or not at all; after a kill, CREATE can run again.
+        for (int k = 1; k < 100; ++k) {
+            const QString dir = m_tmp.path() + u"/create"_s + QString::number(k);
+            QVERIFY(QDir().mkpath(dir));
+            bool killed = false;
+            FaultPoint::arm(k);
+            try {
+                SqlEngine::run(createFoi(dir));
+            } catch (const SimulatedKill &) {
+                killed = true;
+            }
+            FaultPoint::disarm();
+            if (QFile::exists(dir + u"/FOI.DBF"_s)) {
+                QCOMPARE(SqlEngine::open(sheets(dir)).columnCount(), 12);
+            } else {
+                QVERIFY(killed);
+                SqlEngine::run(createFoi(dir));
+                QCOMPARE(SqlEngine::open(sheets(dir)).rowCount(), 0);
+            }
+            if (!killed) {
+                QVERIFY(k > 2);
+                QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{u"FOI.DBF"_s});
+                return;
+            }
+        }
+        QFAIL("CREATE TABLE never completed");
+    }
+
     void journalIsTrustedOnlyWhenComplete_data() {
         QTest::addColumn<int>("keep");
         QTest::addColumn<double>("total");

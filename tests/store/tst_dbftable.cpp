@@ -358,6 +358,31 @@ private Q_SLOTS:
         QCOMPARE(u8(fileBytes(path(u"SEVEN.DBF"_s)), 0), 0x04);
     }
 
+    void identifiersWrittenByOtherProgramsAreFound() {
+        // Left-aligned, zero-padded, with decimals in a whole-number field, and a number too
+        // long for a whole-number shortcut.
+        const QByteArray fields = descriptor("ID", 'N', 11, 0) + descriptor("BIG", 'N', 20, 0);
+        const int recordLength = 1 + 11 + 20;
+        QByteArray file = prefix(0x03, 6, 32 + fields.size() + 1, recordLength) + fields + "\x0D";
+        const char *ids[] = {"         17", "17         ", "00000000017",
+                             "      17.00", "        -17", "        170"};
+        for (const char *id : ids)
+            file += " " + QByteArray(id) + rightAligned("99999999999999999999", 20);
+        file += "\x1A";
+        writeFile(path(u"IDS.DBF"_s), file);
+        const QString table = quotedPath(u"ids.dbf"_s);
+        auto count = [&](const QString &where) {
+            return SqlEngine::open(u"SELECT * FROM "_s + table + u" WHERE "_s + where).rowCount();
+        };
+        QCOMPARE(count(u"ID=17"_s), 4);
+        QCOMPARE(count(u"ID<>17"_s), 2);
+        QCOMPARE(count(u"ID<0"_s), 1);
+        QCOMPARE(count(u"ID>=17.5"_s), 1);
+        QCOMPARE(count(u"BIG>99999999999999"_s), 6);
+        QCOMPARE(SqlEngine::run(u"DELETE FROM "_s + table + u" WHERE ID=17"_s), 4);
+        QCOMPARE(count(u"ID IS NOT NULL"_s), 2);
+    }
+
     void damagedFilesAreRefusedAndLeftAlone_data() {
         QTest::addColumn<QByteArray>("bytes");
         const QString dir = m_tmp.path() + u"/sample"_s;
