@@ -175,8 +175,8 @@ void TForm4::BitBtn1Click() {
     }
     Settings::write(settingName(), encoded);
     m_erori().Mesaj(QStringLiteral("Confirmare"),
-                  QStringLiteral("Parola a fost schimbata cu succes!"), TErori::Informatie,
-                  TErori::OK);
+                    QStringLiteral("Parola a fost schimbata cu succes!"), TErori::Informatie,
+                    TErori::OK);
     m_edit1->clear();
     m_edit2->clear();
 }

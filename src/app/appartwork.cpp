@@ -10,22 +10,19 @@ namespace {
 
 constexpr int kPicture = 32;
 
-QPixmap blank(int size)
-{
+QPixmap blank(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
 
-void sheet(QPainter &p, const QRectF &r)
-{
+void sheet(QPainter &p, const QRectF &r) {
     p.setPen(QPen(QColor(60, 60, 60), 1));
     p.setBrush(QColor(250, 250, 240));
     p.drawRect(r);
 }
 
-void padlockBody(QPainter &p)
-{
+void padlockBody(QPainter &p) {
     QLinearGradient gold(0, 14, 0, 30);
     gold.setColorAt(0, QColor(255, 220, 90));
     gold.setColorAt(1, QColor(190, 130, 20));
@@ -40,8 +37,7 @@ void padlockBody(QPainter &p)
 
 } // namespace
 
-QPixmap AppArtwork::programIcon(int size)
-{
+QPixmap AppArtwork::programIcon(int size) {
     QPixmap pixmap = blank(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -67,8 +63,7 @@ QPixmap AppArtwork::programIcon(int size)
     return pixmap;
 }
 
-QPixmap AppArtwork::progressPattern()
-{
+QPixmap AppArtwork::progressPattern() {
     QPixmap pixmap(2, 18);
     QPainter p(&pixmap);
     QLinearGradient shade(0, 0, 0, 18);
@@ -81,8 +76,7 @@ QPixmap AppArtwork::progressPattern()
     return pixmap;
 }
 
-QPixmap AppArtwork::records()
-{
+QPixmap AppArtwork::records() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -98,8 +92,7 @@ QPixmap AppArtwork::records()
     return pixmap;
 }
 
-QPixmap AppArtwork::report()
-{
+QPixmap AppArtwork::report() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -116,8 +109,7 @@ QPixmap AppArtwork::report()
     return pixmap;
 }
 
-QPixmap AppArtwork::padlockOpen()
-{
+QPixmap AppArtwork::padlockOpen() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -140,8 +132,7 @@ QPixmap AppArtwork::padlockOpen()
     return pixmap;
 }
 
-QPixmap AppArtwork::padlockClosed()
-{
+QPixmap AppArtwork::padlockClosed() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -157,8 +148,7 @@ QPixmap AppArtwork::padlockClosed()
     return pixmap;
 }
 
-QPixmap AppArtwork::backup()
-{
+QPixmap AppArtwork::backup() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -181,8 +171,7 @@ QPixmap AppArtwork::backup()
     return pixmap;
 }
 
-QPixmap AppArtwork::about()
-{
+QPixmap AppArtwork::about() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -199,8 +188,7 @@ QPixmap AppArtwork::about()
     return pixmap;
 }
 
-QPixmap AppArtwork::exit()
-{
+QPixmap AppArtwork::exit() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);

@@ -8,12 +8,9 @@
 #include "ui/tcontor.h"
 #include "ui/terori.h"
 
-#include <QCoreApplication>
-
 namespace velmora {
 
-Application::Application(const QString &programDir)
-{
+Application::Application(const QString &programDir) {
     // The start-up window comes first: it holds what the others share.
     m_form1 = std::make_unique<TForm1>(*this, programDir);
     m_form2 = std::make_unique<TForm2>();
@@ -33,13 +30,11 @@ Application::Application(const QString &programDir)
 
 Application::~Application() = default;
 
-void Application::start()
-{
+void Application::start() {
     m_form1->show();
 }
 
-void Application::activate()
-{
+void Application::activate() {
     QWidget *window = m_form3->isVisible() ? static_cast<QWidget *>(m_form3.get())
                                            : static_cast<QWidget *>(m_form1.get());
     if (window->isMinimized())
@@ -48,10 +43,8 @@ void Application::activate()
     window->activateWindow();
 }
 
-void Application::endProgram(int exitCode)
-{
+void Application::endProgram(int exitCode) {
     Q_EMIT ended(exitCode);
-    QCoreApplication::exit(exitCode);
 }
 
 } // namespace velmora

@@ -42,6 +42,7 @@ public:
     TErori &erori() { return *m_erori; }
 
 Q_SIGNALS:
+    // Whoever runs the event loop ends it with this exit code.
     void ended(int exitCode);
 
 private:

@@ -2,8 +2,7 @@
 #include "app/singleinstance.h"
 #include "app/velmoraapplication.h"
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     velmora::VelmoraApplication qtApplication(argc, argv);
 
     // A copy already running is brought forward instead; this one ends without a window.
@@ -14,6 +13,8 @@ int main(int argc, char *argv[])
     velmora::Application application(QCoreApplication::applicationDirPath());
     QObject::connect(&instance, &velmora::SingleInstance::activationRequested, &application,
                      &velmora::Application::activate);
+    QObject::connect(&application, &velmora::Application::ended, &qtApplication,
+                     &QCoreApplication::exit, Qt::QueuedConnection);
     application.start();
     return qtApplication.exec();
 }

@@ -1,7 +1,7 @@
 #include "app/tform1.h"
 
-#include "app/application.h"
 #include "app/appartwork.h"
+#include "app/application.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "store/error.h"
@@ -25,8 +25,7 @@ const QColor kMiddle(172, 184, 204);
 const QColor kEdges(77, 96, 128);
 const QColor kHeadingShadow(30, 37, 49);
 
-void letEventsRun()
-{
+void letEventsRun() {
     QCoreApplication::processEvents();
 }
 
@@ -36,8 +35,7 @@ TForm1::TForm1(Application &application, const QString &programDir)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_application(application)
     , m_store(programDir)
-    , m_timer1(new QTimer(this))
-{
+    , m_timer1(new QTimer(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Application::title());
     setFixedSize(424, 201);
@@ -53,8 +51,8 @@ TForm1::TForm1(Application &application, const QString &programDir)
     icon->setPixmap(AppArtwork::programIcon(48));
     icon->setGeometry(26, 24, 48, 48);
 
-    m_label1 = shadowedLabel("Label1", "Label2", Look::arial(29), kHeadingShadow, {88, 26},
-                             {-1, 3});
+    m_label1 =
+        shadowedLabel("Label1", "Label2", Look::arial(29), kHeadingShadow, {88, 26}, {-1, 3});
     m_label2 = findChild<QLabel *>(QStringLiteral("Label2"));
     // The heading is written when the window is made.
     m_label1->setText(Application::title());
@@ -82,8 +80,7 @@ TForm1::TForm1(Application &application, const QString &programDir)
 }
 
 QLabel *TForm1::shadowedLabel(const char *name, const char *shadowName, const QFont &font,
-                              const QColor &shadow, QPoint at, QPoint shadowOffset)
-{
+                              const QColor &shadow, QPoint at, QPoint shadowOffset) {
     auto *copy = new QLabel(this);
     copy->setObjectName(QLatin1String(shadowName));
     copy->setFont(font);
@@ -100,21 +97,18 @@ QLabel *TForm1::shadowedLabel(const char *name, const char *shadowName, const QF
     return label;
 }
 
-int TForm1::progressWidth() const
-{
+int TForm1::progressWidth() const {
     // ProgressValue x 3.1, truncated to whole pixels: 155 after one table, 310 after both.
     return static_cast<int>(m_progressValue.units() * 31 / (Fixed4::kScale * 10));
 }
 
-void TForm1::showEvent(QShowEvent *event)
-{
+void TForm1::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     letEventsRun();
     m_timer1->start();
 }
 
-void TForm1::paintEvent(QPaintEvent *)
-{
+void TForm1::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     Gradient::paintFromMiddle(painter, rect(), kMiddle, kEdges, Gradient::Direction::TopToBottom,
                               64);
@@ -126,8 +120,7 @@ void TForm1::paintEvent(QPaintEvent *)
     }
 }
 
-void TForm1::Timer1Timer()
-{
+void TForm1::Timer1Timer() {
     m_timer1->stop();
     // Numbers become text through TextForm, which always writes "." and no thousands
     // separator, so there is no process-wide number format to switch here.
@@ -171,74 +164,61 @@ void TForm1::Timer1Timer()
     Q_EMIT startupFinished();
 }
 
-QString TForm1::NextId(const QString &counter)
-{
+QString TForm1::NextId(const QString &counter) {
     return m_store.nextId(counter);
 }
 
-QString TForm1::IniRead(const QString &section, const QString &key)
-{
+QString TForm1::IniRead(const QString &section, const QString &key) {
     return m_store.iniRead(section, key);
 }
 
-void TForm1::IniWrite(const QString &section, const QString &key, const QString &value)
-{
+void TForm1::IniWrite(const QString &section, const QString &key, const QString &value) {
     m_store.iniWrite(section, key, value);
 }
 
-QString TForm1::ReadSetting(const QString &name)
-{
+QString TForm1::ReadSetting(const QString &name) {
     return DataStore::readSetting(name);
 }
 
-void TForm1::WriteSetting(const QString &name, const QString &value)
-{
+void TForm1::WriteSetting(const QString &name, const QString &value) {
     DataStore::writeSetting(name, value);
 }
 
-void TForm1::CreateTables()
-{
+void TForm1::CreateTables() {
     m_store.createTables();
     letEventsRun();
 }
 
-void TForm1::ResetQuery(Query &query)
-{
+void TForm1::ResetQuery(Query &query) {
     DataStore::resetQuery(query);
 }
 
 void TForm1::FillPickList(PickListSink &box, const QString &tablePath, const QString &column,
-                          const QString &condition)
-{
+                          const QString &condition) {
     m_store.fillPickList(box, tablePath, column, condition);
 }
 
-QString TForm1::JoinConditions(const QString &conditions)
-{
+QString TForm1::JoinConditions(const QString &conditions) {
     return TextRules::joinConditions(conditions);
 }
 
-QString TForm1::SquashSpaces(const QString &text)
-{
+QString TForm1::SquashSpaces(const QString &text) {
     return TextRules::squashSpaces(text);
 }
 
-void TForm1::PackTable(const QString &tablePath)
-{
+void TForm1::PackTable(const QString &tablePath) {
     letEventsRun();
     DataStore::packTable(tablePath);
     letEventsRun();
 }
 
-void TForm1::StepProgress(int n)
-{
+void TForm1::StepProgress(int n) {
     m_progressValue = Fixed4::fromUnits(m_progressValue.units() + n * Fixed4::kScale);
     repaint(QRect(kBarLeft, kBarTop, width() - kBarLeft, kBarBottom - kBarTop));
     letEventsRun();
 }
 
-void TForm1::ShowFieldHint(const QString &text, QWidget *control)
-{
+void TForm1::ShowFieldHint(const QString &text, QWidget *control) {
     FieldHint::show(text, control);
 }
 

@@ -14,8 +14,7 @@ namespace velmora {
 TForm2::TForm2(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint)
-{
+                          Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Despre program"));
     setFixedSize(434, 239);
@@ -51,19 +50,16 @@ TForm2::TForm2(QWidget *parent)
     new KeyPreview(this);
 }
 
-void TForm2::setHeading(const QString &title)
-{
+void TForm2::setHeading(const QString &title) {
     m_heading->setText(title);
     m_headingShadow->setText(title);
 }
 
-QString TForm2::heading() const
-{
+QString TForm2::heading() const {
     return m_heading->text();
 }
 
-void TForm2::paintEvent(QPaintEvent *)
-{
+void TForm2::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     Gradient::paint(painter, rect(), QColor(78, 97, 129), Qt::black,
                     Gradient::Direction::TopToBottom, 64);

@@ -36,8 +36,7 @@ TForm3::TForm3(Application &application)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
-    , m_application(application)
-{
+    , m_application(application) {
     setObjectName(QStringLiteral("Form3"));
     setFont(Look::dialogFont(8));
     Look::setBackground(this, kBackground);
@@ -61,15 +60,16 @@ TForm3::TForm3(Application &application)
     m_image2->setPixmap(AppArtwork::padlockClosed());
     m_image2->hide();
 
-    m_evidenta = addButton("MBut1", QStringLiteral("Evidenta"),
-                           QStringLiteral("Evidenta foi de parcurs."), AppArtwork::records(), false);
+    m_evidenta =
+        addButton("MBut1", QStringLiteral("Evidenta"), QStringLiteral("Evidenta foi de parcurs."),
+                  AppArtwork::records(), false);
     m_raport = addButton("MBut2", QStringLiteral("Raport"), QStringLiteral("Diverse rapoarte."),
                          AppArtwork::report(), false);
     m_admin = addButton("MButAdm", QStringLiteral("Administrare"),
                         QStringLiteral("Administrare program."), m_image2->pixmap(), true);
-    m_salvare = addButton("MBut3", QStringLiteral("Salvare"),
-                          QStringLiteral("Salvare sau restaurare date."), AppArtwork::backup(),
-                          false);
+    m_salvare =
+        addButton("MBut3", QStringLiteral("Salvare"),
+                  QStringLiteral("Salvare sau restaurare date."), AppArtwork::backup(), false);
     m_about = addButton("ToolButton3", QStringLiteral("Despre..."),
                         QStringLiteral("Date despre program."), AppArtwork::about(), true);
     m_exit = addButton("ModelF", QStringLiteral("Iesire"), QStringLiteral("Inchide programul."),
@@ -98,8 +98,7 @@ TForm3::TForm3(Application &application)
     connect(m_raport, &QToolButton::clicked, this, &TForm3::raportRequested);
     connect(m_salvare, &QToolButton::clicked, this, &TForm3::salvareRequested);
     connect(m_admin, &QToolButton::clicked, this, &TForm3::MButAdmClick);
-    connect(m_about, &QToolButton::clicked, this,
-            [this] { Modal::exec(m_application.form2()); });
+    connect(m_about, &QToolButton::clicked, this, [this] { Modal::exec(m_application.form2()); });
     connect(m_exit, &QToolButton::clicked, this, &QWidget::close);
 
     auto *keys = new KeyPreview(this);
@@ -107,8 +106,7 @@ TForm3::TForm3(Application &application)
 }
 
 QToolButton *TForm3::addButton(const char *name, const QString &caption, const QString &hint,
-                               const QPixmap &picture, bool enabled)
-{
+                               const QPixmap &picture, bool enabled) {
     auto *button = new QToolButton(this);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
@@ -127,8 +125,7 @@ QToolButton *TForm3::addButton(const char *name, const QString &caption, const Q
     return button;
 }
 
-void TForm3::showEvent(QShowEvent *event)
-{
+void TForm3::showEvent(QShowEvent *event) {
     const QRect screenArea = (screen() ? screen() : QGuiApplication::primaryScreen())->geometry();
     resize(screenArea.width(), kHeight);
     move(screenArea.topLeft());
@@ -136,8 +133,7 @@ void TForm3::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-bool TForm3::FormKeyDown(QKeyEvent *event)
-{
+bool TForm3::FormKeyDown(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_F12:
         close();
@@ -156,16 +152,14 @@ bool TForm3::FormKeyDown(QKeyEvent *event)
     }
 }
 
-void TForm3::closeEvent(QCloseEvent *event)
-{
+void TForm3::closeEvent(QCloseEvent *event) {
     if (m_closeConfirmed) {
         event->accept();
         return;
     }
-    const quint16 answer =
-        m_application.erori().Mesaj(QStringLiteral("Inchidere program"),
-                                    QStringLiteral("Vreti sa inchideti programul?"),
-                                    TErori::Confirmare, TErori::DA | TErori::NU);
+    const quint16 answer = m_application.erori().Mesaj(
+        QStringLiteral("Inchidere program"), QStringLiteral("Vreti sa inchideti programul?"),
+        TErori::Confirmare, TErori::DA | TErori::NU);
     if (answer != TErori::ResultYes) {
         event->ignore();
         return;
@@ -175,22 +169,19 @@ void TForm3::closeEvent(QCloseEvent *event)
     Q_EMIT programEndRequested();
 }
 
-void TForm3::closeWithoutAsking()
-{
+void TForm3::closeWithoutAsking() {
     m_closeConfirmed = true;
     close();
 }
 
-void TForm3::SetAccess(bool on)
-{
+void TForm3::SetAccess(bool on) {
     m_admin->setIcon(QIcon((on ? m_image1 : m_image2)->pixmap()));
     m_admin->repaint();
     for (QToolButton *button : {m_evidenta, m_raport, m_salvare})
         button->setEnabled(on);
 }
 
-void TForm3::MButAdmClick()
-{
+void TForm3::MButAdmClick() {
     TForm1 &form1 = m_application.form1();
     TForm4 &form4 = m_application.form4();
     const QString stored = form1.ReadSetting(QStringLiteral("Erori"));
@@ -210,8 +201,9 @@ void TForm3::MButAdmClick()
                                            QStringLiteral("PAROLA :"), entry))
         return;
     if (!PasswordCodec::matches(entry, form1.ReadSetting(QStringLiteral("Erori")))) {
-        m_application.erori().Mesaj(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"),
-                                    TErori::Eroare, TErori::OK);
+        m_application.erori().Mesaj(QStringLiteral("Greseala!"),
+                                    QStringLiteral("PAROLA INCORECTA !"), TErori::Eroare,
+                                    TErori::OK);
         return;
     }
     form4.grantAccess();

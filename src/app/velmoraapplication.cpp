@@ -7,14 +7,13 @@
 
 namespace velmora {
 
-VelmoraApplication::VelmoraApplication(int &argc, char **argv) : QApplication(argc, argv)
-{
+VelmoraApplication::VelmoraApplication(int &argc, char **argv)
+    : QApplication(argc, argv) {
     setApplicationName(Application::title());
     HintStyle::install(*this);
 }
 
-bool VelmoraApplication::notify(QObject *receiver, QEvent *event)
-{
+bool VelmoraApplication::notify(QObject *receiver, QEvent *event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error &error) {

@@ -7,16 +7,14 @@ namespace velmora {
 
 namespace {
 
-ErrorBox::Handler &handler()
-{
+ErrorBox::Handler &handler() {
     static ErrorBox::Handler h;
     return h;
 }
 
 } // namespace
 
-void ErrorBox::show(const QString &message)
-{
+void ErrorBox::show(const QString &message) {
     if (handler()) {
         handler()(message);
         return;
@@ -24,8 +22,7 @@ void ErrorBox::show(const QString &message)
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
 }
 
-void ErrorBox::setHandler(Handler h)
-{
+void ErrorBox::setHandler(Handler h) {
     handler() = std::move(h);
 }
 

@@ -16,8 +16,7 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
+    bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() != QEvent::ToolTip || !watched->isWidgetType())
             return false;
         auto *widget = static_cast<QWidget *>(watched);
@@ -31,8 +30,7 @@ protected:
 
 } // namespace
 
-void HintStyle::install(QApplication &application)
-{
+void HintStyle::install(QApplication &application) {
     QPalette palette = QToolTip::palette();
     palette.setColor(QPalette::ToolTipBase, Qt::white);
     palette.setColor(QPalette::ToolTipText, Qt::black);

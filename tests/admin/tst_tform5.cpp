@@ -29,13 +29,9 @@ class TestTForm5 : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        prompt = new TForm5;
-    }
+    void initTestCase() { prompt = new TForm5; }
 
-    void cleanupTestCase() {
-        delete prompt;
-    }
+    void cleanupTestCase() { delete prompt; }
 
     void parts() {
         QCOMPARE(prompt->size(), QSize(259, 137));

@@ -7,8 +7,7 @@
 // Runs a test object under the program's own application object, so that errors reach the
 // error box exactly as they do in the program.
 #define VELMORA_APP_TEST_MAIN(TestObject)                                                          \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
+    int main(int argc, char *argv[]) {                                                             \
         velmora::VelmoraApplication application(argc, argv);                                       \
         application.setAttribute(Qt::AA_Use96Dpi, true);                                           \
         TestObject test;                                                                           \

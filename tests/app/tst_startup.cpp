@@ -1,7 +1,7 @@
 #include "apptestmain.h"
 
-#include "app/application.h"
 #include "app/appartwork.h"
+#include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtEndian>
 
@@ -25,8 +26,7 @@ class TestStartup : public QObject {
     QTemporaryDir m_settingsDir;
     QStringList m_errors;
 
-    static quint32 recordCount(const QString &path)
-    {
+    static quint32 recordCount(const QString &path) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return 0;
@@ -35,20 +35,20 @@ class TestStartup : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
         ErrorBox::setHandler([this](const QString &message) { m_errors.append(message); });
     }
 
     void init() { m_errors.clear(); }
 
-    void firstStartInAnEmptyProgramDirectory()
-    {
+    void firstStartInAnEmptyProgramDirectory() {
         QTemporaryDir programDir;
         Application application(programDir.path());
         QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
+        QCOMPARE(application.form1().findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
+                 1000);
         application.start();
         QVERIFY(application.form1().isVisible());
         QVERIFY(!application.form3().isVisible());
@@ -79,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(Settings::read(QStringLiteral("VER")), Application::title());
     }
 
-    void theBarIsDrawnWithItsPatternTo310Pixels()
-    {
+    void theBarIsDrawnWithItsPatternTo310Pixels() {
         QTemporaryDir programDir;
         Application application(programDir.path());
         QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
@@ -107,8 +106,7 @@ private Q_SLOTS:
         }
     }
 
-    void existingTablesArePackedNotRecreated()
-    {
+    void existingTablesArePackedNotRecreated() {
         QTemporaryDir programDir;
         {
             DataStore store(programDir.path());
@@ -118,7 +116,8 @@ private Q_SLOTS:
                                .arg(store.sheetsTable()));
             SqlEngine::run(QStringLiteral("INSERT INTO \"%1\" (IDFOAIE, NRMAS) VALUES (2, \"B2\")")
                                .arg(store.sheetsTable()));
-            SqlEngine::run(QStringLiteral("DELETE FROM \"%1\" WHERE IDFOAIE=1").arg(store.sheetsTable()));
+            SqlEngine::run(
+                QStringLiteral("DELETE FROM \"%1\" WHERE IDFOAIE=1").arg(store.sheetsTable()));
         }
         const QString foi = programDir.filePath(QStringLiteral("Data/FOI.DBF"));
         QCOMPARE(recordCount(foi), 2u);
@@ -129,14 +128,14 @@ private Q_SLOTS:
         QVERIFY(finished.wait(10000));
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(recordCount(foi), 1u);
-        const ResultSet rows = SqlEngine::open(
-            QStringLiteral("SELECT * FROM \"%1\" ORDER BY IDFOAIE").arg(application.form1().DataDir() + QStringLiteral("/Foi.dbf")));
+        const ResultSet rows =
+            SqlEngine::open(QStringLiteral("SELECT * FROM \"%1\" ORDER BY IDFOAIE")
+                                .arg(application.form1().DataDir() + QStringLiteral("/Foi.dbf")));
         QCOMPARE(rows.rowCount(), 1);
         QCOMPARE(rows.text(0, rows.columnIndex(u"NRMAS")), QStringLiteral("B2"));
     }
 
-    void aDataDirectoryThatCannotBeMadeEndsTheProgram()
-    {
+    void aDataDirectoryThatCannotBeMadeEndsTheProgram() {
         QTemporaryDir programDir;
         // A file where the directory should go.
         QFile blocker(programDir.filePath(QStringLiteral("Data")));
@@ -154,8 +153,7 @@ private Q_SLOTS:
         QVERIFY(!application.form3().isVisible());
     }
 
-    void aTableThatCannotBePackedStillLeadsToTheMenu()
-    {
+    void aTableThatCannotBePackedStillLeadsToTheMenu() {
         QTemporaryDir programDir;
         QVERIFY(QDir(programDir.path()).mkdir(QStringLiteral("Data")));
         QFile damaged(programDir.filePath(QStringLiteral("Data/Foi.dbf")));
@@ -167,7 +165,7 @@ private Q_SLOTS:
         QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY2(finished.wait(10000), qPrintable(m_errors.join(u'|')));
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(ended.isEmpty());
         QVERIFY(application.form3().isVisible());

@@ -12,8 +12,7 @@ class TestTextForms : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cp1250RoundTripsEveryByte()
-    {
+    void cp1250RoundTripsEveryByte() {
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(static_cast<char>(b));
@@ -27,13 +26,11 @@ private Q_SLOTS:
         QCOMPARE(Cp1250::toChar(0x81), QChar(0x0081)); // undefined byte
     }
 
-    void cp1250StoresCommaBelowAsCedilla()
-    {
+    void cp1250StoresCommaBelowAsCedilla() {
         QCOMPARE(Cp1250::encode(u"\u0219\u021B\u0218\u021A"), QByteArray("\xBA\xFE\xAA\xDE"));
     }
 
-    void cp1250RefusesForeignCharacters()
-    {
+    void cp1250RefusesForeignCharacters() {
         QCOMPARE(Cp1250::unencodable(u"IONESCU \u4E2D \u20AC"), QStringLiteral("\u4E2D"));
         QVERIFY_THROWS_EXCEPTION(InputError, Cp1250::encode(u"Ω"));
         try {
@@ -43,8 +40,7 @@ private Q_SLOTS:
         }
     }
 
-    void cp1250Utf8MatchesDecode()
-    {
+    void cp1250Utf8MatchesDecode() {
         QByteArray all;
         for (int b = 1; b < 256; ++b)
             all.append(static_cast<char>(b));
@@ -53,8 +49,7 @@ private Q_SLOTS:
         QCOMPARE(out, Cp1250::decode(all).toUtf8());
     }
 
-    void fourDecimal_data()
-    {
+    void fourDecimal_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("whole") << 150.0 << "150";
@@ -71,15 +66,13 @@ private Q_SLOTS:
         QTest::newRow("timp") << 39102.5868 << "39102.5868";
     }
 
-    void fourDecimal()
-    {
+    void fourDecimal() {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(TextForm::fourDecimal(value), text);
     }
 
-    void general_data()
-    {
+    void general_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("whole") << 250.0 << "250";
@@ -92,29 +85,25 @@ private Q_SLOTS:
         QTest::newRow("half") << 2.5 << "2.5";
     }
 
-    void general()
-    {
+    void general() {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(TextForm::general(value), text);
     }
 
-    void twoDigit()
-    {
+    void twoDigit() {
         QCOMPARE(TextForm::twoDigit(7), QStringLiteral("07"));
         QCOMPARE(TextForm::twoDigit(0), QStringLiteral("00"));
         QCOMPARE(TextForm::twoDigit(12), QStringLiteral("12"));
     }
 
-    void quoting()
-    {
+    void quoting() {
         QCOMPARE(TextForm::quoted(u"O\"NEIL"), QStringLiteral("\"O\"\"NEIL\""));
         QCOMPARE(TextForm::quoted(u""), QStringLiteral("\"\""));
         QCOMPARE(TextForm::filterQuoted(u"D'ARC*"), QStringLiteral("'D''ARC*'"));
     }
 
-    void dateRoundTripsInEveryLocale_data()
-    {
+    void dateRoundTripsInEveryLocale_data() {
         QTest::addColumn<QString>("locale");
         QTest::newRow("C") << "C";
         QTest::newRow("ro_RO") << "ro_RO";
@@ -123,13 +112,12 @@ private Q_SLOTS:
         QTest::newRow("ja_JP") << "ja_JP";
     }
 
-    void dateRoundTripsInEveryLocale()
-    {
+    void dateRoundTripsInEveryLocale() {
         QFETCH(QString, locale);
         const QLocale l(locale);
         // A two-digit year would read 1999 back as 2099 or the like.
-        for (const QDate d : {QDate(2007, 1, 20), QDate(1999, 12, 31), QDate(2004, 5, 1),
-                              QDate(2050, 7, 9)}) {
+        for (const QDate d :
+             {QDate(2007, 1, 20), QDate(1999, 12, 31), QDate(2004, 5, 1), QDate(2050, 7, 9)}) {
             const QString text = TextForm::date(d, l);
             QCOMPARE(TextForm::parseDate(text, l), d);
         }
@@ -137,8 +125,7 @@ private Q_SLOTS:
         QVERIFY(!TextForm::dateFormat(l).contains(QStringLiteral("yyyyyy")));
     }
 
-    void parseDateAcceptsIsoAndRefusesGarbage()
-    {
+    void parseDateAcceptsIsoAndRefusesGarbage() {
         QCOMPARE(TextForm::parseDate(u"2004-05-01"), QDate(2004, 5, 1));
         QCOMPARE(TextForm::parseDate(u"1.5.2004", QLocale(QStringLiteral("ro_RO"))),
                  QDate(2004, 5, 1));
@@ -146,14 +133,12 @@ private Q_SLOTS:
         QVERIFY(!TextForm::parseDate(u"").isValid());
     }
 
-    void hour()
-    {
+    void hour() {
         QCOMPARE(TextForm::hour(QTime(7, 5, 59)), QStringLiteral("07:05"));
         QCOMPARE(TextForm::hour(QTime(23, 0)), QStringLiteral("23:00"));
     }
 
-    void fixed4Parse_data()
-    {
+    void fixed4Parse_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("units");
         QTest::addColumn<bool>("valid");
@@ -174,8 +159,7 @@ private Q_SLOTS:
         QTest::newRow("too large") << "99999999999999999999" << qint64(0) << false;
     }
 
-    void fixed4Parse()
-    {
+    void fixed4Parse() {
         QFETCH(QString, text);
         QFETCH(qint64, units);
         QFETCH(bool, valid);
@@ -185,8 +169,7 @@ private Q_SLOTS:
             QCOMPARE(value->units(), units);
     }
 
-    void fixed4Text()
-    {
+    void fixed4Text() {
         QCOMPARE(Fixed4::fromUnits(1234500).toString(), QStringLiteral("123.45"));
         QCOMPARE(Fixed4::fromUnits(-5).toString(), QStringLiteral("-0.0005"));
         QCOMPARE(Fixed4::fromUnits(0).toString(), QStringLiteral("0"));
@@ -194,16 +177,14 @@ private Q_SLOTS:
                  QStringLiteral("-922337203685477.5808"));
     }
 
-    void timpOfAKnownMoment()
-    {
+    void timpOfAKnownMoment() {
         const double timp = Timp::fromDateTime(QDate(2007, 1, 20), QTime(14, 5));
         QCOMPARE(TextForm::fourDecimal(timp), QStringLiteral("39102.5868"));
         QCOMPARE(Timp::date(timp), QDate(2007, 1, 20));
         QCOMPARE(Timp::time(timp), QTime(14, 5));
     }
 
-    void timpReadsWithinHalfAStep_data()
-    {
+    void timpReadsWithinHalfAStep_data() {
         QTest::addColumn<QTime>("entered");
         QTest::addColumn<QString>("shown");
         QTest::newRow("whole minute") << QTime(14, 5) << "14:05";
@@ -213,8 +194,7 @@ private Q_SLOTS:
         QTest::newRow("seconds") << QTime(7, 5, 13) << "07:05";
     }
 
-    void timpReadsWithinHalfAStep()
-    {
+    void timpReadsWithinHalfAStep() {
         QFETCH(QTime, entered);
         QFETCH(QString, shown);
         const double timp = Timp::fromDateTime(QDate(2026, 3, 1), entered);

@@ -1,0 +1,301 @@
+#include "apptestmain.h"
+
+#include "admin/passwordcodec.h"
+#include "admin/tform4.h"
+#include "admin/tform5.h"
+#include "app/application.h"
+#include "app/tform1.h"
+#include "app/tform2.h"
+#include "app/tform3.h"
+#include "store/settings.h"
+#include "store/textform.h"
+#include "ui/errorbox.h"
+#include "ui/modalanswer.h"
+#include "ui/terori.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+using namespace velmora;
+
+// What the message dialog showed, and how it was answered.
+struct Shown {
+    QString caption;
+    QString title;
+    QString text;
+};
+
+class TestMainMenu : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_settingsDir;
+    std::unique_ptr<QTemporaryDir> m_programDir;
+    std::unique_ptr<Application> m_app;
+
+    TForm3 &menu() { return m_app->form3(); }
+    QToolButton *button(const char *name) {
+        return menu().findChild<QToolButton *>(QLatin1String(name));
+    }
+
+    // Answers the next message dialog with the named button ("BE1" DA, "BE2" NU, "BE4" OK) or
+    // with Esc when the name is empty, and records what it showed.
+    std::shared_ptr<Shown> answerMessage(const char *buttonName) {
+        auto shown = std::make_shared<Shown>();
+        TErori *erori = &m_app->erori();
+        const QString name = QLatin1String(buttonName);
+        answerWhenShown(erori, [erori, shown, name] {
+            shown->caption = erori->windowTitle();
+            shown->title = erori->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+            shown->text = erori->findChild<QWidget *>(QStringLiteral("EroText"))
+                              ->property("plainText")
+                              .toString();
+            if (name.isEmpty())
+                QTest::keyClick(erori, Qt::Key_Escape);
+            else
+                QTest::mouseClick(erori->findChild<QWidget *>(name), Qt::LeftButton);
+        });
+        return shown;
+    }
+
+    // Answers the password prompt: types the entry and confirms, or cancels when null.
+    void answerPrompt(const QString &entry, bool confirm = true) {
+        TForm5 *prompt = &m_app->form5();
+        answerWhenShown(prompt, [prompt, entry, confirm] {
+            QTest::keyClicks(prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")), entry);
+            const char *name = confirm ? "BitBtn1" : "BitBtn2";
+            QTest::mouseClick(prompt->findChild<QPushButton *>(QLatin1String(name)),
+                              Qt::LeftButton);
+        });
+    }
+
+    bool dataCommandsOpen() {
+        const bool open = button("MBut1")->isEnabled();
+        for (const char *name : {"MBut2", "MBut3"}) {
+            if (button(name)->isEnabled() != open)
+                qFatal("data commands disagree");
+        }
+        return open;
+    }
+
+    bool padlockOpen() {
+        const QImage shown = button("MButAdm")->icon().pixmap(32).toImage();
+        const QImage open =
+            menu().findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().toImage();
+        const QImage closed =
+            menu().findChild<QLabel *>(QStringLiteral("Image2"))->pixmap().toImage();
+        if (shown != open && shown != closed)
+            qFatal("the administration button shows neither padlock");
+        return shown == open;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+        ErrorBox::setHandler([](const QString &message) { QFAIL(qPrintable(message)); });
+    }
+
+    void init() {
+        Settings::write(QStringLiteral("Erori"), QString());
+        m_programDir = std::make_unique<QTemporaryDir>();
+        m_app = std::make_unique<Application>(m_programDir->path());
+        QSignalSpy finished(&m_app->form1(), &TForm1::startupFinished);
+        // The start-up's one-second pause is checked elsewhere.
+        m_app->form1().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->start();
+        QVERIFY(finished.wait(10000));
+        QVERIFY(menu().isVisible());
+    }
+
+    void cleanup() {
+        m_app.reset();
+        m_programDir.reset();
+    }
+
+    void menuLayout() {
+        const char *captions[] = {"Evidenta", "Raport",    "Administrare",
+                                  "Salvare",  "Despre...", "Iesire"};
+        const char *hints[] = {"Evidenta foi de parcurs.", "Diverse rapoarte.",
+                               "Administrare program.",    "Salvare sau restaurare date.",
+                               "Date despre program.",     "Inchide programul."};
+        const char *names[] = {"MBut1", "MBut2", "MButAdm", "MBut3", "ToolButton3", "ModelF"};
+        int left = -1;
+        for (int i = 0; i < 6; ++i) {
+            QToolButton *b = button(names[i]);
+            QCOMPARE(b->text(), QLatin1String(captions[i]));
+            QCOMPARE(b->toolTip(), QLatin1String(hints[i]));
+            QCOMPARE(b->size(), QSize(90, 61));
+            QVERIFY(b->x() > left);
+            left = b->x();
+        }
+        QCOMPARE(menu().width(), menu().screen()->geometry().width());
+        QCOMPARE(menu().y(), menu().screen()->geometry().y());
+        QCOMPARE(menu().findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+                 TextForm::date(QDate::currentDate()));
+        QVERIFY(!padlockOpen());
+    }
+
+    void gateWithoutPasswordWarnsThenOpens() {
+        auto shown = answerMessage("BE4");
+        button("MButAdm")->click();
+        QCOMPARE(shown->caption, QStringLiteral("Atentie !"));
+        QCOMPARE(shown->title, QStringLiteral("Administrare"));
+        QVERIFY(shown->text.contains(QStringLiteral("ATENTIE!")));
+        QVERIFY(shown->text.contains(QStringLiteral("Nu aveti nici o parola!")));
+        QVERIFY(dataCommandsOpen());
+        QVERIFY(padlockOpen());
+        QVERIFY(m_app->form1().AccessGranted());
+        QVERIFY(!m_app->form4().isVisible());
+
+        // With access open, the next click shows the administrator window.
+        bool adminShown = false;
+        TForm4 *form4 = &m_app->form4();
+        answerWhenShown(form4, [form4, &adminShown] {
+            adminShown = true;
+            QTest::keyClick(form4, Qt::Key_Escape);
+        });
+        button("MButAdm")->click();
+        QVERIFY(adminShown);
+    }
+
+    void gateWithPassword_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("right") << "Parola7" << true << true << false;
+        QTest::newRow("other case") << "parola7" << true << false << true;
+        QTest::newRow("trailing blank") << "Parola7 " << true << false << true;
+        QTest::newRow("empty") << "" << true << false << true;
+        QTest::newRow("cancelled") << "Parola7" << false << false << false;
+    }
+
+    void gateWithPassword() {
+        QFETCH(QString, entry);
+        QFETCH(bool, confirm);
+        QFETCH(bool, opens);
+        QFETCH(bool, refused);
+        Settings::write(QStringLiteral("Erori"), PasswordCodec::encode(u"Parola7"));
+        answerPrompt(entry, confirm);
+        std::shared_ptr<Shown> shown;
+        if (refused)
+            shown = answerMessage("BE4");
+        button("MButAdm")->click();
+        QCOMPARE(dataCommandsOpen(), opens);
+        QCOMPARE(padlockOpen(), opens);
+        QCOMPARE(m_app->form1().AccessGranted(), opens);
+        // Opening access does not show the administrator window.
+        QVERIFY(!m_app->form4().isVisible());
+        if (refused) {
+            QCOMPARE(shown->caption, QStringLiteral("Eroare"));
+            QCOMPARE(shown->title, QStringLiteral("Greseala!"));
+            QCOMPARE(shown->text, QStringLiteral("PAROLA INCORECTA !"));
+        }
+    }
+
+    void untickingAccessClosesTheDataCommands() {
+        answerMessage("BE4");
+        button("MButAdm")->click();
+        QVERIFY(dataCommandsOpen());
+        m_app->form4().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
+        QVERIFY(!dataCommandsOpen());
+        QVERIFY(!padlockOpen());
+        QVERIFY(!m_app->form1().AccessGranted());
+        // The gate runs anew: with no password it warns again.
+        auto shown = answerMessage("BE4");
+        button("MButAdm")->click();
+        QCOMPARE(shown->text.contains(QStringLiteral("Nu aveti nici o parola!")), true);
+        QVERIFY(dataCommandsOpen());
+    }
+
+    void functionKeysOnlyWhileOpen() {
+        QSignalSpy evidenta(&menu(), &TForm3::evidentaRequested);
+        QSignalSpy raport(&menu(), &TForm3::raportRequested);
+        QTest::keyClick(&menu(), Qt::Key_F1);
+        QTest::keyClick(&menu(), Qt::Key_F2);
+        QCOMPARE(evidenta.size(), 0);
+        QCOMPARE(raport.size(), 0);
+
+        answerMessage("BE4");
+        button("MButAdm")->click();
+        QTest::keyClick(&menu(), Qt::Key_F1);
+        QCOMPARE(evidenta.size(), 1);
+        QCOMPARE(raport.size(), 0);
+        QTest::keyClick(&menu(), Qt::Key_F2);
+        QCOMPARE(raport.size(), 1);
+        QSignalSpy salvare(&menu(), &TForm3::salvareRequested);
+        button("MBut3")->click();
+        QCOMPARE(salvare.size(), 1);
+    }
+
+    void closingAsksFirst_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("ends");
+        for (const char *way : {"Esc", "F12", "Iesire", "close box"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, DA").arg(QLatin1String(way))))
+                << QString::fromLatin1(way) << QByteArray("BE1") << true;
+            QTest::newRow(qPrintable(QStringLiteral("%1, NU").arg(QLatin1String(way))))
+                << QString::fromLatin1(way) << QByteArray("BE2") << false;
+        }
+        QTest::newRow("Esc on the question") << "Esc" << QByteArray() << false;
+    }
+
+    void closingAsksFirst() {
+        QFETCH(QString, way);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, ends);
+        QSignalSpy ended(m_app.get(), &Application::ended);
+        auto shown = answerMessage(answer.isEmpty() ? "" : answer.constData());
+        if (way == QStringLiteral("Esc"))
+            QTest::keyClick(&menu(), Qt::Key_Escape);
+        else if (way == QStringLiteral("F12"))
+            QTest::keyClick(&menu(), Qt::Key_F12);
+        else if (way == QStringLiteral("Iesire"))
+            button("ModelF")->click();
+        else
+            menu().close();
+        QCOMPARE(shown->caption, QStringLiteral("Confirmare"));
+        QCOMPARE(shown->title, QStringLiteral("Inchidere program"));
+        QCOMPARE(shown->text, QStringLiteral("Vreti sa inchideti programul?"));
+        QCOMPARE(ended.size(), ends ? 1 : 0);
+        if (ends)
+            QCOMPARE(ended.first().first().toInt(), 0);
+        QCOMPARE(menu().isVisible(), !ends);
+    }
+
+    void aboutWindow() {
+        TForm2 *about = &m_app->form2();
+        bool seen = false;
+        answerWhenShown(about, [about, &seen] {
+            seen = true;
+            QCOMPARE(about->windowTitle(), QStringLiteral("Despre program"));
+            QCOMPARE(about->size(), QSize(434, 239));
+            QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+                     Application::title());
+            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("BE1")),
+                              Qt::LeftButton);
+        });
+        button("ToolButton3")->click();
+        QVERIFY(seen);
+        QVERIFY(!about->isVisible());
+    }
+
+    void activationBringsTheMenuBack() {
+        menu().showMinimized();
+        QTRY_VERIFY(menu().isMinimized());
+        m_app->activate();
+        QTRY_VERIFY(!menu().isMinimized());
+        QVERIFY(menu().isVisible());
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestMainMenu)
+#include "tst_mainmenu.moc"
