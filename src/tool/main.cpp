@@ -1,0 +1,158 @@
+// velmora-tool: the data work of the program without its windows.
+// Exit status: 0 done, 1 an error (its message on stderr), 2 wrong usage.
+
+#include "records/samplegenerator.h"
+#include "store/datastore.h"
+#include "store/error.h"
+#include "store/sqlengine.h"
+#include "store/tsvwriter.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+
+using namespace velmora;
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char kHelp[] =
+    "Usage: velmora-tool COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  init PROGRAMDIR       create Data and the missing tables, then pack both tables\n"
+    "  sql                   run one statement read from standard input; a SELECT prints its\n"
+    "                        rows as tab-separated lines, the column names first\n"
+    "  pack PROGRAMDIR       remove the deleted rows of both tables for good\n"
+    "  generate PROGRAMDIR --sheets N --lines L [--seed S]\n"
+    "                        add N made-up sheets with about L departures and arrivals each\n"
+    "  --help                this text\n";
+
+void printErr(const QString &text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fputc('\n', stderr);
+}
+
+int usage(const QString &problem) {
+    printErr(problem);
+    printErr(QStringLiteral("Try 'velmora-tool --help'."));
+    return kUsage;
+}
+
+int runSql() {
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Intrarea standard nu poate fi citita."));
+    const QString statement = QString::fromUtf8(in.readAll()).trimmed();
+    static const QRegularExpression select(QStringLiteral("^SELECT\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (!select.match(statement).hasMatch()) {
+        SqlEngine::run(statement);
+        return kDone;
+    }
+    const ResultSet result = SqlEngine::open(statement);
+    TsvWriter::write(result, [](const QByteArray &chunk) {
+        if (std::fwrite(chunk.constData(), 1, static_cast<size_t>(chunk.size()), stdout) !=
+            static_cast<size_t>(chunk.size()))
+            throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+    });
+    if (std::fflush(stdout) != 0)
+        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+    return kDone;
+}
+
+std::optional<qint64> number(const QString &text, qint64 low, qint64 high) {
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+int runGenerate(const QStringList &args) {
+    if (args.isEmpty())
+        return usage(QStringLiteral("generate: missing PROGRAMDIR"));
+    std::optional<qint64> sheets;
+    std::optional<qint64> lines;
+    qint64 seed = 1;
+    for (qsizetype i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return usage(QStringLiteral("generate: %1 needs a value").arg(args[i]));
+        const QString &value = args[i + 1];
+        if (args[i] == QStringLiteral("--sheets"))
+            sheets = number(value, 0, std::numeric_limits<qint32>::max());
+        else if (args[i] == QStringLiteral("--lines"))
+            lines = number(value, 0, 10000);
+        else if (args[i] == QStringLiteral("--seed"))
+            seed = number(value, 0, std::numeric_limits<quint32>::max()).value_or(-1);
+        else
+            return usage(QStringLiteral("generate: unknown option %1").arg(args[i]));
+        if ((args[i] == QStringLiteral("--sheets") && !sheets) ||
+            (args[i] == QStringLiteral("--lines") && !lines) || seed < 0)
+            return usage(
+                QStringLiteral("generate: %1 is not a valid value for %2").arg(value, args[i]));
+    }
+    if (!sheets || !lines)
+        return usage(QStringLiteral("generate: --sheets and --lines are required"));
+
+    DataStore store(args.first());
+    store.ensureDataDir();
+    store.createTables();
+    SampleGenerator generator(store, QDate(QDate::currentDate().year(), 1, 1));
+    const SampleGenerator::Summary summary = generator.generate(
+        static_cast<qint32>(*sheets), static_cast<qint32>(*lines), static_cast<quint32>(seed));
+    std::printf("%lld sheets, %lld departures and arrivals added\n",
+                static_cast<long long>(summary.sheets), static_cast<long long>(summary.lines));
+    return kDone;
+}
+
+int run(const QStringList &args) {
+    if (args.isEmpty())
+        return usage(QStringLiteral("missing COMMAND"));
+    const QString &command = args.first();
+    const QStringList rest = args.mid(1);
+    if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
+        std::fputs(kHelp, stdout);
+        return kDone;
+    }
+    if (command == QStringLiteral("sql")) {
+        if (!rest.isEmpty())
+            return usage(QStringLiteral("sql takes no arguments; the statement comes on stdin"));
+        return runSql();
+    }
+    if (command == QStringLiteral("init") || command == QStringLiteral("pack")) {
+        if (rest.size() != 1)
+            return usage(QStringLiteral("%1: expected PROGRAMDIR").arg(command));
+        DataStore store(rest.first());
+        if (command == QStringLiteral("init"))
+            store.initialize();
+        else
+            store.packTables();
+        return kDone;
+    }
+    if (command == QStringLiteral("generate"))
+        return runGenerate(rest);
+    return usage(QStringLiteral("unknown command: %1").arg(command));
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication application(argc, argv);
+    try {
+        return run(QCoreApplication::arguments().mid(1));
+    } catch (const Error &error) {
+        printErr(error.message());
+    } catch (const std::exception &error) {
+        printErr(QString::fromLocal8Bit(error.what()));
+    }
+    return kFailed;
+}
