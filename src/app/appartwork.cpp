@@ -22,7 +22,19 @@ void sheet(QPainter &p, const QRectF &r) {
     p.drawRect(r);
 }
 
-void padlockBody(QPainter &p) {
+// Open, the shackle is lifted out of the body on the right.
+void padlock(QPainter &p, bool open) {
+    const double left = open ? 11 : 10;
+    const double top = open ? 1 : 3;
+    p.setPen(QPen(QColor(150, 150, 160), 3));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath shackle;
+    shackle.moveTo(left, 15);
+    shackle.lineTo(left, top + 6);
+    shackle.arcTo(QRectF(left, top, 12, 12), 180, -180);
+    shackle.lineTo(left + 12, open ? 9 : 15);
+    p.drawPath(shackle);
+
     QLinearGradient gold(0, 14, 0, 30);
     gold.setColorAt(0, QColor(255, 220, 90));
     gold.setColorAt(1, QColor(190, 130, 20));
@@ -113,16 +125,7 @@ QPixmap AppArtwork::padlockOpen() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    // The shackle stands open to the right.
-    p.setPen(QPen(QColor(150, 150, 160), 3));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath shackle;
-    shackle.moveTo(11, 15);
-    shackle.lineTo(11, 8);
-    shackle.arcTo(QRectF(11, 1, 12, 12), 180, -180);
-    shackle.lineTo(23, 9);
-    p.drawPath(shackle);
-    padlockBody(p);
+    padlock(p, true);
     // The key beside it.
     p.setPen(QPen(QColor(120, 90, 10), 1));
     p.setBrush(QColor(240, 200, 60));
@@ -136,15 +139,7 @@ QPixmap AppArtwork::padlockClosed() {
     QPixmap pixmap = blank(kPicture);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(150, 150, 160), 3));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath shackle;
-    shackle.moveTo(10, 15);
-    shackle.lineTo(10, 9);
-    shackle.arcTo(QRectF(10, 3, 12, 12), 180, -180);
-    shackle.lineTo(22, 15);
-    p.drawPath(shackle);
-    padlockBody(p);
+    padlock(p, false);
     return pixmap;
 }
 

@@ -3,6 +3,7 @@
 #include "store/cp1250.h"
 #include "store/dbffield.h"
 #include "store/error.h"
+#include "store/sqlstatement.h"
 #include "store/textform.h"
 
 #include <charconv>
@@ -43,8 +44,7 @@ struct Context {
 };
 
 [[noreturn]] void refuse(int line, int column, const QString &what) {
-    throw EngineError(
-        QStringLiteral("Eroare la linia %1, coloana %2: %3.").arg(line).arg(column).arg(what));
+    refuseAt({line, column}, what);
 }
 
 QString typeName(Type t) {
@@ -61,19 +61,6 @@ QString typeName(Type t) {
         return QStringLiteral("o conditie");
     }
     return {};
-}
-
-std::optional<double> parseNumber(QStringView text) {
-    const QByteArray latin = text.trimmed().toLatin1();
-    const char *begin = latin.constData();
-    const char *end = begin + latin.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    double value = 0;
-    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
-    if (begin == end || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
 }
 
 class Const final : public Node {
@@ -428,7 +415,7 @@ void coerce(NodePtr &node, Type target) {
         node = std::make_unique<Const>(Type::Date, at, SqlValue::ofDate(SqlEvaluator::dateKey(d)));
         return;
     }
-    const std::optional<double> n = parseNumber(*text);
+    const std::optional<double> n = TextForm::parseNumber(*text);
     if (!n) {
         refuse(at.line, at.column,
                QStringLiteral("se astepta un numar (cu punct zecimal), s-a gasit textul \"%1\"")
@@ -499,7 +486,7 @@ NodePtr compileComparison(const SqlExpression &e, const Context &ctx) {
 NodePtr compile(const SqlExpression &e, const Context &ctx) {
     switch (e.kind) {
     case SqlExpression::Kind::Number: {
-        const std::optional<double> v = parseNumber(e.text);
+        const std::optional<double> v = TextForm::parseNumber(e.text);
         if (!v)
             refuse(e.line, e.column, QStringLiteral("numarul %1 nu poate fi citit").arg(e.text));
         return std::make_unique<Const>(Type::Number, e, SqlValue::ofNumber(*v));

@@ -17,23 +17,12 @@ namespace velmora {
 
 namespace {
 
-[[noreturn]] void refuse(SqlPlace at, const QString &what) {
-    throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
-                          .arg(at.line)
-                          .arg(at.column)
-                          .arg(what));
-}
-
-SqlPlace placeOf(const SqlExpression &e) {
-    return {e.line, e.column};
-}
-
 const Column &findColumn(const QList<Column> &columns, const SqlName &name, const QString &table) {
     for (const Column &c : columns) {
         if (c.name.compare(name.name, Qt::CaseInsensitive) == 0)
             return c;
     }
-    refuse(name.place, QStringLiteral("coloana %1 nu exista in tabela %2").arg(name.name, table));
+    refuseAt(name.place, QStringLiteral("coloana %1 nu exista in tabela %2").arg(name.name, table));
 }
 
 bool writable(const Column &c) {
@@ -47,19 +36,6 @@ bool writable(const Column &c) {
     default:
         return false;
     }
-}
-
-std::optional<double> readNumber(const QString &text) {
-    const QByteArray latin = text.trimmed().toLatin1();
-    const char *begin = latin.constData();
-    const char *end = begin + latin.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    double value = 0;
-    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
-    if (begin == end || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
 }
 
 // A name dBASE III+ can hold: up to 10 letters, digits or "_", beginning with a letter.
@@ -106,7 +82,7 @@ std::unique_ptr<SqlEvaluator> condition(const SqlExpression *where, const QList<
         return nullptr;
     auto e = std::make_unique<SqlEvaluator>(*where, &columns, table);
     if (e->type() != SqlEvaluator::Type::Bool && e->type() != SqlEvaluator::Type::Null)
-        refuse(placeOf(*where), QStringLiteral("dupa WHERE se astepta o conditie"));
+        refuseAt(placeOf(*where), QStringLiteral("dupa WHERE se astepta o conditie"));
     return e;
 }
 
@@ -127,8 +103,9 @@ qsizetype SqlExecutor::run(const SqlStatement &statement) {
 QString SqlExecutor::existingTable(const SqlTableRef &table) {
     const QString path = TablePath::find(table.path);
     if (path.isEmpty()) {
-        refuse(table.place, QStringLiteral("tabela %1 nu exista")
-                                .arg(QDir::toNativeSeparators(TablePath::normalized(table.path))));
+        refuseAt(table.place,
+                 QStringLiteral("tabela %1 nu exista")
+                     .arg(QDir::toNativeSeparators(TablePath::normalized(table.path))));
     }
     return path;
 }
@@ -142,11 +119,11 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
             return;
         }
         if (!writable(column)) {
-            refuse(place, QStringLiteral("coloana %1 (de tipul %2) nu poate fi scrisa")
-                              .arg(column.name, QChar::fromLatin1(column.dbfType)));
+            refuseAt(place, QStringLiteral("coloana %1 (de tipul %2) nu poate fi scrisa")
+                                .arg(column.name, QChar::fromLatin1(column.dbfType)));
         }
         if (value.kind == Kind::Bool)
-            refuse(
+            refuseAt(
                 place,
                 QStringLiteral("o conditie nu poate fi memorata in coloana %1").arg(column.name));
         switch (column.type) {
@@ -161,15 +138,15 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
                     DbfField::writeNull(out, column);
                     return;
                 }
-                if (const std::optional<double> n = readNumber(text)) {
+                if (const std::optional<double> n = TextForm::parseNumber(text)) {
                     DbfField::writeNumber(out, column, *n);
                     return;
                 }
-                refuse(place, QStringLiteral("coloana %1 primeste un numar, nu textul \"%2\"")
-                                  .arg(column.name, text));
+                refuseAt(place, QStringLiteral("coloana %1 primeste un numar, nu textul \"%2\"")
+                                    .arg(column.name, text));
             }
-            refuse(place,
-                   QStringLiteral("coloana %1 primeste un numar, nu o data").arg(column.name));
+            refuseAt(place,
+                     QStringLiteral("coloana %1 primeste un numar, nu o data").arg(column.name));
         }
         case ColumnType::Date: {
             if (value.kind == Kind::Date) {
@@ -184,15 +161,15 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
                 }
                 const QDate d = TextForm::parseDate(text);
                 if (!d.isValid()) {
-                    refuse(place, QStringLiteral("data \"%1\" nu poate fi citita; se astepta o "
-                                                 "data de forma %2")
-                                      .arg(text, TextForm::dateFormat()));
+                    refuseAt(place, QStringLiteral("data \"%1\" nu poate fi citita; se astepta o "
+                                                   "data de forma %2")
+                                        .arg(text, TextForm::dateFormat()));
                 }
                 DbfField::writeDate(out, column, d);
                 return;
             }
-            refuse(place,
-                   QStringLiteral("coloana %1 primeste o data, nu un numar").arg(column.name));
+            refuseAt(place,
+                     QStringLiteral("coloana %1 primeste o data, nu un numar").arg(column.name));
         }
         case ColumnType::Text:
             break;
@@ -218,12 +195,12 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
 qsizetype SqlExecutor::create(const SqlCreateTable &s) {
     const QString path = TablePath::normalized(s.table.path);
     if (!TablePath::find(path).isEmpty()) {
-        refuse(s.table.place,
-               QStringLiteral("tabela %1 exista deja").arg(QDir::toNativeSeparators(path)));
+        refuseAt(s.table.place,
+                 QStringLiteral("tabela %1 exista deja").arg(QDir::toNativeSeparators(path)));
     }
     const QFileInfo info(path);
     if (info.fileName().isEmpty() || !info.absoluteDir().exists()) {
-        refuse(
+        refuseAt(
             s.table.place,
             QStringLiteral("directorul tabelei %1 nu exista").arg(QDir::toNativeSeparators(path)));
     }
@@ -231,14 +208,14 @@ qsizetype SqlExecutor::create(const SqlCreateTable &s) {
     for (size_t i = 0; i < s.columns.size(); ++i) {
         Column c = s.columns[i];
         if (!validName(c.name)) {
-            refuse(s.places[i], QStringLiteral("numele de coloana %1 nu este valid (cel mult 10 "
-                                               "litere, cifre sau _, incepand cu o litera)")
-                                    .arg(c.name));
+            refuseAt(s.places[i], QStringLiteral("numele de coloana %1 nu este valid (cel mult 10 "
+                                                 "litere, cifre sau _, incepand cu o litera)")
+                                      .arg(c.name));
         }
         c.name = c.name.toUpper();
         for (const Column &other : columns) {
             if (other.name == c.name)
-                refuse(s.places[i], QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
+                refuseAt(s.places[i], QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
         }
         columns.append(c);
     }
@@ -258,7 +235,7 @@ qsizetype SqlExecutor::insert(const SqlInsert &s) {
             const Column &c = findColumn(all, n, name);
             for (const Column &t : targets) {
                 if (t.name == c.name)
-                    refuse(n.place, QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
+                    refuseAt(n.place, QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
             }
             targets.append(c);
         }
@@ -270,9 +247,9 @@ qsizetype SqlExecutor::insert(const SqlInsert &s) {
     for (size_t r = 0; r < s.rows.size(); ++r) {
         const auto &row = s.rows[r];
         if (row.size() != static_cast<size_t>(targets.size())) {
-            refuse(s.rowPlaces[r], QStringLiteral("se asteptau %1 valori, s-au gasit %2")
-                                       .arg(targets.size())
-                                       .arg(row.size()));
+            refuseAt(s.rowPlaces[r], QStringLiteral("se asteptau %1 valori, s-au gasit %2")
+                                         .arg(targets.size())
+                                         .arg(row.size()));
         }
         QByteArray record(length, ' ');
         for (const Column &c : all)
@@ -304,7 +281,8 @@ qsizetype SqlExecutor::update(const SqlUpdate &s) {
         const Column &c = findColumn(columns, a.column, name);
         for (const Assignment &other : assignments) {
             if (other.column.name == c.name)
-                refuse(a.column.place, QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
+                refuseAt(a.column.place,
+                         QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
         }
         assignments.push_back({c, std::make_unique<SqlEvaluator>(*a.value, &columns, name, &c.type),
                                placeOf(*a.value)});

@@ -17,17 +17,6 @@ namespace velmora {
 
 namespace {
 
-[[noreturn]] void refuse(SqlPlace at, const QString &what) {
-    throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
-                          .arg(at.line)
-                          .arg(at.column)
-                          .arg(what));
-}
-
-SqlPlace placeOf(const SqlExpression &e) {
-    return {e.line, e.column};
-}
-
 const Column *columnNamed(const QList<Column> &columns, QStringView name) {
     for (const Column &c : columns) {
         if (c.name.compare(name, Qt::CaseInsensitive) == 0)
@@ -79,8 +68,8 @@ QList<SqlSorter::Key> orderKeys(const SqlSelect &s, const QList<Column> &outputs
             bool ok = false;
             const int position = e.text.toInt(&ok);
             if (!ok || position < 1 || position > outputs.size()) {
-                refuse(placeOf(e),
-                       QStringLiteral("rezultatul nu are coloana cu numarul %1").arg(e.text));
+                refuseAt(placeOf(e),
+                         QStringLiteral("rezultatul nu are coloana cu numarul %1").arg(e.text));
             }
             c = &outputs[position - 1];
         } else {
@@ -88,7 +77,7 @@ QList<SqlSorter::Key> orderKeys(const SqlSelect &s, const QList<Column> &outputs
             if (!c && table)
                 c = columnNamed(*table, e.text);
             if (!c) {
-                refuse(
+                refuseAt(
                     placeOf(e),
                     table
                         ? QStringLiteral("coloana %1 nu exista in tabela %2").arg(e.text, tableName)
@@ -184,7 +173,7 @@ ResultSet SqlSelectExecutor::run(const SqlSelect &s) {
     if (s.where) {
         where = std::make_unique<SqlEvaluator>(*s.where, &columns, tableName);
         if (where->type() != SqlEvaluator::Type::Bool && where->type() != SqlEvaluator::Type::Null)
-            refuse(placeOf(*s.where), QStringLiteral("dupa WHERE se astepta o conditie"));
+            refuseAt(placeOf(*s.where), QStringLiteral("dupa WHERE se astepta o conditie"));
     }
 
     std::vector<Output> outputs;
@@ -206,8 +195,9 @@ ResultSet SqlSelectExecutor::run(const SqlSelect &s) {
         if (e.kind == SqlExpression::Kind::Column) {
             const Column *c = columnNamed(columns, e.text);
             if (!c) {
-                refuse(placeOf(e),
-                       QStringLiteral("coloana %1 nu exista in tabela %2").arg(e.text, tableName));
+                refuseAt(
+                    placeOf(e),
+                    QStringLiteral("coloana %1 nu exista in tabela %2").arg(e.text, tableName));
             }
             o.field = *c;
             o.name = item.alias.isEmpty() ? c->name : item.alias;
@@ -223,23 +213,24 @@ ResultSet SqlSelectExecutor::run(const SqlSelect &s) {
                 const bool numeric =
                     t == SqlEvaluator::Type::Number || t == SqlEvaluator::Type::Null;
                 if ((o.function == u"SUM" || o.function == u"AVG") && !numeric) {
-                    refuse(placeOf(arg),
-                           QStringLiteral("functia %1 se aplica numai numerelor").arg(o.function));
+                    refuseAt(
+                        placeOf(arg),
+                        QStringLiteral("functia %1 se aplica numai numerelor").arg(o.function));
                 }
                 if (o.function == u"MIN" || o.function == u"MAX") {
                     if (arg.kind == SqlExpression::Kind::Column) {
                         o.keepsField = true;
                         o.field = *columnNamed(columns, arg.text);
                     } else if (!numeric) {
-                        refuse(placeOf(arg), QStringLiteral("functia %1 se aplica unei coloane "
-                                                            "sau unui numar")
-                                                 .arg(o.function));
+                        refuseAt(placeOf(arg), QStringLiteral("functia %1 se aplica unei coloane "
+                                                              "sau unui numar")
+                                                   .arg(o.function));
                     }
                 }
             }
         } else {
-            refuse(placeOf(e), QStringLiteral("se astepta un nume de coloana sau o functie (SUM, "
-                                              "COUNT, MIN, MAX, AVG)"));
+            refuseAt(placeOf(e), QStringLiteral("se astepta un nume de coloana sau o functie (SUM, "
+                                                "COUNT, MIN, MAX, AVG)"));
         }
         outputs.push_back(std::move(o));
     }
@@ -292,16 +283,16 @@ ResultSet SqlSelectExecutor::run(const SqlSelect &s) {
     for (const SqlName &n : s.groupBy) {
         const Column *c = columnNamed(columns, n.name);
         if (!c) {
-            refuse(n.place,
-                   QStringLiteral("coloana %1 nu exista in tabela %2").arg(n.name, tableName));
+            refuseAt(n.place,
+                     QStringLiteral("coloana %1 nu exista in tabela %2").arg(n.name, tableName));
         }
         groupColumns.append(*c);
     }
     for (const Output &o : outputs) {
         if (!o.aggregate && !columnNamed(groupColumns, o.field.name)) {
-            refuse(o.place, QStringLiteral("coloana %1 trebuie sa apara in GROUP BY sau intr-o "
-                                           "functie")
-                                .arg(o.field.name));
+            refuseAt(o.place, QStringLiteral("coloana %1 trebuie sa apara in GROUP BY sau intr-o "
+                                             "functie")
+                                  .arg(o.field.name));
         }
     }
     std::vector<qsizetype> runs;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/column.h"
+#include "store/error.h"
 #include "store/sqlexpression.h"
 
 #include <QString>
@@ -17,6 +18,18 @@ struct SqlPlace {
     int line = 1;
     int column = 1;
 };
+
+inline SqlPlace placeOf(const SqlExpression &e) {
+    return {e.line, e.column};
+}
+
+// Stops the statement with an error that points at the place.
+[[noreturn]] inline void refuseAt(SqlPlace at, const QString &what) {
+    throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
+                          .arg(at.line)
+                          .arg(at.column)
+                          .arg(what));
+}
 
 struct SqlTableRef {
     QString path; // as written

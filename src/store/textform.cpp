@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 
 namespace velmora {
@@ -80,6 +81,19 @@ QString TextForm::general(double value) {
 
 QString TextForm::twoDigit(int value) {
     return value >= 0 && value < 10 ? u'0' + QString::number(value) : QString::number(value);
+}
+
+std::optional<double> TextForm::parseNumber(QStringView text) {
+    const QByteArray latin = text.trimmed().toLatin1();
+    const char *begin = latin.constData();
+    const char *end = begin + latin.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (begin == end || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <QTime>
+#include <optional>
 
 namespace velmora {
 
@@ -33,6 +34,10 @@ public:
     static QString general(double value);
     // A leading "0" below 10: 07.
     static QString twoDigit(int value);
+
+    // A number written as a statement or a field writes it: digits with "." and an optional
+    // sign, blanks around ignored, no exponent. nullopt for anything else.
+    static std::optional<double> parseNumber(QStringView text);
 };
 
 } // namespace velmora

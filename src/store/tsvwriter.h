@@ -18,10 +18,6 @@ public:
     // Hands the text to sink in chunks of about chunkSize bytes.
     static void write(const ResultSet &result, const Sink &sink, qsizetype chunkSize = 1 << 20);
     static QByteArray toByteArray(const ResultSet &result);
-
-    // The general form of a dBASE numeric field's text, without going through a double when
-    // the text already holds the digits; empty for NULL.
-    static void appendNumber(QByteArray &out, QByteArrayView field);
 };
 
 } // namespace velmora

@@ -11,24 +11,13 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "filebytes.h"
 #include <QtEndian>
 
 using namespace velmora;
 
 namespace {
-
-void putBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray bytesOf(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 // The record count a dBASE header holds.
 quint32 headerCount(const QString &path) {

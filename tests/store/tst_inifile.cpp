@@ -8,24 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "filebytes.h"
+
 using namespace velmora;
-
-namespace {
-
-void putBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray bytesOf(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-} // namespace
 
 class TestIniFile : public QObject {
     Q_OBJECT
