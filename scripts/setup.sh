@@ -7,6 +7,7 @@ VELMORA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     zlib1g-dev libbenchmark-dev
+    python3 python3-dbfread
     fonts-liberation fontconfig
 )
 
