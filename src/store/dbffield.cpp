@@ -20,6 +20,14 @@ bool DbfField::isNullNumeric(QByteArrayView field) {
 
 namespace {
 
+// Narrows [begin, end) to the field's text without the blanks and NUL bytes around it.
+void trimPadding(const char *&begin, const char *&end) {
+    while (begin < end && (*begin == ' ' || *begin == '\0'))
+        ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\0'))
+        --end;
+}
+
 // Powers of ten that a double holds exactly.
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
                              1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
@@ -81,10 +89,7 @@ bool allZero(QByteArrayView field) {
 std::optional<double> DbfField::number(QByteArrayView field) {
     const char *begin = field.data();
     const char *end = begin + field.size();
-    while (begin < end && (*begin == ' ' || *begin == '\0'))
-        ++begin;
-    while (end > begin && (end[-1] == ' ' || end[-1] == '\0'))
-        --end;
+    trimPadding(begin, end);
     if (begin == end || *begin == '*')
         return std::nullopt;
     double value = 0;
@@ -199,10 +204,7 @@ void DbfField::appendGeneralText(QByteArray &out, const Column &column, QByteArr
     if (column.dbfType == 'N' || column.dbfType == 'F') {
         const char *begin = field.data();
         const char *end = begin + field.size();
-        while (begin < end && (*begin == ' ' || *begin == '\0'))
-            ++begin;
-        while (end > begin && (end[-1] == ' ' || end[-1] == '\0'))
-            --end;
+        trimPadding(begin, end);
         if (begin == end || *begin == '*')
             return;
         if (appendTrimmedDecimal(begin, end, out))
