@@ -6,10 +6,10 @@
 #include "benchdata.h"
 
 #include "records/sheetstatements.h"
-#include "store/query.h"
-#include "store/sqlengine.h"
-#include "store/textform.h"
-#include "store/textrules.h"
+#include "store/query/query.h"
+#include "store/sql/sqlengine.h"
+#include "store/text/textform.h"
+#include "store/text/textrules.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -6,21 +6,27 @@ set -euo pipefail
 VELMORA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    zlib1g-dev libbenchmark-dev
+    zlib1g-dev
     python3 python3-dbfread
     fonts-liberation fontconfig
+    clang-format
 )
+
+# Only for the benchmarks and the side-by-side comparison with sqlite3.
+VELMORA_BENCH_PACKAGES=(libbenchmark-dev hyperfine sqlite3 time)
 
 velmora_missing_packages() {
     local p
-    for p in "${VELMORA_PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
     done
 }
 
+# With no arguments installs the build's packages; otherwise the ones named.
 velmora_install_packages() {
     local missing
-    missing=$(velmora_missing_packages)
+    if [ $# -eq 0 ]; then set -- "${VELMORA_PACKAGES[@]}"; fi
+    missing=$(velmora_missing_packages "$@")
     [ -z "$missing" ] && return 0
     echo "Installing: $missing"
     local sudo=""
@@ -30,6 +36,11 @@ velmora_install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
 }
 
+velmora_install_bench_packages() {
+    velmora_install_packages "${VELMORA_BENCH_PACKAGES[@]}"
+}
+
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     velmora_install_packages
+    [ "${1:-}" = "--bench" ] && velmora_install_bench_packages
 fi

@@ -1,7 +1,7 @@
 #include "admin/passwordcodec.h"
 
-#include "store/cp1250.h"
-#include "store/error.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
 
 #include <QtGlobal>
 

@@ -1,7 +1,7 @@
 #include "admin/tform4.h"
 
 #include "admin/passwordcodec.h"
-#include "store/error.h"
+#include "store/text/error.h"
 #include "store/settings.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"

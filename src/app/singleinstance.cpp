@@ -1,6 +1,6 @@
 #include "app/singleinstance.h"
 
-#include "store/platform.h"
+#include "store/dbf/platform.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/datastore.h"
-#include "store/fixed4.h"
+#include "store/text/fixed4.h"
 
 #include <QWidget>
 

@@ -7,7 +7,7 @@
 #include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
-#include "store/textform.h"
+#include "store/text/textform.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/modal.h"

@@ -1,7 +1,7 @@
 #include "app/velmoraapplication.h"
 
 #include "app/application.h"
-#include "store/error.h"
+#include "store/text/error.h"
 #include "ui/errorbox.h"
 #include "ui/hintstyle.h"
 

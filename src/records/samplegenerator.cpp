@@ -3,11 +3,11 @@
 #include "records/sheetstatements.h"
 #include "store/counters.h"
 #include "store/datastore.h"
-#include "store/error.h"
-#include "store/fixed4.h"
-#include "store/sqlengine.h"
-#include "store/textform.h"
-#include "store/timp.h"
+#include "store/text/error.h"
+#include "store/text/fixed4.h"
+#include "store/sql/sqlengine.h"
+#include "store/text/textform.h"
+#include "store/text/timp.h"
 
 #include <QHash>
 #include <QRandomGenerator>

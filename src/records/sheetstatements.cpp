@@ -1,6 +1,6 @@
 #include "records/sheetstatements.h"
 
-#include "store/textform.h"
+#include "store/text/textform.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #include "store/counters.h"
 
-#include "store/error.h"
+#include "store/text/error.h"
 
 #include <QDir>
 #include <limits>

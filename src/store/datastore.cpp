@@ -1,13 +1,13 @@
 #include "store/datastore.h"
 
-#include "store/error.h"
-#include "store/faultpoint.h"
+#include "store/text/error.h"
+#include "store/dbf/faultpoint.h"
 #include "store/inifile.h"
 #include "store/picklistsink.h"
 #include "store/settings.h"
-#include "store/sqlengine.h"
+#include "store/sql/sqlengine.h"
 #include "store/tablestatements.h"
-#include "store/textrules.h"
+#include "store/text/textrules.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/counters.h"
-#include "store/query.h"
+#include "store/query/query.h"
 
 #include <QString>
 #include <functional>

@@ -1,9 +1,9 @@
 #include "store/inifile.h"
 
-#include "store/atomicfile.h"
-#include "store/cp1250.h"
-#include "store/error.h"
-#include "store/textrules.h"
+#include "store/dbf/atomicfile.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
+#include "store/text/textrules.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "store/settings.h"
 
-#include "store/error.h"
+#include "store/text/error.h"
 
 #include <QSettings>
 

@@ -1,7 +1,7 @@
 #include "store/tablestatements.h"
 
-#include "store/textform.h"
-#include "store/textrules.h"
+#include "store/text/textform.h"
+#include "store/text/textrules.h"
 
 namespace velmora {
 

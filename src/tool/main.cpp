@@ -3,9 +3,9 @@
 
 #include "records/samplegenerator.h"
 #include "store/datastore.h"
-#include "store/error.h"
-#include "store/sqlengine.h"
-#include "store/tsvwriter.h"
+#include "store/text/error.h"
+#include "store/sql/sqlengine.h"
+#include "store/query/tsvwriter.h"
 
 #include <QCoreApplication>
 #include <QDate>

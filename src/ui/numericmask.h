@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/fixed4.h"
+#include "store/text/fixed4.h"
 
 #include <QString>
 #include <QStringView>

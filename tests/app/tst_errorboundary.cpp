@@ -1,6 +1,6 @@
 #include "apptestmain.h"
 
-#include "store/error.h"
+#include "store/text/error.h"
 #include "ui/errorbox.h"
 
 #include <QPushButton>

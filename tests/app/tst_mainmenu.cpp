@@ -8,7 +8,7 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "store/settings.h"
-#include "store/textform.h"
+#include "store/text/textform.h"
 #include "ui/errorbox.h"
 #include "ui/modalanswer.h"
 #include "ui/terori.h"

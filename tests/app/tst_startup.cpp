@@ -7,7 +7,7 @@
 #include "app/tform3.h"
 #include "store/datastore.h"
 #include "store/settings.h"
-#include "store/sqlengine.h"
+#include "store/sql/sqlengine.h"
 #include "ui/errorbox.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "records/sheetstatements.h"
-#include "store/textform.h"
+#include "store/text/textform.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 
 // The statement texts the windows compose, line for line, for tests of the engine.
 
-#include "store/textform.h"
+#include "store/text/textform.h"
 
 #include <QDate>
 #include <QString>

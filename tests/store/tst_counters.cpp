@@ -1,6 +1,6 @@
 #include "store/counters.h"
-#include "store/error.h"
-#include "store/faultpoint.h"
+#include "store/text/error.h"
+#include "store/dbf/faultpoint.h"
 #include "store/inifile.h"
 
 #include <QDir>

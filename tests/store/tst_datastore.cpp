@@ -1,10 +1,10 @@
 #include "store/datastore.h"
-#include "store/error.h"
-#include "store/faultpoint.h"
+#include "store/text/error.h"
+#include "store/dbf/faultpoint.h"
 #include "store/settings.h"
-#include "store/sqlengine.h"
+#include "store/sql/sqlengine.h"
 #include "store/stringlistsink.h"
-#include "store/textform.h"
+#include "store/text/textform.h"
 
 #include <QDir>
 #include <QFile>

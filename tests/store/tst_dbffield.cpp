@@ -1,6 +1,6 @@
-#include "store/dbffield.h"
-#include "store/error.h"
-#include "store/textform.h"
+#include "store/dbf/dbffield.h"
+#include "store/text/error.h"
+#include "store/text/textform.h"
 
 #include <QTest>
 #include <cmath>

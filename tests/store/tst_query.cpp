@@ -1,7 +1,7 @@
-#include "store/error.h"
-#include "store/query.h"
-#include "store/textform.h"
-#include "store/timp.h"
+#include "store/text/error.h"
+#include "store/query/query.h"
+#include "store/text/textform.h"
+#include "store/text/timp.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "store/columnindex.h"
-#include "store/dbffield.h"
-#include "store/error.h"
-#include "store/recordfilter.h"
-#include "store/textform.h"
+#include "store/query/columnindex.h"
+#include "store/dbf/dbffield.h"
+#include "store/text/error.h"
+#include "store/query/recordfilter.h"
+#include "store/text/textform.h"
 
 #include <QRandomGenerator>
 #include <QTest>

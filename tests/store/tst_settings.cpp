@@ -1,5 +1,5 @@
-#include "store/cp1250.h"
-#include "store/error.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
 #include "store/settings.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "store/statements.h"
 
-#include "store/error.h"
-#include "store/sqlengine.h"
-#include "store/textform.h"
+#include "store/text/error.h"
+#include "store/sql/sqlengine.h"
+#include "store/text/textform.h"
 
 #include <QDir>
 #include <QFile>

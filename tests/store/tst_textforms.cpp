@@ -1,8 +1,8 @@
-#include "store/cp1250.h"
-#include "store/error.h"
-#include "store/fixed4.h"
-#include "store/textform.h"
-#include "store/timp.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
+#include "store/text/fixed4.h"
+#include "store/text/textform.h"
+#include "store/text/timp.h"
 
 #include <QTest>
 

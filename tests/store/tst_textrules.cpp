@@ -1,4 +1,4 @@
-#include "store/textrules.h"
+#include "store/text/textrules.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "store/dbffield.h"
-#include "store/textform.h"
-#include "store/tsvwriter.h"
+#include "store/dbf/dbffield.h"
+#include "store/text/textform.h"
+#include "store/query/tsvwriter.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "store/fixed4.h"
+#include "store/text/fixed4.h"
 #include "ui/numericmask.h"
 
 #include <QTest>

@@ -1,0 +1,341 @@
+#include "store/dbf/dbffield.h"
+
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
+#include "store/text/textform.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace velmora {
+
+bool DbfField::isNullNumeric(QByteArrayView field) {
+    for (const char c : field) {
+        if (c != ' ' && c != '*' && c != '\0')
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Narrows [begin, end) to the field's text without the blanks and NUL bytes around it.
+void trimPadding(const char *&begin, const char *&end) {
+    while (begin < end && (*begin == ' ' || *begin == '\0'))
+        ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\0'))
+        --end;
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
+                             1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+
+// The plain decimal forms dBASE writes, without from_chars: scans of a whole table read one
+// number per record. Both operands of the division are exact, so the quotient is rounded
+// once, just as from_chars rounds. False for anything else (exponents, long mantissas).
+bool plainDecimal(const char *p, const char *end, double &value) {
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    quint64 mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9') {
+            if (digits == 15)
+                return false;
+            mantissa = mantissa * 10 + static_cast<quint64>(c - '0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
+        return false;
+    value = static_cast<double>(mantissa);
+    if (decimals > 0)
+        value /= kPow10[decimals];
+    if (negative)
+        value = -value;
+    return true;
+}
+
+quint64 bigEndian(const char *p, int n) {
+    quint64 v = 0;
+    for (int i = 0; i < n; ++i)
+        v = (v << 8) | static_cast<unsigned char>(p[i]);
+    return v;
+}
+
+bool allZero(QByteArrayView field) {
+    for (const char c : field) {
+        if (c != '\0')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<double> DbfField::number(QByteArrayView field) {
+    const char *begin = field.data();
+    const char *end = begin + field.size();
+    trimPadding(begin, end);
+    if (begin == end || *begin == '*')
+        return std::nullopt;
+    double value = 0;
+    if (plainDecimal(begin, end, value))
+        return value;
+    if (*begin == '+')
+        ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> DbfField::numberOf(const Column &column, QByteArrayView field) {
+    switch (column.dbfType) {
+    case 'I':
+    case '+':
+        if (field.size() != 4)
+            break;
+        if (allZero(field))
+            return std::nullopt;
+        // Big-endian with the sign bit flipped, so the bytes sort like the numbers.
+        return static_cast<double>(
+            static_cast<qint32>(static_cast<quint32>(bigEndian(field.data(), 4)) ^ 0x80000000u));
+    case 'O': {
+        if (field.size() != 8)
+            break;
+        if (allZero(field))
+            return std::nullopt;
+        quint64 bits = bigEndian(field.data(), 8);
+        bits = (bits & 0x8000000000000000ull) ? bits ^ 0x8000000000000000ull : ~bits;
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    case 'Y': {
+        if (field.size() != 8)
+            break;
+        qint64 units = 0;
+        for (int i = 7; i >= 0; --i)
+            units = static_cast<qint64>((static_cast<quint64>(units) << 8) |
+                                        static_cast<unsigned char>(field[i]));
+        return static_cast<double>(units) / 10000.0;
+    }
+    default:
+        break;
+    }
+    return number(field);
+}
+
+namespace {
+
+// "  -012.50" gives "-12.5"; false when the text is not a plain decimal whose general form
+// is its own digits (more than 15 significant digits, or below 1e-5, where the general form
+// rounds or turns to an exponent). Appends to out only when it succeeds.
+bool appendTrimmedDecimal(const char *p, const char *end, QByteArray &out) {
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    const char *intBegin = p;
+    while (p < end && *p >= '0' && *p <= '9')
+        ++p;
+    const char *intEnd = p;
+    const char *fracBegin = p;
+    const char *fracEnd = p;
+    if (p < end && *p == '.') {
+        fracBegin = ++p;
+        while (p < end && *p >= '0' && *p <= '9')
+            ++p;
+        fracEnd = p;
+    }
+    if (p != end || (intBegin == intEnd && fracBegin == fracEnd))
+        return false;
+    while (intBegin < intEnd && *intBegin == '0')
+        ++intBegin;
+    while (fracEnd > fracBegin && fracEnd[-1] == '0')
+        --fracEnd;
+    const qsizetype intDigits = intEnd - intBegin;
+    qsizetype significant = intDigits + (fracEnd - fracBegin);
+    if (intDigits == 0) {
+        const char *first = fracBegin;
+        while (first < fracEnd && *first == '0')
+            ++first;
+        if (first == fracEnd) {
+            out += '0';
+            return true;
+        }
+        if (first - fracBegin >= 5)
+            return false;
+        significant = fracEnd - first;
+    }
+    if (significant > 15)
+        return false;
+    if (negative)
+        out += '-';
+    if (intDigits == 0)
+        out += '0';
+    else
+        out.append(intBegin, intDigits);
+    if (fracEnd > fracBegin) {
+        out += '.';
+        out.append(fracBegin, fracEnd - fracBegin);
+    }
+    return true;
+}
+
+} // namespace
+
+void DbfField::appendGeneralText(QByteArray &out, const Column &column, QByteArrayView field) {
+    if (column.dbfType == 'N' || column.dbfType == 'F') {
+        const char *begin = field.data();
+        const char *end = begin + field.size();
+        trimPadding(begin, end);
+        if (begin == end || *begin == '*')
+            return;
+        if (appendTrimmedDecimal(begin, end, out))
+            return;
+    }
+    if (const std::optional<double> v = numberOf(column, field))
+        out += TextForm::general(*v).toLatin1();
+}
+
+QByteArray DbfField::generalText(const Column &column, QByteArrayView field) {
+    QByteArray out;
+    appendGeneralText(out, column, field);
+    return out;
+}
+
+int DbfField::dateKey(QByteArrayView field) {
+    if (field.size() < 8)
+        return 0;
+    int key = 0;
+    for (int i = 0; i < 8; ++i) {
+        const char c = field[i];
+        if (c < '0' || c > '9')
+            return 0;
+        key = key * 10 + (c - '0');
+    }
+    const int month = key / 100 % 100;
+    const int day = key % 100;
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return 0;
+    return key;
+}
+
+QDate DbfField::date(QByteArrayView field) {
+    if (field.size() < 8)
+        return {};
+    int parts[3] = {0, 0, 0};
+    const int lengths[3] = {4, 2, 2};
+    int pos = 0;
+    for (int p = 0; p < 3; ++p) {
+        for (int i = 0; i < lengths[p]; ++i, ++pos) {
+            const char c = field[pos];
+            if (c < '0' || c > '9')
+                return {};
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+QByteArrayView DbfField::textBytes(QByteArrayView field) {
+    qsizetype n = field.size();
+    while (n > 0 && (field[n - 1] == ' ' || field[n - 1] == '\0'))
+        --n;
+    return field.first(n);
+}
+
+QString DbfField::text(QByteArrayView field) {
+    return Cp1250::decode(textBytes(field));
+}
+
+bool DbfField::isBinary(const Column &column) {
+    switch (column.dbfType) {
+    case 'I':
+    case '+':
+    case 'O':
+    case '@':
+    case 'Y':
+    case 'T':
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DbfField::writeNull(char *out, const Column &column) {
+    std::memset(out, isBinary(column) ? '\0' : ' ', column.width);
+}
+
+QByteArray DbfField::numberText(const Column &column, double value) {
+    if (!std::isfinite(value)) {
+        throw EngineError(
+            QStringLiteral("Valoarea nu este un numar valid pentru coloana %1.").arg(column.name));
+    }
+    const int decimals = column.dbfType == 'N' || column.dbfType == 'F' ? column.decimals : 4;
+    const double scale = std::pow(10.0, decimals);
+    // Halves go to the even neighbour, as everywhere else numbers are rounded.
+    double rounded = std::nearbyint(value * scale) / scale;
+    if (rounded == 0)
+        rounded = 0; // no "-0.00"
+    QByteArray text = QByteArray::number(rounded, 'f', decimals);
+    if (text.size() > column.width) {
+        throw EngineError(QStringLiteral("Valoarea %1 nu incape in coloana %2 (cel mult %3 "
+                                         "caractere, %4 zecimale).")
+                              .arg(TextForm::general(value), column.name)
+                              .arg(column.width)
+                              .arg(column.decimals));
+    }
+    return text;
+}
+
+void DbfField::writeNumber(char *out, const Column &column, double value) {
+    const QByteArray text = numberText(column, value);
+    const qsizetype pad = column.width - text.size();
+    std::memset(out, ' ', pad);
+    std::memcpy(out + pad, text.constData(), text.size());
+}
+
+void DbfField::writeDate(char *out, const Column &column, QDate value) {
+    if (!value.isValid()) {
+        writeNull(out, column);
+        return;
+    }
+    if (value.year() < 0 || value.year() > 9999 || column.width < 8) {
+        throw EngineError(QStringLiteral("Data %1 nu poate fi memorata in coloana %2.")
+                              .arg(TextForm::date(value), column.name));
+    }
+    const QByteArray text = value.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+    std::memcpy(out, text.constData(), 8);
+    std::memset(out + 8, ' ', column.width - 8);
+}
+
+void DbfField::writeText(char *out, const Column &column, const QString &value) {
+    const QByteArray bytes = Cp1250::encode(value);
+    if (bytes.size() > column.width) {
+        throw EngineError(QStringLiteral("Textul \"%1\" nu incape in coloana %2 (cel mult %3 "
+                                         "caractere).")
+                              .arg(value, column.name)
+                              .arg(column.width));
+    }
+    std::memcpy(out, bytes.constData(), bytes.size());
+    std::memset(out + bytes.size(), ' ', column.width - bytes.size());
+}
+
+} // namespace velmora

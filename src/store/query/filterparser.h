@@ -1,0 +1,32 @@
+#pragma once
+
+#include "store/query/filterlexer.h"
+#include "store/query/filternode.h"
+
+#include <memory>
+
+namespace velmora {
+
+// Reads a record filter into a tree. OR binds loosest, then AND, then NOT; parentheses group.
+// Each comparison is a column name, an operator (= <> < > <= >=) and a constant.
+class FilterParser {
+public:
+    // Raises an EngineError saying what was expected and where.
+    static std::unique_ptr<FilterNode> parse(const QString &expression);
+
+private:
+    explicit FilterParser(const QString &expression);
+    std::unique_ptr<FilterNode> parseOr();
+    std::unique_ptr<FilterNode> parseAnd();
+    std::unique_ptr<FilterNode> parseNot();
+    std::unique_ptr<FilterNode> parsePrimary();
+    std::unique_ptr<FilterNode> parseComparison();
+    const FilterToken &peek() const { return m_current; }
+    FilterToken take();
+    [[noreturn]] void expected(const QString &what) const;
+
+    FilterLexer m_lexer;
+    FilterToken m_current;
+};
+
+} // namespace velmora

@@ -1,0 +1,630 @@
+#include "store/sql/sqlevaluator.h"
+
+#include "store/text/cp1250.h"
+#include "store/dbf/dbffield.h"
+#include "store/text/error.h"
+#include "store/sql/sqlstatement.h"
+#include "store/text/textform.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace velmora {
+
+using Type = SqlEvaluator::Type;
+using Kind = SqlValue::Kind;
+using Op = SqlExpression::Op;
+
+class SqlEvaluator::Node {
+public:
+    Node(Type type, const SqlExpression &at)
+        : type(type)
+        , line(at.line)
+        , column(at.column) {}
+    virtual ~Node() = default;
+    virtual SqlValue eval(const char *record) const = 0;
+    virtual bool isConstant() const { return false; }
+    // A quoted text not yet read as a date or number.
+    virtual const QString *literal() const { return nullptr; }
+
+    Type type;
+    int line;
+    int column;
+};
+
+namespace {
+
+using Node = SqlEvaluator::Node;
+using NodePtr = std::unique_ptr<Node>;
+
+struct Context {
+    const QList<Column> *columns;
+    QString table;
+};
+
+[[noreturn]] void refuse(int line, int column, const QString &what) {
+    refuseAt({line, column}, what);
+}
+
+QString typeName(Type t) {
+    switch (t) {
+    case Type::Null:
+        return QStringLiteral("NULL");
+    case Type::Number:
+        return QStringLiteral("un numar");
+    case Type::Date:
+        return QStringLiteral("o data");
+    case Type::Text:
+        return QStringLiteral("un text");
+    case Type::Bool:
+        return QStringLiteral("o conditie");
+    }
+    return {};
+}
+
+class Const final : public Node {
+public:
+    Const(Type type, const SqlExpression &at, SqlValue value)
+        : Node(type, at)
+        , m_value(value) {}
+    static NodePtr text(const SqlExpression &at, const QString &text) {
+        auto c = std::make_unique<Const>(Type::Text, at, SqlValue());
+        c->m_literal = text;
+        c->m_isLiteral = true;
+        c->m_bytes = DbfField::textBytes(Cp1250::encode(text)).toByteArray();
+        c->m_value = SqlValue::ofText(c->m_bytes);
+        return c;
+    }
+    SqlValue eval(const char *) const override { return m_value; }
+    bool isConstant() const override { return true; }
+    const QString *literal() const override { return m_isLiteral ? &m_literal : nullptr; }
+
+private:
+    SqlValue m_value;
+    QByteArray m_bytes;
+    QString m_literal;
+    bool m_isLiteral = false;
+};
+
+class NumberColumn final : public Node {
+public:
+    NumberColumn(const SqlExpression &at, const Column &c)
+        : Node(Type::Number, at)
+        , m_column(c)
+        , m_text(c.dbfType == 'N' || c.dbfType == 'F') {}
+    SqlValue eval(const char *record) const override {
+        const QByteArrayView field(record + m_column.offset, m_column.width);
+        const std::optional<double> v =
+            m_text ? DbfField::number(field) : DbfField::numberOf(m_column, field);
+        return v ? SqlValue::ofNumber(*v) : SqlValue();
+    }
+
+private:
+    Column m_column;
+    bool m_text;
+};
+
+class DateColumn final : public Node {
+public:
+    DateColumn(const SqlExpression &at, const Column &c)
+        : Node(Type::Date, at)
+        , m_offset(c.offset)
+        , m_width(c.width) {}
+    SqlValue eval(const char *record) const override {
+        return SqlValue::ofDate(DbfField::dateKey(QByteArrayView(record + m_offset, m_width)));
+    }
+
+private:
+    int m_offset;
+    int m_width;
+};
+
+class TextColumn final : public Node {
+public:
+    TextColumn(const SqlExpression &at, const Column &c)
+        : Node(Type::Text, at)
+        , m_offset(c.offset)
+        , m_width(c.width) {}
+    SqlValue eval(const char *record) const override {
+        return SqlValue::ofText(DbfField::textBytes(QByteArrayView(record + m_offset, m_width)));
+    }
+
+private:
+    int m_offset;
+    int m_width;
+};
+
+class Negate final : public Node {
+public:
+    Negate(const SqlExpression &at, NodePtr operand)
+        : Node(Type::Number, at)
+        , m_operand(std::move(operand)) {}
+    SqlValue eval(const char *record) const override {
+        SqlValue v = m_operand->eval(record);
+        if (v.kind == Kind::Number)
+            v.number = -v.number;
+        return v;
+    }
+
+private:
+    NodePtr m_operand;
+};
+
+class Arithmetic final : public Node {
+public:
+    Arithmetic(const SqlExpression &at, Op op, NodePtr left, NodePtr right)
+        : Node(Type::Number, at)
+        , m_op(op)
+        , m_left(std::move(left))
+        , m_right(std::move(right)) {}
+    SqlValue eval(const char *record) const override {
+        const SqlValue a = m_left->eval(record);
+        const SqlValue b = m_right->eval(record);
+        if (a.kind != Kind::Number || b.kind != Kind::Number)
+            return {};
+        switch (m_op) {
+        case Op::Add:
+            return SqlValue::ofNumber(a.number + b.number);
+        case Op::Sub:
+            return SqlValue::ofNumber(a.number - b.number);
+        case Op::Mul:
+            return SqlValue::ofNumber(a.number * b.number);
+        default:
+            break;
+        }
+        if (b.number == 0)
+            refuse(m_right->line, m_right->column, QStringLiteral("impartire la zero"));
+        return SqlValue::ofNumber(a.number / b.number);
+    }
+
+private:
+    Op m_op;
+    NodePtr m_left;
+    NodePtr m_right;
+};
+
+bool verdict(Op op, int c) {
+    switch (op) {
+    case Op::Eq:
+        return c == 0;
+    case Op::Ne:
+        return c != 0;
+    case Op::Lt:
+        return c < 0;
+    case Op::Le:
+        return c <= 0;
+    case Op::Gt:
+        return c > 0;
+    case Op::Ge:
+        return c >= 0;
+    default:
+        return false;
+    }
+}
+
+Op mirrored(Op op) {
+    switch (op) {
+    case Op::Lt:
+        return Op::Gt;
+    case Op::Le:
+        return Op::Ge;
+    case Op::Gt:
+        return Op::Lt;
+    case Op::Ge:
+        return Op::Le;
+    default:
+        return op;
+    }
+}
+
+int compareValues(const SqlValue &a, const SqlValue &b) {
+    switch (a.kind) {
+    case Kind::Number:
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    case Kind::Date:
+        return a.date < b.date ? -1 : (a.date > b.date ? 1 : 0);
+    case Kind::Text:
+        return SqlEvaluator::compareText(a.text, b.text);
+    case Kind::Bool:
+        return int(a.truth) - int(b.truth);
+    case Kind::Null:
+        break;
+    }
+    return 0;
+}
+
+class Compare final : public Node {
+public:
+    Compare(const SqlExpression &at, Op op, NodePtr left, NodePtr right)
+        : Node(Type::Bool, at)
+        , m_op(op)
+        , m_left(std::move(left))
+        , m_right(std::move(right)) {}
+    SqlValue eval(const char *record) const override {
+        const SqlValue a = m_left->eval(record);
+        if (a.isNull())
+            return {};
+        const SqlValue b = m_right->eval(record);
+        if (b.isNull())
+            return {};
+        return SqlValue::ofBool(verdict(m_op, compareValues(a, b)));
+    }
+
+private:
+    Op m_op;
+    NodePtr m_left;
+    NodePtr m_right;
+};
+
+// The shape of every lookup by identifier (WHERE IDFOAIE=17), evaluated once per record of
+// the table: no virtual calls below it, and whole numbers in whole-number fields compared
+// without going through a double.
+class CompareNumberField final : public Node {
+public:
+    CompareNumberField(const SqlExpression &at, Op op, const Column &c, double constant)
+        : Node(Type::Bool, at)
+        , m_op(op)
+        , m_offset(c.offset)
+        , m_width(c.width)
+        , m_constant(constant)
+        , m_whole(c.decimals == 0 && std::fabs(constant) < 1e15 &&
+                  constant == std::nearbyint(constant))
+        , m_wholeConstant(m_whole ? static_cast<qint64>(constant) : 0) {}
+
+    SqlValue eval(const char *record) const override {
+        const char *field = record + m_offset;
+        if (m_whole) {
+            qint64 v = 0;
+            switch (wholeNumber(field, field + m_width, v)) {
+            case Parsed::Null:
+                return {};
+            case Parsed::Whole:
+                return SqlValue::ofBool(
+                    verdict(m_op, v < m_wholeConstant ? -1 : (v > m_wholeConstant ? 1 : 0)));
+            case Parsed::Other:
+                break;
+            }
+        }
+        const std::optional<double> v = DbfField::number(QByteArrayView(field, m_width));
+        if (!v)
+            return {};
+        const int c = *v < m_constant ? -1 : (*v > m_constant ? 1 : 0);
+        return SqlValue::ofBool(verdict(m_op, c));
+    }
+
+private:
+    enum class Parsed { Null, Whole, Other };
+
+    // Blanks, an optional minus, up to 15 digits, blanks; anything else is left to the
+    // general reading.
+    static Parsed wholeNumber(const char *p, const char *end, qint64 &value) {
+        while (p < end && *p == ' ')
+            ++p;
+        if (p == end)
+            return Parsed::Null;
+        const bool negative = *p == '-';
+        if (negative)
+            ++p;
+        const char *digits = p;
+        qint64 v = 0;
+        while (p < end && *p >= '0' && *p <= '9') {
+            if (p - digits == 15)
+                return Parsed::Other;
+            v = v * 10 + (*p++ - '0');
+        }
+        if (p == digits)
+            return Parsed::Other;
+        while (p < end && *p == ' ')
+            ++p;
+        if (p != end)
+            return Parsed::Other;
+        value = negative ? -v : v;
+        return Parsed::Whole;
+    }
+
+    Op m_op;
+    int m_offset;
+    int m_width;
+    double m_constant;
+    bool m_whole;
+    qint64 m_wholeConstant;
+};
+
+class Logic final : public Node {
+public:
+    Logic(const SqlExpression &at, Op op, NodePtr left, NodePtr right)
+        : Node(Type::Bool, at)
+        , m_and(op == Op::And)
+        , m_left(std::move(left))
+        , m_right(std::move(right)) {}
+    SqlValue eval(const char *record) const override {
+        const SqlValue a = m_left->eval(record);
+        // FALSE AND x is FALSE, TRUE OR x is TRUE, whatever x is.
+        if (a.kind == Kind::Bool && a.truth != m_and)
+            return a;
+        const SqlValue b = m_right->eval(record);
+        if (b.kind == Kind::Bool && b.truth != m_and)
+            return b;
+        if (a.isNull() || b.isNull())
+            return {};
+        return SqlValue::ofBool(m_and);
+    }
+
+private:
+    bool m_and;
+    NodePtr m_left;
+    NodePtr m_right;
+};
+
+class NotNode final : public Node {
+public:
+    NotNode(const SqlExpression &at, NodePtr operand)
+        : Node(Type::Bool, at)
+        , m_operand(std::move(operand)) {}
+    SqlValue eval(const char *record) const override {
+        SqlValue v = m_operand->eval(record);
+        if (v.kind == Kind::Bool)
+            v.truth = !v.truth;
+        return v;
+    }
+
+private:
+    NodePtr m_operand;
+};
+
+class IsNullNode final : public Node {
+public:
+    IsNullNode(const SqlExpression &at, bool negated, NodePtr operand)
+        : Node(Type::Bool, at)
+        , m_negated(negated)
+        , m_operand(std::move(operand)) {}
+    SqlValue eval(const char *record) const override {
+        const SqlValue v = m_operand->eval(record);
+        const bool null = v.isNull() || (v.kind == Kind::Text && v.text.isEmpty());
+        return SqlValue::ofBool(null != m_negated);
+    }
+
+private:
+    bool m_negated;
+    NodePtr m_operand;
+};
+
+// A quoted text where a date or a number belongs is read as one, here, once.
+void coerce(NodePtr &node, Type target) {
+    const QString *text = node->literal();
+    if (!text || (target != Type::Date && target != Type::Number))
+        return;
+    const SqlExpression at = [&] {
+        SqlExpression e;
+        e.line = node->line;
+        e.column = node->column;
+        return e;
+    }();
+    if (text->trimmed().isEmpty()) {
+        node = std::make_unique<Const>(Type::Null, at, SqlValue());
+        return;
+    }
+    if (target == Type::Date) {
+        const QDate d = TextForm::parseDate(*text);
+        if (!d.isValid()) {
+            refuse(at.line, at.column,
+                   QStringLiteral("data \"%1\" nu poate fi citita; se astepta o data de forma %2")
+                       .arg(*text, TextForm::dateFormat()));
+        }
+        node = std::make_unique<Const>(Type::Date, at, SqlValue::ofDate(SqlEvaluator::dateKey(d)));
+        return;
+    }
+    const std::optional<double> n = TextForm::parseNumber(*text);
+    if (!n) {
+        refuse(at.line, at.column,
+               QStringLiteral("se astepta un numar (cu punct zecimal), s-a gasit textul \"%1\"")
+                   .arg(*text));
+    }
+    node = std::make_unique<Const>(Type::Number, at, SqlValue::ofNumber(*n));
+}
+
+Type sqlTypeOf(const SqlValue &v) {
+    switch (v.kind) {
+    case Kind::Null:
+        return Type::Null;
+    case Kind::Number:
+        return Type::Number;
+    case Kind::Date:
+        return Type::Date;
+    case Kind::Text:
+        return Type::Text;
+    case Kind::Bool:
+        return Type::Bool;
+    }
+    return Type::Null;
+}
+
+// An operator over constants is worked out once.
+NodePtr folded(NodePtr node, const SqlExpression &at) {
+    const SqlValue v = node->eval(nullptr);
+    if (v.kind == Kind::Text)
+        return node;
+    return std::make_unique<Const>(v.isNull() ? node->type : sqlTypeOf(v), at, v);
+}
+
+NodePtr compile(const SqlExpression &e, const Context &ctx);
+
+NodePtr compileComparison(const SqlExpression &e, const Context &ctx) {
+    NodePtr left = compile(*e.operands[0], ctx);
+    NodePtr right = compile(*e.operands[1], ctx);
+    coerce(left, right->type);
+    coerce(right, left->type);
+    if (left->type != Type::Null && right->type != Type::Null && left->type != right->type) {
+        refuse(e.line, e.column,
+               QStringLiteral("nu se poate compara %1 cu %2")
+                   .arg(typeName(left->type), typeName(right->type)));
+    }
+    if (left->type == Type::Bool)
+        refuse(e.line, e.column, QStringLiteral("conditiile nu se pot compara intre ele"));
+    const bool constants = left->isConstant() && right->isConstant();
+    // The fast form for a numeric field against a constant.
+    for (int side = 0; side < 2 && !constants; ++side) {
+        const SqlExpression &fieldExpr = *e.operands[side];
+        const NodePtr &constant = side == 0 ? right : left;
+        if (fieldExpr.kind != SqlExpression::Kind::Column || !constant->isConstant() ||
+            constant->type != Type::Number || !ctx.columns)
+            continue;
+        for (const Column &c : *ctx.columns) {
+            if (c.name.compare(fieldExpr.text, Qt::CaseInsensitive) == 0 &&
+                (c.dbfType == 'N' || c.dbfType == 'F')) {
+                const SqlValue k = constant->eval(nullptr);
+                return std::make_unique<CompareNumberField>(e, side == 0 ? e.op : mirrored(e.op), c,
+                                                            k.number);
+            }
+        }
+    }
+    NodePtr node = std::make_unique<Compare>(e, e.op, std::move(left), std::move(right));
+    return constants ? folded(std::move(node), e) : std::move(node);
+}
+
+NodePtr compile(const SqlExpression &e, const Context &ctx) {
+    switch (e.kind) {
+    case SqlExpression::Kind::Number: {
+        const std::optional<double> v = TextForm::parseNumber(e.text);
+        if (!v)
+            refuse(e.line, e.column, QStringLiteral("numarul %1 nu poate fi citit").arg(e.text));
+        return std::make_unique<Const>(Type::Number, e, SqlValue::ofNumber(*v));
+    }
+    case SqlExpression::Kind::String:
+        return Const::text(e, e.text);
+    case SqlExpression::Kind::Null:
+        return std::make_unique<Const>(Type::Null, e, SqlValue());
+    case SqlExpression::Kind::Column: {
+        if (!ctx.columns) {
+            refuse(e.line, e.column,
+                   QStringLiteral("aici se astepta o valoare, nu coloana %1").arg(e.text));
+        }
+        for (const Column &c : *ctx.columns) {
+            if (c.name.compare(e.text, Qt::CaseInsensitive) != 0)
+                continue;
+            switch (c.type) {
+            case ColumnType::Number:
+                return std::make_unique<NumberColumn>(e, c);
+            case ColumnType::Date:
+                return std::make_unique<DateColumn>(e, c);
+            case ColumnType::Text:
+                return std::make_unique<TextColumn>(e, c);
+            }
+        }
+        refuse(e.line, e.column,
+               QStringLiteral("coloana %1 nu exista in tabela %2").arg(e.text, ctx.table));
+    }
+    case SqlExpression::Kind::Negate: {
+        NodePtr operand = compile(*e.operands[0], ctx);
+        coerce(operand, Type::Number);
+        if (operand->type != Type::Number && operand->type != Type::Null) {
+            refuse(e.line, e.column,
+                   QStringLiteral("semnul minus se aplica unui numar, nu unei valori de tip %1")
+                       .arg(typeName(operand->type)));
+        }
+        const bool constant = operand->isConstant();
+        NodePtr node = std::make_unique<Negate>(e, std::move(operand));
+        return constant ? folded(std::move(node), e) : std::move(node);
+    }
+    case SqlExpression::Kind::Not:
+    case SqlExpression::Kind::IsNull: {
+        NodePtr operand = compile(*e.operands[0], ctx);
+        const bool constant = operand->isConstant();
+        NodePtr node;
+        if (e.kind == SqlExpression::Kind::IsNull) {
+            node = std::make_unique<IsNullNode>(e, e.negated, std::move(operand));
+        } else {
+            if (operand->type != Type::Bool && operand->type != Type::Null)
+                refuse(e.line, e.column, QStringLiteral("NOT se aplica unei conditii"));
+            node = std::make_unique<NotNode>(e, std::move(operand));
+        }
+        return constant ? folded(std::move(node), e) : std::move(node);
+    }
+    case SqlExpression::Kind::Binary: {
+        if (e.isComparison())
+            return compileComparison(e, ctx);
+        NodePtr left = compile(*e.operands[0], ctx);
+        NodePtr right = compile(*e.operands[1], ctx);
+        const bool logic = e.op == Op::And || e.op == Op::Or;
+        const Type wanted = logic ? Type::Bool : Type::Number;
+        coerce(left, wanted);
+        coerce(right, wanted);
+        for (const NodePtr *side : {&left, &right}) {
+            const Type t = (*side)->type;
+            if (t != wanted && t != Type::Null) {
+                refuse((*side)->line, (*side)->column,
+                       logic
+                           ? QStringLiteral("se astepta o conditie, s-a gasit %1").arg(typeName(t))
+                           : QStringLiteral("se astepta un numar, s-a gasit %1").arg(typeName(t)));
+            }
+        }
+        const bool constants = left->isConstant() && right->isConstant();
+        NodePtr node;
+        if (logic)
+            node = std::make_unique<Logic>(e, e.op, std::move(left), std::move(right));
+        else
+            node = std::make_unique<Arithmetic>(e, e.op, std::move(left), std::move(right));
+        return constants ? folded(std::move(node), e) : std::move(node);
+    }
+    case SqlExpression::Kind::Aggregate:
+        refuse(e.line, e.column, QStringLiteral("functia %1 nu este permisa aici").arg(e.text));
+    }
+    refuse(e.line, e.column, QStringLiteral("expresie necunoscuta"));
+}
+
+} // namespace
+
+SqlEvaluator::SqlEvaluator(const SqlExpression &expression, const QList<Column> *columns,
+                           const QString &tableName, const ColumnType *target) {
+    const Context ctx{columns, tableName};
+    m_root = compile(expression, ctx);
+    if (target) {
+        const Type t = *target == ColumnType::Number ? Type::Number
+                       : *target == ColumnType::Date ? Type::Date
+                                                     : Type::Text;
+        coerce(m_root, t);
+    }
+}
+
+SqlEvaluator::~SqlEvaluator() = default;
+
+SqlEvaluator::Type SqlEvaluator::type() const {
+    return m_root->type;
+}
+
+bool SqlEvaluator::isConstant() const {
+    return m_root->isConstant();
+}
+
+SqlValue SqlEvaluator::value(const char *record) const {
+    return m_root->eval(record);
+}
+
+int SqlEvaluator::dateKey(QDate date) {
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        return 0;
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
+QDate SqlEvaluator::dateOf(int key) {
+    return key == 0 ? QDate() : QDate(key / 10000, key / 100 % 100, key % 100);
+}
+
+int SqlEvaluator::compareText(QByteArrayView a, QByteArrayView b) {
+    const qsizetype common = qMin(a.size(), b.size());
+    const int c = common ? std::memcmp(a.data(), b.data(), common) : 0;
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    // The longer one against the blanks the shorter is padded with.
+    const QByteArrayView rest = a.size() > b.size() ? a.sliced(common) : b.sliced(common);
+    const int sign = a.size() > b.size() ? 1 : -1;
+    for (const char ch : rest) {
+        const auto u = static_cast<unsigned char>(ch);
+        if (u != ' ')
+            return u < ' ' ? -sign : sign;
+    }
+    return 0;
+}
+
+} // namespace velmora

@@ -1,0 +1,126 @@
+#include "store/sql/sqlsorter.h"
+
+#include "store/dbf/dbffield.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+int keyWidth(const Column &c) {
+    if (c.binaryDouble || c.type == ColumnType::Number)
+        return 9; // a NULL flag, then the value
+    if (c.type == ColumnType::Date)
+        return 4;
+    return c.width;
+}
+
+void putBigEndian(char *out, quint64 v, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) {
+        out[i] = static_cast<char>(v & 0xFF);
+        v >>= 8;
+    }
+}
+
+void putNumber(char *out, std::optional<double> v) {
+    if (!v || std::isnan(*v)) {
+        std::memset(out, 0, 9);
+        return;
+    }
+    double d = *v == 0 ? 0.0 : *v; // -0 and 0 are one value
+    quint64 bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    // Flipping makes the unsigned order of the bits the order of the numbers.
+    bits = (bits & 0x8000000000000000ull) ? ~bits : bits ^ 0x8000000000000000ull;
+    out[0] = 1;
+    putBigEndian(out + 1, bits, 8);
+}
+
+} // namespace
+
+SqlSorter::SqlSorter(QList<Key> keys)
+    : m_keys(std::move(keys)) {
+    for (const Key &k : m_keys)
+        m_width += keyWidth(k.column);
+}
+
+void SqlSorter::keyOf(const char *row, char *out) const {
+    for (const Key &k : m_keys) {
+        const Column &c = k.column;
+        const QByteArrayView field(row + c.offset, c.width);
+        const int w = keyWidth(c);
+        if (c.binaryDouble) {
+            double v = 0;
+            std::memcpy(&v, field.data(), sizeof v);
+            putNumber(out, v);
+        } else if (c.type == ColumnType::Number) {
+            putNumber(out, DbfField::numberOf(c, field));
+        } else if (c.type == ColumnType::Date) {
+            putBigEndian(out, static_cast<quint32>(DbfField::dateKey(field)), 4);
+        } else {
+            for (int i = 0; i < w; ++i)
+                out[i] = field[i] == '\0' ? ' ' : field[i];
+        }
+        if (k.descending) {
+            for (int i = 0; i < w; ++i)
+                out[i] = static_cast<char>(~out[i]);
+        }
+        out += w;
+    }
+}
+
+void SqlSorter::sort(const char *data, std::vector<quint32> &rows,
+                     std::vector<qsizetype> *runStarts) const {
+    const qsizetype n = static_cast<qsizetype>(rows.size());
+    const size_t w = static_cast<size_t>(m_width);
+    std::vector<char> keys(static_cast<size_t>(n) * w + 16);
+    // The first 16 bytes of each key travel with the entry, so most comparisons never look
+    // into the key buffer; only longer keys that tie on them do.
+    struct Entry {
+        quint64 high;
+        quint64 low;
+        quint32 index;
+    };
+    std::vector<Entry> entries(static_cast<size_t>(n));
+    auto word = [&](const char *key, size_t from) {
+        quint64 v = 0;
+        for (size_t b = from; b < from + 8; ++b)
+            v = (v << 8) | (b < w ? static_cast<unsigned char>(key[b]) : 0u);
+        return v;
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        char *key = keys.data() + i * w;
+        keyOf(data + rows[i], key);
+        entries[i] = {word(key, 0), word(key, 8), static_cast<quint32>(i)};
+    }
+    const char *base = keys.data();
+    const size_t rest = w > 16 ? w - 16 : 0;
+    auto keyCompare = [&](const Entry &a, const Entry &b) {
+        if (a.high != b.high)
+            return a.high < b.high ? -1 : 1;
+        if (a.low != b.low)
+            return a.low < b.low ? -1 : 1;
+        return rest ? std::memcmp(base + a.index * w + 16, base + b.index * w + 16, rest) : 0;
+    };
+    // The index breaks ties, which makes the order stable.
+    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+        const int c = keyCompare(a, b);
+        return c != 0 ? c < 0 : a.index < b.index;
+    });
+    std::vector<quint32> sorted(static_cast<size_t>(n));
+    for (qsizetype i = 0; i < n; ++i)
+        sorted[i] = rows[entries[i].index];
+    rows.swap(sorted);
+    if (runStarts) {
+        runStarts->clear();
+        for (qsizetype i = 0; i < n; ++i) {
+            if (i == 0 || keyCompare(entries[i - 1], entries[i]) != 0)
+                runStarts->push_back(i);
+        }
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/dbf/column.h"
+
+#include <QList>
+#include <vector>
+
+namespace velmora {
+
+// Orders rows of a byte buffer by a list of columns. Each row's key is worked out once, as one
+// short byte string that compares like the values (NULL first, numbers by value, dates by day,
+// texts byte by byte as if padded with blanks), and the sort keeps rows with equal keys in
+// their order: ORDER BY is stable.
+class SqlSorter {
+public:
+    struct Key {
+        Column column;
+        bool descending = false;
+    };
+
+    explicit SqlSorter(QList<Key> keys);
+
+    int width() const { return m_width; }
+    // Writes width() bytes.
+    void keyOf(const char *row, char *out) const;
+
+    // rows holds offsets of rows into data. With runStarts, also gives the position in the
+    // sorted rows where each run of equal keys begins.
+    void sort(const char *data, std::vector<quint32> &rows,
+              std::vector<qsizetype> *runStarts = nullptr) const;
+
+private:
+    QList<Key> m_keys;
+    int m_width = 0;
+};
+
+} // namespace velmora
