@@ -1,8 +1,8 @@
 #include "admin/tform4.h"
 
 #include "admin/passwordcodec.h"
-#include "store/text/error.h"
 #include "store/settings.h"
+#include "store/text/error.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/terori.h"

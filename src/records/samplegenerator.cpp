@@ -3,9 +3,9 @@
 #include "records/sheetstatements.h"
 #include "store/counters.h"
 #include "store/datastore.h"
+#include "store/sql/sqlengine.h"
 #include "store/text/error.h"
 #include "store/text/fixed4.h"
-#include "store/sql/sqlengine.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
 

@@ -1,12 +1,12 @@
 #include "store/datastore.h"
 
-#include "store/text/error.h"
 #include "store/dbf/faultpoint.h"
 #include "store/inifile.h"
 #include "store/picklistsink.h"
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
 #include "store/tablestatements.h"
+#include "store/text/error.h"
 #include "store/text/textrules.h"
 
 #include <QDir>

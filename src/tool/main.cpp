@@ -3,9 +3,9 @@
 
 #include "records/samplegenerator.h"
 #include "store/datastore.h"
-#include "store/text/error.h"
-#include "store/sql/sqlengine.h"
 #include "store/query/tsvwriter.h"
+#include "store/sql/sqlengine.h"
+#include "store/text/error.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "admin/passwordcodec.h"
+#include "store/settings.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
-#include "store/settings.h"
 
 #include <QRandomGenerator>
 #include <QSettings>

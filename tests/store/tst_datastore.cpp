@@ -1,9 +1,9 @@
 #include "store/datastore.h"
-#include "store/text/error.h"
 #include "store/dbf/faultpoint.h"
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
 #include "store/stringlistsink.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "store/statements.h"
 
-#include "store/text/error.h"
 #include "store/dbf/faultpoint.h"
 #include "store/sql/sqlengine.h"
+#include "store/text/error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "store/text/cp1250.h"
-#include "store/text/error.h"
 #include "store/dbf/faultpoint.h"
 #include "store/inifile.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
 
 #include <QDir>
 #include <QFile>

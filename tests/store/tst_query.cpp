@@ -1,5 +1,5 @@
-#include "store/text/error.h"
 #include "store/query/query.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
 

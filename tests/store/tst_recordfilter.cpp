@@ -1,7 +1,7 @@
-#include "store/query/columnindex.h"
 #include "store/dbf/dbffield.h"
-#include "store/text/error.h"
+#include "store/query/columnindex.h"
 #include "store/query/recordfilter.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <QRandomGenerator>

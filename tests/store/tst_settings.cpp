@@ -1,6 +1,6 @@
+#include "store/settings.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
-#include "store/settings.h"
 
 #include <QFile>
 #include <QSettings>

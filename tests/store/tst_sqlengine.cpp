@@ -1,7 +1,7 @@
 #include "store/statements.h"
 
-#include "store/text/error.h"
 #include "store/sql/sqlengine.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <QDir>

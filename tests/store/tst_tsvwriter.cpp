@@ -1,6 +1,6 @@
 #include "store/dbf/dbffield.h"
-#include "store/text/textform.h"
 #include "store/query/tsvwriter.h"
+#include "store/text/textform.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,8 +1,8 @@
 #include "store/dbf/atomicfile.h"
 
-#include "store/text/error.h"
 #include "store/dbf/faultpoint.h"
 #include "store/dbf/platform.h"
+#include "store/text/error.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 
 #include "store/dbf/atomicfile.h"
 #include "store/dbf/dbfjournal.h"
-#include "store/text/error.h"
 #include "store/dbf/faultpoint.h"
 #include "store/dbf/platform.h"
+#include "store/text/error.h"
 
 #include <QDir>
 #include <limits>

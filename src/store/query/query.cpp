@@ -1,11 +1,11 @@
 #include "store/query/query.h"
 
-#include "store/query/columnindex.h"
-#include "store/text/cp1250.h"
 #include "store/dbf/dbffield.h"
-#include "store/text/error.h"
+#include "store/query/columnindex.h"
 #include "store/query/recordfilter.h"
 #include "store/sql/sqlengine.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <QDateTime>

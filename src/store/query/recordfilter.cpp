@@ -1,9 +1,9 @@
 #include "store/query/recordfilter.h"
 
 #include "store/dbf/dbffield.h"
-#include "store/text/error.h"
 #include "store/query/filterlexer.h"
 #include "store/query/filterparser.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <cmath>

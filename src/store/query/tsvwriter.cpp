@@ -1,7 +1,7 @@
 #include "store/query/tsvwriter.h"
 
-#include "store/text/cp1250.h"
 #include "store/dbf/dbffield.h"
+#include "store/text/cp1250.h"
 #include "store/text/textform.h"
 
 #include <algorithm>

@@ -1,12 +1,12 @@
 #include "store/sql/sqlengine.h"
 
 #include "store/dbf/dbftable.h"
-#include "store/text/error.h"
 #include "store/dbf/platform.h"
+#include "store/dbf/tablepath.h"
 #include "store/sql/sqlexecutor.h"
 #include "store/sql/sqlparser.h"
 #include "store/sql/sqlselectexecutor.h"
-#include "store/dbf/tablepath.h"
+#include "store/text/error.h"
 
 #include <QDir>
 

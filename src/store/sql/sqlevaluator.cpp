@@ -1,9 +1,9 @@
 #include "store/sql/sqlevaluator.h"
 
-#include "store/text/cp1250.h"
 #include "store/dbf/dbffield.h"
-#include "store/text/error.h"
 #include "store/sql/sqlstatement.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <charconv>

@@ -1,11 +1,11 @@
 #include "store/sql/sqlexecutor.h"
 
-#include "store/text/cp1250.h"
 #include "store/dbf/dbffield.h"
 #include "store/dbf/dbftable.h"
-#include "store/text/error.h"
-#include "store/sql/sqlevaluator.h"
 #include "store/dbf/tablepath.h"
+#include "store/sql/sqlevaluator.h"
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "store/sql/sqlparser.h"
 
-#include "store/text/error.h"
 #include "store/sql/sqltokenizer.h"
+#include "store/text/error.h"
 
 namespace velmora {
 

@@ -2,11 +2,11 @@
 
 #include "store/dbf/dbffield.h"
 #include "store/dbf/dbftable.h"
-#include "store/text/error.h"
+#include "store/dbf/tablepath.h"
 #include "store/sql/sqlevaluator.h"
 #include "store/sql/sqlexecutor.h"
 #include "store/sql/sqlsorter.h"
-#include "store/dbf/tablepath.h"
+#include "store/text/error.h"
 
 #include <algorithm>
 #include <cmath>

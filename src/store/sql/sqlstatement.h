@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/dbf/column.h"
-#include "store/text/error.h"
 #include "store/sql/sqlexpression.h"
+#include "store/text/error.h"
 
 #include <QString>
 #include <memory>
