@@ -2,17 +2,26 @@
 // Exit status: 0 done, 1 an error (its message on stderr), 2 wrong usage.
 
 #include "records/samplegenerator.h"
+#include "reports/periodreportlayout.h"
+#include "reports/periodreportpainter.h"
+#include "reports/periodsummary.h"
+#include "reports/sheetprintout.h"
 #include "store/datastore.h"
+#include "store/query/query.h"
 #include "store/query/tsvwriter.h"
 #include "store/sql/sqlengine.h"
 #include "store/text/error.h"
+#include "store/text/textform.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <optional>
 
 using namespace velmora;
@@ -33,6 +42,10 @@ const char kHelp[] =
     "  pack PROGRAMDIR       remove the deleted rows of both tables for good\n"
     "  generate PROGRAMDIR --sheets N --lines L [--seed S]\n"
     "                        add N made-up sheets with about L departures and arrivals each\n"
+    "  print-sheet PROGRAMDIR IDFOAIE OUT.rtf\n"
+    "                        the trip sheet's printout through PROGRAMDIR/Foaie.rtf\n"
+    "  report PROGRAMDIR FROM TO OUT.pdf\n"
+    "                        the period summary as PDF; dates in the short date format\n"
     "  --help                this text\n";
 
 void printErr(const QString &text) {
@@ -114,6 +127,33 @@ int runGenerate(const QStringList &args) {
     return kDone;
 }
 
+int runPrintSheet(const QStringList &args) {
+    if (args.size() != 3)
+        return usage(QStringLiteral("print-sheet: expected PROGRAMDIR IDFOAIE OUT.rtf"));
+    SheetPrintout(args[0]).write(args[1], args[2]);
+    return kDone;
+}
+
+int runReport(const QStringList &args) {
+    if (args.size() != 4)
+        return usage(QStringLiteral("report: expected PROGRAMDIR FROM TO OUT.pdf"));
+    const QDate from = TextForm::parseDate(args[1]);
+    const QDate to = TextForm::parseDate(args[2]);
+    for (const auto &[date, text] : {std::pair(from, args[1]), std::pair(to, args[2])}) {
+        if (!date.isValid())
+            return usage(
+                QStringLiteral("report: %1 is not a date (%2)").arg(text, TextForm::dateFormat()));
+    }
+    if (to < from)
+        throw InputError(QStringLiteral("Perioada incorecta!"));
+    Query lx;
+    const PeriodSummary summary = PeriodSummary::query(lx, DataStore(args[0]).dataDir(), from, to);
+    lx.close();
+    PeriodReportPainter(PeriodReportLayout::pages(summary, PeriodSummary::periodLabel(from, to)))
+        .writePdf(args[3]);
+    return kDone;
+}
+
 int run(const QStringList &args) {
     if (args.isEmpty())
         return usage(QStringLiteral("missing COMMAND"));
@@ -140,13 +180,26 @@ int run(const QStringList &args) {
     }
     if (command == QStringLiteral("generate"))
         return runGenerate(rest);
+    if (command == QStringLiteral("print-sheet"))
+        return runPrintSheet(rest);
+    if (command == QStringLiteral("report"))
+        return runReport(rest);
     return usage(QStringLiteral("unknown command: %1").arg(command));
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication application(argc, argv);
+    // The report is painted with fonts, which want a GUI application; no window is opened,
+    // so no display is needed.
+    std::unique_ptr<QCoreApplication> application;
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     try {
         return run(QCoreApplication::arguments().mid(1));
     } catch (const Error &error) {

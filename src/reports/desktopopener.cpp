@@ -1,0 +1,12 @@
+#include "reports/desktopopener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace velmora {
+
+void DesktopOpener::open(const QString &path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace velmora

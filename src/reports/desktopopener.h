@@ -1,0 +1,13 @@
+#pragma once
+
+#include "reports/documentopener.h"
+
+namespace velmora {
+
+// Opens the document with the program the desktop associates with its type.
+class DesktopOpener : public DocumentOpener {
+public:
+    void open(const QString &path) override;
+};
+
+} // namespace velmora

@@ -1,0 +1,322 @@
+#include "reports/rtffiller.h"
+
+#include "store/text/cp1250.h"
+#include "store/text/error.h"
+#include "store/text/textrules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+const QString kPard = QStringLiteral("\\pard");
+
+bool sameIgnoringAsciiCase(QChar a, QChar b) {
+    char16_t x = a.unicode();
+    char16_t y = b.unicode();
+    if (x >= u'A' && x <= u'Z')
+        x += 32;
+    if (y >= u'A' && y <= u'Z')
+        y += 32;
+    return x == y;
+}
+
+// ASCII letters compare without regard to case, every other character exactly. Qt's own
+// case-insensitive search folds more than ASCII, so each of its hits is checked again.
+qsizetype findTag(QStringView text, QStringView tag, qsizetype from) {
+    while (from <= text.size() - tag.size()) {
+        const qsizetype at = text.indexOf(tag, from, Qt::CaseInsensitive);
+        if (at < 0)
+            return -1;
+        bool same = true;
+        for (qsizetype i = 0; i < tag.size() && same; ++i)
+            same = sameIgnoringAsciiCase(text[at + i], tag[i]);
+        if (same)
+            return at;
+        from = at + 1;
+    }
+    return -1;
+}
+
+// A character whose other case the code page cannot hold keeps its own.
+QString withCase(const QString &value, bool upper) {
+    QString out = value;
+    for (QChar &ch : out) {
+        const QChar other = upper ? ch.toUpper() : ch.toLower();
+        if (other != ch && Cp1250::toByte(other) >= 0)
+            ch = other;
+    }
+    return out;
+}
+
+// The placeholder as the template writes it decides the case of the value: all capitals
+// give capitals, all small letters give small letters; mixed case and short tags such as
+// "[C]" leave the value as it is.
+QString valueInCaseOf(QStringView occurrence, const QString &value) {
+    if (occurrence.size() <= 3)
+        return value;
+    bool hasLower = false;
+    bool hasUpper = false;
+    for (const QChar ch : occurrence) {
+        hasLower = hasLower || (ch >= u'a' && ch <= u'z');
+        hasUpper = hasUpper || (ch >= u'A' && ch <= u'Z');
+    }
+    QString out = value;
+    if (!hasLower)
+        out = withCase(out, true);
+    if (!hasUpper)
+        out = withCase(out, false);
+    return out;
+}
+
+// Where the brace depth, starting at depth, first comes down to 0; -1 when it does not on
+// this line. depth then holds the depth at the end of the line.
+qsizetype closingBrace(QStringView line, int &depth) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u'{') {
+            ++depth;
+        } else if (line[i] == u'}') {
+            if (--depth <= 0)
+                return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+bool RtfFiller::startRtf() {
+    // A cursor left set by the last line of an earlier printout must not steer this one.
+    clearTags();
+    if (m_source.isEmpty() || !QFileInfo(m_source).isFile())
+        return false;
+    QFile out(m_destination);
+    if (m_destination.isEmpty() || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QFile in(m_source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        out.remove();
+        return false;
+    }
+    const QByteArray bytes = in.readAll();
+    if (bytes.isEmpty() || in.error() != QFileDevice::NoError) {
+        out.remove();
+        return false;
+    }
+    const Layout layout = layoutOf(splitLines(bytes));
+    QByteArray header;
+    for (qsizetype i = 0; i < layout.bodyLine; ++i)
+        addLine(header, layout.lines[i]);
+    const QString before =
+        TextRules::trim(QStringView(layout.lines[layout.bodyLine]).left(layout.bodyColumn));
+    if (!before.isEmpty())
+        addLine(header, before);
+    if (out.write(header) != header.size() || !out.flush()) {
+        out.remove();
+        return false;
+    }
+    out.close();
+    return true;
+}
+
+void RtfFiller::addTag(const QString &tag, const QString &value) {
+    m_tags.append(tag);
+    m_values.append(value);
+}
+
+void RtfFiller::writeBody(int copies) {
+    if (copies <= 0) {
+        append({});
+        clearTags();
+        return;
+    }
+    const Layout layout = readTemplate();
+    QByteArray body;
+    for (int copy = 1; copy <= copies; ++copy) {
+        if (copy > 1)
+            addLine(body, u"\\page");
+        qsizetype lineNo = layout.bodyLine;
+        QStringView current = QStringView(layout.lines[lineNo]).mid(layout.bodyColumn);
+        int depth = layout.bodyDepth;
+        qsizetype closeAt = closingBrace(current, depth);
+        while (closeAt < 0 && lineNo + 1 < layout.lines.size()) {
+            if (!current.isEmpty()) {
+                addLine(body, replaceLine(current));
+                // A line holding a repeated tag is written once per value. No run is longer
+                // than the tag list, so neither is this.
+                for (qsizetype again = 1; m_cursor >= 0 && again < m_tags.size(); ++again)
+                    addLine(body, replaceLine(current));
+                m_cursor = -1;
+            }
+            current = layout.lines[++lineNo];
+            closeAt = closingBrace(current, depth);
+        }
+        // The line that closes the document, without its closing brace and what follows it.
+        const QString last = TextRules::trim(closeAt >= 0 ? current.left(closeAt) : current);
+        if (!last.isEmpty())
+            addLine(body, replaceLine(last));
+        m_cursor = -1;
+    }
+    append(body);
+    clearTags();
+}
+
+void RtfFiller::endRtf() {
+    QByteArray closing;
+    addLine(closing, u"}");
+    append(closing);
+    clearTags();
+}
+
+QString RtfFiller::replaceLine(QStringView line) {
+    // The line is cut into template text, which is searched, and inserted values, which never
+    // are: a value holding a tag, its own or another, is written as it is and cannot make the
+    // search run on.
+    struct Piece {
+        QString text;
+        bool value = false;
+    };
+    QList<Piece> pieces{{line.toString(), false}};
+    bool seen = false;
+    const qsizetype count = m_tags.size();
+    for (qsizetype k = 0; k < count; ++k) {
+        const QString tag = m_tags[k];
+        if (tag.isEmpty())
+            continue;
+        qsizetype p = 0;
+        while (p < pieces.size()) {
+            const qsizetype at = pieces[p].value ? -1 : findTag(pieces[p].text, tag, 0);
+            if (at < 0) {
+                ++p;
+                continue;
+            }
+            seen = true;
+            const qsizetype entry = m_cursor >= 0 && m_tags[m_cursor] == tag ? m_cursor : k;
+            QString value =
+                valueInCaseOf(QStringView(pieces[p].text).mid(at, tag.size()), m_values[entry]);
+            if (value.isEmpty())
+                value = kEmptyValue.toString();
+            Piece after{pieces[p].text.mid(at + tag.size()), false};
+            pieces[p].text.truncate(at);
+            pieces.insert(p + 1, Piece{value, true});
+            pieces.insert(p + 2, after);
+            p += 2;
+
+            qsizetype runEnd = entry;
+            while (runEnd + 1 < count && m_tags[runEnd + 1] == tag)
+                ++runEnd;
+            if (runEnd > entry)
+                m_cursor = entry + 1;
+            else if (m_cursor >= 0 && m_tags[m_cursor] == tag)
+                m_cursor = -1;
+            // The rest of the run belongs to later copies of the line. k only moves forward,
+            // so the pass over the tag list ends.
+            k = std::max(k, runEnd);
+        }
+    }
+    if (!seen)
+        m_cursor = -1;
+    QString out;
+    for (const Piece &piece : pieces)
+        out += piece.text;
+    return out;
+}
+
+int RtfFiller::braceBalance(QStringView line) {
+    int balance = 0;
+    for (const QChar ch : line) {
+        if (ch == u'{')
+            ++balance;
+        else if (ch == u'}')
+            --balance;
+    }
+    return balance;
+}
+
+void RtfFiller::clearTags() {
+    m_tags.clear();
+    m_values.clear();
+    m_cursor = -1;
+}
+
+QStringList RtfFiller::splitLines(const QByteArray &bytes) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char ch = bytes[i];
+        if (ch != '\n' && ch != '\r')
+            continue;
+        lines.append(Cp1250::decode(QByteArrayView(bytes).sliced(start, i - start)));
+        if (ch == '\r' && i + 1 < size && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(Cp1250::decode(QByteArrayView(bytes).sliced(start)));
+    if (lines.isEmpty())
+        lines.append(QString());
+    return lines;
+}
+
+RtfFiller::Layout RtfFiller::layoutOf(QStringList lines) {
+    Layout layout;
+    layout.lines = std::move(lines);
+    int depth = 0;
+    for (qsizetype i = 0; i < layout.lines.size(); ++i) {
+        const QString &line = layout.lines[i];
+        const qsizetype pard = line.indexOf(kPard);
+        int probe = depth;
+        const qsizetype close = closingBrace(line, probe);
+        if (pard >= 0 && (close < 0 || pard < close)) {
+            layout.bodyLine = i;
+            layout.bodyColumn = pard;
+            layout.bodyDepth = depth + braceBalance(QStringView(line).left(pard));
+            return layout;
+        }
+        if (close >= 0) {
+            // No body at all: the header runs up to the document's closing brace, so the
+            // printout is still the whole document, closed once.
+            layout.bodyLine = i;
+            layout.bodyColumn = close;
+            layout.bodyDepth = depth + braceBalance(QStringView(line).left(close));
+            return layout;
+        }
+        depth = probe;
+    }
+    layout.bodyLine = layout.lines.size() - 1;
+    layout.bodyColumn = layout.lines.last().size();
+    layout.bodyDepth = depth;
+    return layout;
+}
+
+RtfFiller::Layout RtfFiller::readTemplate() const {
+    QFile in(m_source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Fisierul %1 nu poate fi citit.")
+                            .arg(QDir::toNativeSeparators(m_source)));
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw FileError(QStringLiteral("Fisierul %1 nu poate fi citit.")
+                            .arg(QDir::toNativeSeparators(m_source)));
+    return layoutOf(splitLines(bytes));
+}
+
+void RtfFiller::append(const QByteArray &bytes) const {
+    QFile out(m_destination);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Append) || out.write(bytes) != bytes.size() ||
+        !out.flush())
+        throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris.")
+                            .arg(QDir::toNativeSeparators(m_destination)));
+}
+
+void RtfFiller::addLine(QByteArray &out, QStringView line) {
+    out += Cp1250::encode(line);
+    out += "\r\n";
+}
+
+} // namespace velmora

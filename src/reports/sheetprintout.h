@@ -1,0 +1,38 @@
+#pragma once
+
+#include "reports/sheetplaceholders.h"
+
+#include <QList>
+#include <QString>
+
+namespace velmora {
+
+class DocumentOpener;
+class PrintoutFiles;
+
+// The printout of one trip sheet: its placeholders read from the tables, the template
+// Foaie.rtf of the program's directory filled with them, and the result shown by the
+// system's viewer.
+class SheetPrintout {
+public:
+    explicit SheetPrintout(QString programDir);
+
+    QString templatePath() const;
+
+    // An InputError when the identifier is not a whole number or there is no such sheet.
+    QList<Placeholder> placeholders(const QString &sheetId) const;
+    // Fills the template into destination. A PrintoutError when the template cannot be used
+    // (the message names its full path); a FileError when writing fails on the way, the
+    // partial printout then staying on disk.
+    void write(const QString &sheetId, const QString &destination) const;
+    // The whole print: the first free printout file, the printout, and the viewer started on
+    // it. Returns the printout's path. Nothing is written when the sheet cannot be read.
+    QString print(const QString &sheetId, const PrintoutFiles &files, DocumentOpener &opener) const;
+
+private:
+    void fill(const QList<Placeholder> &placeholders, const QString &destination) const;
+
+    QString m_programDir;
+};
+
+} // namespace velmora
