@@ -1,0 +1,142 @@
+#include <QDate>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The printouts of velmora-tool: print-sheet and report over a generated program directory.
+class TestReportCommands : public QObject {
+    Q_OBJECT
+
+    struct Run {
+        int code = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_program;
+    const int m_year = QDate::currentDate().year();
+
+    Run tool(const QStringList &args) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        // Dates on the command line in the day.month.year form.
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ro_RO.UTF-8"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VELMORA_TOOL), args);
+        if (!process.waitForFinished(120000))
+            qFatal("velmora-tool does not finish");
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    QString path(const QString &name) const { return m_program.filePath(name); }
+
+    static QByteArray bytesOf(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        const Run run =
+            tool({QStringLiteral("generate"), m_program.path(), QStringLiteral("--sheets"),
+                  QStringLiteral("60"), QStringLiteral("--lines"), QStringLiteral("3")});
+        QVERIFY2(run.code == 0, run.err.constData());
+        QVERIFY(QFile::copy(QStringLiteral(VELMORA_TEMPLATE), path(QStringLiteral("Foaie.rtf"))));
+    }
+
+    void printSheet() {
+        const Run run = tool({QStringLiteral("print-sheet"), m_program.path(), QStringLiteral("7"),
+                              path(QStringLiteral("seven.rtf"))});
+        QVERIFY2(run.code == 0, run.err.constData());
+        const QByteArray rtf = bytesOf(path(QStringLiteral("seven.rtf")));
+        QVERIFY(rtf.startsWith("{\\rtf1"));
+        QVERIFY(rtf.endsWith("}\r\n"));
+        QVERIFY(rtf.contains("FOAIE DE PARCURS"));
+        static const QRegularExpression placeholder(QStringLiteral("\\[[A-Z]+[0-9]*\\]"));
+        QVERIFY(!QString::fromLatin1(rtf).contains(placeholder));
+    }
+
+    void printSheetFailures_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no such sheet")
+            << QStringList{QStringLiteral("print-sheet"), m_program.path(), QStringLiteral("999"),
+                           path(QStringLiteral("x.rtf"))}
+            << 1 << "Foaia de parcurs 999 nu exista.";
+        QTest::newRow("arguments missing")
+            << QStringList{QStringLiteral("print-sheet"), m_program.path()} << 2 << "expected";
+    }
+
+    void printSheetFailures() {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const Run run = tool(args);
+        QCOMPARE(run.code, code);
+        QVERIFY2(QString::fromLocal8Bit(run.err).contains(message), run.err.constData());
+        QVERIFY(!QFile::exists(path(QStringLiteral("x.rtf"))));
+    }
+
+    void printSheetWithoutTemplate() {
+        QVERIFY(QFile::rename(path(QStringLiteral("Foaie.rtf")), path(QStringLiteral("F.rtf"))));
+        const Run run = tool({QStringLiteral("print-sheet"), m_program.path(), QStringLiteral("1"),
+                              path(QStringLiteral("x.rtf"))});
+        QVERIFY(QFile::rename(path(QStringLiteral("F.rtf")), path(QStringLiteral("Foaie.rtf"))));
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("Foaie.rtf nu exista sau nu poate fi citit !!"),
+                 run.err.constData());
+        QVERIFY(!QFile::exists(path(QStringLiteral("x.rtf"))));
+    }
+
+    void reportPdf() {
+        const Run run = tool(
+            {QStringLiteral("report"), m_program.path(), QStringLiteral("01.01.%1").arg(m_year),
+             QStringLiteral("31.12.%1").arg(m_year), path(QStringLiteral("r.pdf"))});
+        QVERIFY2(run.code == 0, run.err.constData());
+        const QByteArray pdf = bytesOf(path(QStringLiteral("r.pdf")));
+        QVERIFY(pdf.startsWith("%PDF"));
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
+        QVERIFY(QString::fromLatin1(pdf).count(page) >= 1);
+    }
+
+    void reportFailures_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QString from = QStringLiteral("02.01.%1").arg(m_year);
+        const QString to = QStringLiteral("01.01.%1").arg(m_year);
+        QTest::newRow("reversed period") << QStringList{QStringLiteral("report"), m_program.path(),
+                                                        from, to, path(QStringLiteral("y.pdf"))}
+                                         << 1 << "Perioada incorecta!";
+        QTest::newRow("not a date")
+            << QStringList{QStringLiteral("report"), m_program.path(), QStringLiteral("ieri"), to,
+                           path(QStringLiteral("y.pdf"))}
+            << 2 << "ieri";
+        QTest::newRow("no tables") << QStringList{QStringLiteral("report"), m_home.path(), to, from,
+                                                  path(QStringLiteral("y.pdf"))}
+                                   << 1 << "Foi.dbf";
+    }
+
+    void reportFailures() {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const Run run = tool(args);
+        QCOMPARE(run.code, code);
+        QVERIFY2(QString::fromLocal8Bit(run.err).contains(message), run.err.constData());
+        QVERIFY(!QFile::exists(path(QStringLiteral("y.pdf"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReportCommands)
+#include "tst_reportcommands.moc"
