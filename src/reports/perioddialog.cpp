@@ -1,0 +1,132 @@
+#include "reports/perioddialog.h"
+
+#include "store/text/textform.h"
+#include "ui/entertab.h"
+#include "ui/fieldhint.h"
+#include "ui/keypreview.h"
+#include "ui/look.h"
+#include "ui/modal.h"
+
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+const QColor kBackground(64, 80, 106);
+const QColor kText(0xFF, 0xFF, 0xFF);
+
+QDateEdit *datePicker(QWidget *parent, const char *name, QDate date) {
+    auto *edit = new QDateEdit(date, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setDisplayFormat(TextForm::dateFormat());
+    edit->setCalendarPopup(true);
+    Look::setTextColor(edit, Qt::black);
+    return edit;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text) {
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    // Enter moves between the dates; only the end date's Enter lists.
+    b->setAutoDefault(false);
+    Look::setTextColor(b, Qt::black);
+    return b;
+}
+
+bool within(const QWidget *control, const QWidget *target) {
+    return target == control || control->isAncestorOf(target);
+}
+
+} // namespace
+
+PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("TPerioadaF"));
+    setWindowTitle(QStringLiteral("Foi de parcurs"));
+    setFont(Look::dialogFont(8));
+    Look::setBackground(this, kBackground);
+    Look::setTextColor(this, kText);
+    setFixedSize(kWidth, kHeight);
+
+    auto *title = new QLabel(QStringLiteral("Alege perioada raportata"), this);
+    title->setFont(Look::dialogFont(10, true));
+    title->setAlignment(Qt::AlignCenter);
+    // A day the earlier month lacks becomes its last day: 31 March gives the end of February.
+    m_data1 = datePicker(this, "Data1", today.addMonths(-1));
+    m_data2 = datePicker(this, "Data2", today);
+    auto *label1 = new QLabel(QStringLiteral("Incepand cu data"), this);
+    auto *label2 = new QLabel(QStringLiteral("terminand cu data"), this);
+    label1->setBuddy(m_data1);
+    label2->setBuddy(m_data2);
+    m_list = button(this, "But1", QStringLiteral("Listeaza"));
+    m_cancel = button(this, "LbSpeedButton1", QStringLiteral("Renunt"));
+    auto *bottom = new QLabel(QStringLiteral("ESC - iesire"), this);
+    bottom->setAlignment(Qt::AlignCenter);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_list);
+    buttons->addWidget(m_cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 8);
+    layout->setSpacing(6);
+    layout->addWidget(title);
+    layout->addSpacing(8);
+    layout->addWidget(label1);
+    layout->addWidget(m_data1);
+    layout->addSpacing(4);
+    layout->addWidget(label2);
+    layout->addWidget(m_data2);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    layout->addWidget(bottom);
+    setTabOrder(m_data1, m_data2);
+
+    connect(m_list, &QPushButton::clicked, this, &PeriodDialog::confirm);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *keys = new KeyPreview(this);
+    keys->setHandler([this](QWidget *target, QKeyEvent *event) {
+        if (!KeyPreview::isEnter(event))
+            return false;
+        const bool fromEnd = within(m_data2, target);
+        if (!fromEnd && !within(m_data1, target))
+            return false;
+        EnterTab::focusNext(target);
+        if (fromEnd)
+            confirm();
+        return true;
+    });
+}
+
+bool PeriodDialog::alegePerioada() {
+    m_chosen = false;
+    m_data1->setFocus(Qt::OtherFocusReason);
+    Modal::exec(*this);
+    return m_chosen;
+}
+
+QDate PeriodDialog::from() const {
+    return m_data1->date();
+}
+
+QDate PeriodDialog::to() const {
+    return m_data2->date();
+}
+
+void PeriodDialog::confirm() {
+    // QDateEdit holds whole days, so the dates compare as days.
+    if (m_data2->date() < m_data1->date()) {
+        FieldHint::show(QStringLiteral("Perioada incorecta!"), m_data2);
+        return;
+    }
+    m_chosen = true;
+    accept();
+}
+
+} // namespace velmora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+class QDateEdit;
+class QPushButton;
+
+namespace velmora {
+
+// The period choice in front of the period report ("Foi de parcurs"): a start and an end
+// date, "Listeaza" and "Renunt". The dates start one month back from today and then keep
+// whatever the user chose last, as long as the program runs.
+class PeriodDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 237;
+    static constexpr int kHeight = 235;
+
+    explicit PeriodDialog(QDate today = QDate::currentDate(), QWidget *parent = nullptr);
+
+    // Shows the window modally; true when the user confirmed a valid period.
+    bool alegePerioada();
+    QDate from() const;
+    QDate to() const;
+    bool listingChosen() const { return m_chosen; }
+
+private:
+    // "Listeaza": a period whose end lies before its start gets a hint on the end date.
+    void confirm();
+
+    QDateEdit *m_data1;
+    QDateEdit *m_data2;
+    QPushButton *m_list;
+    QPushButton *m_cancel;
+    bool m_chosen = false;
+};
+
+} // namespace velmora

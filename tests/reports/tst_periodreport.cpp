@@ -1,0 +1,107 @@
+#include "reports/periodreport.h"
+#include "store/text/error.h"
+
+#include "tripfixture.h"
+
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace velmora;
+using velmora::statements::Sheet;
+
+namespace {
+
+struct Seen {
+    bool shown = false;
+    bool maximised = false;
+    QPrintPreviewWidget::ZoomMode zoomMode = QPrintPreviewWidget::FitToWidth;
+    double zoom = 0;
+    int pages = 0;
+    bool lxOpen = false;
+};
+
+// Looks at the preview once it is the active modal window, then closes it.
+// The timer goes with the test's own object, so it never outlives what it writes to.
+void inspectPreview(Seen &seen, PeriodReport &report) {
+    auto *timer = new QTimer(&report);
+    auto tries = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [=, &seen, &report] {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!preview && ++*tries < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!preview)
+            return;
+        seen.shown = true;
+        seen.maximised = preview->windowState() & Qt::WindowMaximized;
+        auto *view = preview->findChild<QPrintPreviewWidget *>();
+        seen.zoomMode = view->zoomMode();
+        seen.zoom = view->zoomFactor();
+        seen.pages = view->pageCount();
+        seen.lxOpen = report.lx().isOpen();
+        preview->reject();
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestPeriodReport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void previewMaximisedAtFullSize() {
+        TripFixture trips;
+        for (int d = 0; d < 50; ++d) {
+            Sheet s;
+            s.id = QString::number(d + 1);
+            s.date = QDate(2007, 1, 1).addDays(d);
+            trips.addSheet(s, QStringLiteral("10"));
+        }
+        PeriodReport report(trips.dataDir());
+        QCOMPARE(report.objectName(), QStringLiteral("TListare"));
+        Seen seen;
+        inspectPreview(seen, report);
+        report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 12, 31));
+        QVERIFY(seen.shown);
+        QVERIFY(seen.maximised);
+        QCOMPARE(seen.zoomMode, QPrintPreviewWidget::CustomZoom);
+        QCOMPARE(seen.zoom, 1.0);
+        QCOMPARE(seen.pages, 2);
+        // The query is open while the preview shows, and closed afterwards.
+        QVERIFY(seen.lxOpen);
+        QVERIFY(!report.lx().isOpen());
+        QCOMPARE(report.periodLabel(),
+                 QStringLiteral("in perioada ") + TextForm::date(QDate(2007, 1, 1)) +
+                     QStringLiteral(" - ") + TextForm::date(QDate(2007, 12, 31)));
+    }
+
+    void emptyPeriodStillPreviews() {
+        TripFixture trips;
+        PeriodReport report(trips.dataDir());
+        Seen seen;
+        inspectPreview(seen, report);
+        report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 1));
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.pages, 1);
+    }
+
+    void refusedQueryShowsNothing() {
+        PeriodReport report(QStringLiteral("/nonexistent/Data"));
+        Seen seen;
+        inspectPreview(seen, report);
+        QVERIFY_THROWS_EXCEPTION(EngineError,
+                                 report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 2)));
+        QTest::qWait(50);
+        QVERIFY(!seen.shown);
+        QVERIFY(!report.lx().isOpen());
+    }
+};
+
+QTEST_MAIN(TestPeriodReport)
+#include "tst_periodreport.moc"
