@@ -15,31 +15,16 @@ namespace {
 
 const QString kPard = QStringLiteral("\\pard");
 
-bool sameIgnoringAsciiCase(QChar a, QChar b) {
-    char16_t x = a.unicode();
-    char16_t y = b.unicode();
-    if (x >= u'A' && x <= u'Z')
-        x += 32;
-    if (y >= u'A' && y <= u'Z')
-        y += 32;
-    return x == y;
-}
-
-// ASCII letters compare without regard to case, every other character exactly. Qt's own
-// case-insensitive search folds more than ASCII, so each of its hits is checked again.
-qsizetype findTag(QStringView text, QStringView tag, qsizetype from) {
-    while (from <= text.size() - tag.size()) {
-        const qsizetype at = text.indexOf(tag, from, Qt::CaseInsensitive);
-        if (at < 0)
-            return -1;
-        bool same = true;
-        for (qsizetype i = 0; i < tag.size() && same; ++i)
-            same = sameIgnoringAsciiCase(text[at + i], tag[i]);
-        if (same)
-            return at;
-        from = at + 1;
+// ASCII letters compare without regard to case, every other character exactly: searching the
+// texts with their ASCII capitals made small finds exactly those places, and keeps every
+// position where it was.
+QString foldAscii(QStringView text) {
+    QString out = text.toString();
+    for (QChar &ch : out) {
+        if (ch >= u'A' && ch <= u'Z')
+            ch = QChar(ch.unicode() + 32);
     }
-    return -1;
+    return out;
 }
 
 // A character whose other case the code page cannot hold keeps its own.
@@ -125,6 +110,7 @@ bool RtfFiller::startRtf() {
 
 void RtfFiller::addTag(const QString &tag, const QString &value) {
     m_tags.append(tag);
+    m_foldedTags.append(foldAscii(tag));
     m_values.append(value);
 }
 
@@ -178,18 +164,20 @@ QString RtfFiller::replaceLine(QStringView line) {
     // search run on.
     struct Piece {
         QString text;
+        QString folded;
         bool value = false;
     };
-    QList<Piece> pieces{{line.toString(), false}};
+    QList<Piece> pieces{{line.toString(), foldAscii(line), false}};
     bool seen = false;
     const qsizetype count = m_tags.size();
     for (qsizetype k = 0; k < count; ++k) {
         const QString tag = m_tags[k];
         if (tag.isEmpty())
             continue;
+        const QString &folded = m_foldedTags[k];
         qsizetype p = 0;
         while (p < pieces.size()) {
-            const qsizetype at = pieces[p].value ? -1 : findTag(pieces[p].text, tag, 0);
+            const qsizetype at = pieces[p].value ? -1 : pieces[p].folded.indexOf(folded);
             if (at < 0) {
                 ++p;
                 continue;
@@ -200,9 +188,11 @@ QString RtfFiller::replaceLine(QStringView line) {
                 valueInCaseOf(QStringView(pieces[p].text).mid(at, tag.size()), m_values[entry]);
             if (value.isEmpty())
                 value = kEmptyValue.toString();
-            Piece after{pieces[p].text.mid(at + tag.size()), false};
+            Piece after{pieces[p].text.mid(at + tag.size()), pieces[p].folded.mid(at + tag.size()),
+                        false};
             pieces[p].text.truncate(at);
-            pieces.insert(p + 1, Piece{value, true});
+            pieces[p].folded.truncate(at);
+            pieces.insert(p + 1, Piece{value, QString(), true});
             pieces.insert(p + 2, after);
             p += 2;
 
@@ -239,6 +229,7 @@ int RtfFiller::braceBalance(QStringView line) {
 
 void RtfFiller::clearTags() {
     m_tags.clear();
+    m_foldedTags.clear();
     m_values.clear();
     m_cursor = -1;
 }

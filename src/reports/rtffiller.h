@@ -67,6 +67,7 @@ private:
     QString m_source;
     QString m_destination;
     QStringList m_tags;
+    QStringList m_foldedTags;
     QStringList m_values;
     qsizetype m_cursor = -1;
 };
