@@ -1,42 +1,42 @@
 #include "app/application.h"
 
-#include "admin/tform4.h"
-#include "admin/tform5.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
-#include "ui/tcontor.h"
-#include "ui/terori.h"
+#include "admin/admindialog.h"
+#include "admin/passwordprompt.h"
+#include "app/aboutdialog.h"
+#include "app/mainmenu.h"
+#include "app/splashwindow.h"
+#include "ui/messagedialog.h"
+#include "ui/progresswindow.h"
 
 namespace velmora {
 
 Application::Application(const QString &programDir) {
     // The start-up window comes first: it holds what the others share.
-    m_form1 = std::make_unique<TForm1>(*this, programDir);
-    m_form2 = std::make_unique<TForm2>();
-    m_form3 = std::make_unique<TForm3>(*this);
-    m_form4 = std::make_unique<TForm4>([this]() -> TErori & { return erori(); });
-    m_form5 = std::make_unique<TForm5>();
-    m_contor = std::make_unique<TContor>();
-    m_erori = std::make_unique<TErori>();
+    m_splash = std::make_unique<SplashWindow>(*this, programDir);
+    m_aboutDialog = std::make_unique<AboutDialog>();
+    m_mainMenu = std::make_unique<MainMenu>(*this);
+    m_progressWindow = std::make_unique<ProgressWindow>();
+    m_messages = std::make_unique<MessageDialog>();
+    m_adminDialog = std::make_unique<AdminDialog>(*m_messages);
+    m_passwordPrompt = std::make_unique<PasswordPrompt>();
 
-    connect(m_form4.get(), &TForm4::accessChanged, this, [this](bool granted) {
-        m_form1->setAccessGranted(granted);
-        m_form3->SetAccess(granted);
+    connect(m_adminDialog.get(), &AdminDialog::accessChanged, this, [this](bool granted) {
+        m_splash->setAccessGranted(granted);
+        m_mainMenu->SetAccess(granted);
     });
-    connect(m_form3.get(), &TForm3::programEndRequested, this, [this] { endProgram(0); });
-    connect(m_form1.get(), &TForm1::startupFailed, this, [this] { endProgram(1); });
+    connect(m_mainMenu.get(), &MainMenu::programEndRequested, this, [this] { endProgram(0); });
+    connect(m_splash.get(), &SplashWindow::startupFailed, this, [this] { endProgram(1); });
 }
 
 Application::~Application() = default;
 
 void Application::start() {
-    m_form1->show();
+    m_splash->show();
 }
 
 void Application::activate() {
-    QWidget *window = m_form3->isVisible() ? static_cast<QWidget *>(m_form3.get())
-                                           : static_cast<QWidget *>(m_form1.get());
+    QWidget *window = m_mainMenu->isVisible() ? static_cast<QWidget *>(m_mainMenu.get())
+                                              : static_cast<QWidget *>(m_splash.get());
     if (window->isMinimized())
         window->showNormal();
     window->raise();

@@ -1,17 +1,17 @@
 #include "apptestmain.h"
 
+#include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
-#include "admin/tform4.h"
-#include "admin/tform5.h"
+#include "admin/passwordprompt.h"
+#include "app/aboutdialog.h"
 #include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
+#include "app/mainmenu.h"
+#include "app/splashwindow.h"
 #include "store/settings.h"
 #include "store/text/textform.h"
 #include "ui/errorbox.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
-#include "ui/terori.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -40,7 +40,7 @@ class TestMainMenu : public QObject {
     std::unique_ptr<QTemporaryDir> m_programDir;
     std::unique_ptr<Application> m_app;
 
-    TForm3 &menu() { return m_app->form3(); }
+    MainMenu &menu() { return m_app->mainMenu(); }
     QToolButton *button(const char *name) {
         return menu().findChild<QToolButton *>(QLatin1String(name));
     }
@@ -49,7 +49,7 @@ class TestMainMenu : public QObject {
     // with Esc when the name is empty, and records what it showed.
     std::shared_ptr<Shown> answerMessage(const char *buttonName) {
         auto shown = std::make_shared<Shown>();
-        TErori *erori = &m_app->erori();
+        MessageDialog *erori = &m_app->messageDialog();
         const QString name = QLatin1String(buttonName);
         answerWhenShown(erori, [erori, shown, name] {
             shown->caption = erori->windowTitle();
@@ -67,7 +67,7 @@ class TestMainMenu : public QObject {
 
     // Answers the password prompt: types the entry and confirms, or cancels when null.
     void answerPrompt(const QString &entry, bool confirm = true) {
-        TForm5 *prompt = &m_app->form5();
+        PasswordPrompt *prompt = &m_app->passwordPrompt();
         answerWhenShown(prompt, [prompt, entry, confirm] {
             QTest::keyClicks(prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")), entry);
             const char *name = confirm ? "BitBtn1" : "BitBtn2";
@@ -106,9 +106,9 @@ private Q_SLOTS:
         Settings::write(QStringLiteral("Erori"), QString());
         m_programDir = std::make_unique<QTemporaryDir>();
         m_app = std::make_unique<Application>(m_programDir->path());
-        QSignalSpy finished(&m_app->form1(), &TForm1::startupFinished);
+        QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
         // The start-up's one-second pause is checked elsewhere.
-        m_app->form1().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
         m_app->start();
         QVERIFY(finished.wait(10000));
         QVERIFY(menu().isVisible());
@@ -151,12 +151,12 @@ private Q_SLOTS:
         QVERIFY(shown->text.contains(QStringLiteral("Nu aveti nici o parola!")));
         QVERIFY(dataCommandsOpen());
         QVERIFY(padlockOpen());
-        QVERIFY(m_app->form1().AccessGranted());
-        QVERIFY(!m_app->form4().isVisible());
+        QVERIFY(m_app->splash().AccessGranted());
+        QVERIFY(!m_app->adminDialog().isVisible());
 
         // With access open, the next click shows the administrator window.
         bool adminShown = false;
-        TForm4 *form4 = &m_app->form4();
+        AdminDialog *form4 = &m_app->adminDialog();
         answerWhenShown(form4, [form4, &adminShown] {
             adminShown = true;
             QTest::keyClick(form4, Qt::Key_Escape);
@@ -190,9 +190,9 @@ private Q_SLOTS:
         button("MButAdm")->click();
         QCOMPARE(dataCommandsOpen(), opens);
         QCOMPARE(padlockOpen(), opens);
-        QCOMPARE(m_app->form1().AccessGranted(), opens);
+        QCOMPARE(m_app->splash().AccessGranted(), opens);
         // Opening access does not show the administrator window.
-        QVERIFY(!m_app->form4().isVisible());
+        QVERIFY(!m_app->adminDialog().isVisible());
         if (refused) {
             QCOMPARE(shown->caption, QStringLiteral("Eroare"));
             QCOMPARE(shown->title, QStringLiteral("Greseala!"));
@@ -204,10 +204,10 @@ private Q_SLOTS:
         answerMessage("BE4");
         button("MButAdm")->click();
         QVERIFY(dataCommandsOpen());
-        m_app->form4().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
+        m_app->adminDialog().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
         QVERIFY(!dataCommandsOpen());
         QVERIFY(!padlockOpen());
-        QVERIFY(!m_app->form1().AccessGranted());
+        QVERIFY(!m_app->splash().AccessGranted());
         // The gate runs anew: with no password it warns again.
         auto shown = answerMessage("BE4");
         button("MButAdm")->click();
@@ -216,8 +216,8 @@ private Q_SLOTS:
     }
 
     void functionKeysOnlyWhileOpen() {
-        QSignalSpy evidenta(&menu(), &TForm3::evidentaRequested);
-        QSignalSpy raport(&menu(), &TForm3::raportRequested);
+        QSignalSpy evidenta(&menu(), &MainMenu::evidentaRequested);
+        QSignalSpy raport(&menu(), &MainMenu::raportRequested);
         QTest::keyClick(&menu(), Qt::Key_F1);
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(evidenta.size(), 0);
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(raport.size(), 0);
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(raport.size(), 1);
-        QSignalSpy salvare(&menu(), &TForm3::salvareRequested);
+        QSignalSpy salvare(&menu(), &MainMenu::salvareRequested);
         button("MBut3")->click();
         QCOMPARE(salvare.size(), 1);
     }
@@ -272,7 +272,7 @@ private Q_SLOTS:
     }
 
     void aboutWindow() {
-        TForm2 *about = &m_app->form2();
+        AboutDialog *about = &m_app->aboutDialog();
         bool seen = false;
         answerWhenShown(about, [about, &seen] {
             seen = true;

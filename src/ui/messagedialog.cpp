@@ -1,4 +1,4 @@
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
 
 #include "ui/artwork.h"
 #include "ui/flatbutton.h"
@@ -54,11 +54,11 @@ const KindLook &lookOf(quint8 kind) {
                                  QColor(0xFF, 0x9B, 0x9B), QColor(0xFF, 0xD9, 0xD9),
                                  QColor(0xFF, 0xFF, 0xFF)}};
     switch (kind) {
-    case TErori::Atentie:
+    case MessageDialog::Atentie:
         return warning;
-    case TErori::Informatie:
+    case MessageDialog::Informatie:
         return information;
-    case TErori::Confirmare:
+    case MessageDialog::Confirmare:
         return confirmation;
     default:
         return error;
@@ -76,7 +76,7 @@ GradientPanel *band(QWidget *parent, const char *name, const QRect &geometry) {
 
 } // namespace
 
-TErori::TErori(QWidget *parent)
+MessageDialog::MessageDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -137,17 +137,17 @@ TErori::TErori(QWidget *parent)
     }
 }
 
-int TErori::buttonLeft(int k, int n) {
+int MessageDialog::buttonLeft(int k, int n) {
     const int gap = (342 - kButtonWidth * n) / (n + 1);
     return k * gap + (k - 1) * kButtonWidth;
 }
 
-void TErori::finish(quint16 result) {
+void MessageDialog::finish(quint16 result) {
     m_result = result;
     accept();
 }
 
-void TErori::setText(const QString &text) {
+void MessageDialog::setText(const QString &text) {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(u'\r', u'\n');
@@ -159,7 +159,8 @@ void TErori::setText(const QString &text) {
     cursor.mergeBlockFormat(centred);
 }
 
-quint16 TErori::Mesaj(const QString &title, const QString &text, quint8 kind, quint16 buttons) {
+quint16 MessageDialog::Mesaj(const QString &title, const QString &text, quint8 kind,
+                             quint16 buttons) {
     m_result = ResultCancel;
     m_title->setText(title);
     m_title->adjustSize();
@@ -193,7 +194,7 @@ quint16 TErori::Mesaj(const QString &title, const QString &text, quint8 kind, qu
     return m_result;
 }
 
-void TErori::keyPressEvent(QKeyEvent *event) {
+void MessageDialog::keyPressEvent(QKeyEvent *event) {
     // No default button: Enter and every other key do nothing, Esc closes with the result
     // the call started with.
     if (event->key() == Qt::Key_Escape)

@@ -1,9 +1,9 @@
-#include "app/tform1.h"
+#include "app/splashwindow.h"
 
+#include "app/aboutdialog.h"
 #include "app/appartwork.h"
 #include "app/application.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
+#include "app/mainmenu.h"
 #include "store/text/error.h"
 #include "store/text/textrules.h"
 #include "ui/errorbox.h"
@@ -31,32 +31,32 @@ void letEventsRun() {
 
 } // namespace
 
-TForm1::TForm1(Application &application, const QString &programDir)
+SplashWindow::SplashWindow(Application &application, const QString &programDir)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_application(application)
     , m_store(programDir)
-    , m_timer1(new QTimer(this)) {
+    , m_startTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Application::title());
     setFixedSize(424, 201);
     setCursor(Qt::WaitCursor);
 
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setSingleShot(true);
-    m_timer1->setInterval(1000);
-    connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    m_startTimer->setObjectName(QStringLiteral("Timer1"));
+    m_startTimer->setSingleShot(true);
+    m_startTimer->setInterval(1000);
+    connect(m_startTimer, &QTimer::timeout, this, &SplashWindow::runStartup);
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image2"));
     icon->setPixmap(AppArtwork::programIcon(48));
     icon->setGeometry(26, 24, 48, 48);
 
-    m_label1 =
+    m_heading =
         shadowedLabel("Label1", "Label2", Look::arial(29), kHeadingShadow, {88, 26}, {-1, 3});
-    m_label2 = findChild<QLabel *>(QStringLiteral("Label2"));
+    m_headingShadow = findChild<QLabel *>(QStringLiteral("Label2"));
     // The heading is written when the window is made.
-    m_label1->setText(Application::title());
-    m_label2->setText(Application::title());
+    m_heading->setText(Application::title());
+    m_headingShadow->setText(Application::title());
 
     QFont italic = Look::arial(13);
     italic.setItalic(true);
@@ -64,23 +64,23 @@ TForm1::TForm1(Application &application, const QString &programDir)
     subtitle->setText(QStringLiteral("Evidenta foi de parcurs"));
     findChild<QLabel *>(QStringLiteral("Label4"))->setText(subtitle->text());
 
-    m_label5 = new QLabel(QStringLiteral("Incarcare date"), this);
-    m_label5->setObjectName(QStringLiteral("Label5"));
-    m_label5->setFont(italic);
-    Look::setTextColor(m_label5, Qt::blue);
-    m_label5->move(52, 140);
-    m_label5->resize(320, 18);
+    m_status = new QLabel(QStringLiteral("Incarcare date"), this);
+    m_status->setObjectName(QStringLiteral("Label5"));
+    m_status->setFont(italic);
+    Look::setTextColor(m_status, Qt::blue);
+    m_status->move(52, 140);
+    m_status->resize(320, 18);
 
-    m_image1 = new QLabel(this);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setPixmap(AppArtwork::progressPattern());
-    m_image1->hide();
+    m_barPattern = new QLabel(this);
+    m_barPattern->setObjectName(QStringLiteral("Image1"));
+    m_barPattern->setPixmap(AppArtwork::progressPattern());
+    m_barPattern->hide();
 
     Modal::centreOnScreen(*this);
 }
 
-QLabel *TForm1::shadowedLabel(const char *name, const char *shadowName, const QFont &font,
-                              const QColor &shadow, QPoint at, QPoint shadowOffset) {
+QLabel *SplashWindow::shadowedLabel(const char *name, const char *shadowName, const QFont &font,
+                                    const QColor &shadow, QPoint at, QPoint shadowOffset) {
     auto *copy = new QLabel(this);
     copy->setObjectName(QLatin1String(shadowName));
     copy->setFont(font);
@@ -97,18 +97,18 @@ QLabel *TForm1::shadowedLabel(const char *name, const char *shadowName, const QF
     return label;
 }
 
-int TForm1::progressWidth() const {
+int SplashWindow::progressWidth() const {
     // ProgressValue x 3.1, truncated to whole pixels: 155 after one table, 310 after both.
     return static_cast<int>(m_progressValue.units() * 31 / (Fixed4::kScale * 10));
 }
 
-void TForm1::showEvent(QShowEvent *event) {
+void SplashWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     letEventsRun();
-    m_timer1->start();
+    m_startTimer->start();
 }
 
-void TForm1::paintEvent(QPaintEvent *) {
+void SplashWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     Gradient::paintFromMiddle(painter, rect(), kMiddle, kEdges, Gradient::Direction::TopToBottom,
                               64);
@@ -116,12 +116,12 @@ void TForm1::paintEvent(QPaintEvent *) {
     if (width > 0) {
         painter.setBrushOrigin(kBarLeft, kBarTop);
         painter.fillRect(QRect(kBarLeft, kBarTop, width, kBarBottom - kBarTop),
-                         QBrush(m_image1->pixmap()));
+                         QBrush(m_barPattern->pixmap()));
     }
 }
 
-void TForm1::Timer1Timer() {
-    m_timer1->stop();
+void SplashWindow::runStartup() {
+    m_startTimer->stop();
     // Numbers become text through TextForm, which always writes "." and no thousands
     // separator, so there is no process-wide number format to switch here.
     letEventsRun();
@@ -141,10 +141,10 @@ void TForm1::Timer1Timer() {
     try {
         m_progressValue = Fixed4();
         update();
-        m_application.form2().setHeading(Application::title());
-        m_application.form3().setWindowTitle(Application::title());
+        m_application.aboutDialog().setHeading(Application::title());
+        m_application.mainMenu().setWindowTitle(Application::title());
         m_store.writeStartSettings(Application::title());
-        m_label5->setText(QStringLiteral("Refac bazele de date ..."));
+        m_status->setText(QStringLiteral("Refac bazele de date ..."));
         PackTable(m_store.sheetsTable());
         StepProgress(50);
         letEventsRun();
@@ -157,68 +157,68 @@ void TForm1::Timer1Timer() {
 
     setCursor(Qt::ArrowCursor);
     hide();
-    m_application.form3().show();
+    m_application.mainMenu().show();
     letEventsRun();
     if (!failure.isEmpty())
         ErrorBox::show(failure);
     Q_EMIT startupFinished();
 }
 
-QString TForm1::NextId(const QString &counter) {
+QString SplashWindow::NextId(const QString &counter) {
     return m_store.nextId(counter);
 }
 
-QString TForm1::IniRead(const QString &section, const QString &key) {
+QString SplashWindow::IniRead(const QString &section, const QString &key) {
     return m_store.iniRead(section, key);
 }
 
-void TForm1::IniWrite(const QString &section, const QString &key, const QString &value) {
+void SplashWindow::IniWrite(const QString &section, const QString &key, const QString &value) {
     m_store.iniWrite(section, key, value);
 }
 
-QString TForm1::ReadSetting(const QString &name) {
+QString SplashWindow::ReadSetting(const QString &name) {
     return DataStore::readSetting(name);
 }
 
-void TForm1::WriteSetting(const QString &name, const QString &value) {
+void SplashWindow::WriteSetting(const QString &name, const QString &value) {
     DataStore::writeSetting(name, value);
 }
 
-void TForm1::CreateTables() {
+void SplashWindow::CreateTables() {
     m_store.createTables();
     letEventsRun();
 }
 
-void TForm1::ResetQuery(Query &query) {
+void SplashWindow::ResetQuery(Query &query) {
     DataStore::resetQuery(query);
 }
 
-void TForm1::FillPickList(PickListSink &box, const QString &tablePath, const QString &column,
-                          const QString &condition) {
+void SplashWindow::FillPickList(PickListSink &box, const QString &tablePath, const QString &column,
+                                const QString &condition) {
     m_store.fillPickList(box, tablePath, column, condition);
 }
 
-QString TForm1::JoinConditions(const QString &conditions) {
+QString SplashWindow::JoinConditions(const QString &conditions) {
     return TextRules::joinConditions(conditions);
 }
 
-QString TForm1::SquashSpaces(const QString &text) {
+QString SplashWindow::SquashSpaces(const QString &text) {
     return TextRules::squashSpaces(text);
 }
 
-void TForm1::PackTable(const QString &tablePath) {
+void SplashWindow::PackTable(const QString &tablePath) {
     letEventsRun();
     DataStore::packTable(tablePath);
     letEventsRun();
 }
 
-void TForm1::StepProgress(int n) {
+void SplashWindow::StepProgress(int n) {
     m_progressValue = Fixed4::fromUnits(m_progressValue.units() + n * Fixed4::kScale);
     repaint(QRect(kBarLeft, kBarTop, width() - kBarLeft, kBarBottom - kBarTop));
     letEventsRun();
 }
 
-void TForm1::ShowFieldHint(const QString &text, QWidget *control) {
+void SplashWindow::ShowFieldHint(const QString &text, QWidget *control) {
     FieldHint::show(text, control);
 }
 

@@ -12,19 +12,19 @@ class Application;
 
 // The main menu: a strip of six buttons along the top of the screen. The three data commands
 // stay disabled until the access gate opens them.
-class TForm3 : public QWidget {
+class MainMenu : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int kHeight = 79;
 
-    explicit TForm3(Application &application);
+    explicit MainMenu(Application &application);
 
     // Opens or closes the data commands; the administration button shows the open or the
     // closed padlock.
     void SetAccess(bool on);
     // The access gate in front of the administrator window.
-    void MButAdmClick();
+    void openAdministration();
     // Closes without asking: the program is ending for another reason.
     void closeWithoutAsking();
 
@@ -40,7 +40,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool FormKeyDown(QKeyEvent *event);
+    bool handleKey(QKeyEvent *event);
     QToolButton *addButton(const char *name, const QString &caption, const QString &hint,
                            const QPixmap &picture, bool enabled);
 
@@ -52,8 +52,8 @@ private:
     QToolButton *m_about;
     QToolButton *m_exit;
     QLabel *m_date;
-    QLabel *m_image1;
-    QLabel *m_image2;
+    QLabel *m_padlockOpen;
+    QLabel *m_padlockClosed;
     bool m_closeConfirmed = false;
 };
 

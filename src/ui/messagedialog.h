@@ -15,7 +15,7 @@ class GradientPanel;
 // The program's own message dialog. One instance is created at start and reused: each call
 // of Mesaj sets everything that depends on its arguments, shows the dialog modally and
 // returns which button ended it.
-class TErori : public QDialog {
+class MessageDialog : public QDialog {
     Q_OBJECT
 
 public:
@@ -32,7 +32,7 @@ public:
     static constexpr int kButtonHeight = 25;
     static constexpr int kButtonTop = 144;
 
-    explicit TErori(QWidget *parent = nullptr);
+    explicit MessageDialog(QWidget *parent = nullptr);
 
     // Returns 6 (DA), 7 (NU), 1 (OK) or 2 (RENUNT, Esc, the close box, or no button asked for,
     // in which case nothing is shown). The text may hold CR LF line breaks.

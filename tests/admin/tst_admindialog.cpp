@@ -1,9 +1,9 @@
+#include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
-#include "admin/tform4.h"
 #include "store/settings.h"
 #include "ui/flatbutton.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
-#include "ui/terori.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -31,12 +31,12 @@ struct Shown {
 
 } // namespace
 
-class TestTForm4 : public QObject {
+class TestAdminDialog : public QObject {
     Q_OBJECT
 
     QTemporaryDir settingsDir;
-    TErori *erori = nullptr;
-    TForm4 *form = nullptr;
+    MessageDialog *erori = nullptr;
+    AdminDialog *form = nullptr;
     int beeps = 0;
 
     QLineEdit *edit(const char *name) const {
@@ -66,11 +66,11 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(settingsDir.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        erori = new TErori;
+        erori = new MessageDialog;
     }
 
     void init() {
-        form = new TForm4([this]() -> TErori & { return *erori; });
+        form = new AdminDialog(*erori);
         form->setBeep([this] { ++beeps; });
         beeps = 0;
         Settings::write(QStringLiteral("Erori"), QStringLiteral("vechi"));
@@ -144,7 +144,7 @@ private Q_SLOTS:
         QFETCH(QString, after);
         Shown shown;
         answerNext(answer == u"BE1" ? "BE1" : "BE2", &shown);
-        form->BitBtn1Click();
+        form->changePassword();
         QCOMPARE(shown.caption, QStringLiteral("Atentie !"));
         QCOMPARE(shown.title, QStringLiteral("Eroare la completare"));
         QCOMPARE(shown.text,
@@ -160,12 +160,12 @@ private Q_SLOTS:
         edit("Edit2")->setText(QStringLiteral("Parola1"));
         Shown shown;
         answerNext("BE4", &shown);
-        form->BitBtn1Click();
+        form->changePassword();
         QCOMPARE(shown.caption, QStringLiteral("Informatie"));
         QCOMPARE(shown.title, QStringLiteral("Confirmare"));
         QCOMPARE(shown.text, QStringLiteral("Parola a fost schimbata cu succes!"));
         QCOMPARE(stored(), PasswordCodec::encode(u"Parola1"));
-        QCOMPARE(stored(), TForm4::CodeazaStr(u"Parola1"));
+        QCOMPARE(stored(), AdminDialog::CodeazaStr(u"Parola1"));
         QVERIFY(PasswordCodec::matches(u"Parola1", stored()));
         QVERIFY(edit("Edit1")->text().isEmpty());
         QVERIFY(edit("Edit2")->text().isEmpty());
@@ -177,7 +177,7 @@ private Q_SLOTS:
         edit("Edit2")->setText(QStringLiteral("parola\u03A9"));
         Shown shown;
         answerNext("BE4", &shown);
-        form->BitBtn1Click();
+        form->changePassword();
         QCOMPARE(shown.caption, QStringLiteral("Eroare"));
         QVERIFY(shown.text.contains(QChar(0x03A9)));
         QCOMPARE(beeps, 1);
@@ -235,7 +235,7 @@ private Q_SLOTS:
     }
 
     void accessCheckBox() {
-        QSignalSpy changes(form, &TForm4::accessChanged);
+        QSignalSpy changes(form, &AdminDialog::accessChanged);
         const QPoint box(8, access()->height() / 2);
         QTest::mouseClick(access(), Qt::LeftButton, {}, box);
         QCOMPARE(changes.size(), 1);
@@ -248,7 +248,7 @@ private Q_SLOTS:
     }
 
     void gateGrantsAccess() {
-        QSignalSpy changes(form, &TForm4::accessChanged);
+        QSignalSpy changes(form, &AdminDialog::accessChanged);
         form->grantAccess();
         QVERIFY(access()->isChecked());
         QCOMPARE(changes.size(), 1);
@@ -260,5 +260,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTForm4)
-#include "tst_tform4.moc"
+QTEST_MAIN(TestAdminDialog)
+#include "tst_admindialog.moc"

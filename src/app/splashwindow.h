@@ -18,7 +18,7 @@ class Query;
 // window shares: the program and data directories, the access flag, the shared query and the
 // operations on the tables, the counters file and the settings. It lives, hidden after the
 // start, until the program ends.
-class TForm1 : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 
 public:
@@ -26,7 +26,7 @@ public:
     static constexpr int kBarTop = 160;
     static constexpr int kBarBottom = 178;
 
-    TForm1(Application &application, const QString &programDir);
+    SplashWindow(Application &application, const QString &programDir);
 
     QString ProgramDir() const { return m_store.programDir(); }
     QString DataDir() const { return m_store.dataDir(); }
@@ -65,7 +65,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void Timer1Timer();
+    void runStartup();
     QLabel *shadowedLabel(const char *name, const char *shadowName, const QFont &font,
                           const QColor &shadow, QPoint at, QPoint shadowOffset);
 
@@ -73,11 +73,11 @@ private:
     DataStore m_store;
     bool m_accessGranted = false;
     Fixed4 m_progressValue;
-    QTimer *m_timer1;
-    QLabel *m_label1;
-    QLabel *m_label2;
-    QLabel *m_label5;
-    QLabel *m_image1;
+    QTimer *m_startTimer;
+    QLabel *m_heading;
+    QLabel *m_headingShadow;
+    QLabel *m_status;
+    QLabel *m_barPattern;
 };
 
 } // namespace velmora

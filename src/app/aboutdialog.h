@@ -7,11 +7,11 @@ class QLabel;
 namespace velmora {
 
 // The About window.
-class TForm2 : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm2(QWidget *parent = nullptr);
+    explicit AboutDialog(QWidget *parent = nullptr);
 
     // The heading and its grey copy; written by the start-up work.
     void setHeading(const QString &title);

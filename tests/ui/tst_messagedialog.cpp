@@ -1,8 +1,8 @@
 #include "ui/artwork.h"
 #include "ui/flatbutton.h"
 #include "ui/gradientpanel.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
-#include "ui/terori.h"
 
 #include <QLabel>
 #include <QTest>
@@ -19,10 +19,10 @@ QStringList names(const char *spaced) {
 
 } // namespace
 
-class TestTErori : public QObject {
+class TestMessageDialog : public QObject {
     Q_OBJECT
 
-    TErori *dialog = nullptr;
+    MessageDialog *dialog = nullptr;
 
     FlatButton *button(const char *name) const {
         return dialog->findChild<FlatButton *>(QLatin1String(name));
@@ -32,13 +32,14 @@ class TestTErori : public QObject {
     }
 
     // Shows a message, answers it with the action and returns the result.
-    quint16 ask(quint16 buttons, std::function<void()> answer, quint8 kind = TErori::Confirmare) {
+    quint16 ask(quint16 buttons, std::function<void()> answer,
+                quint8 kind = MessageDialog::Confirmare) {
         answerWhenShown(dialog, std::move(answer));
         return dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind, buttons);
     }
 
 private Q_SLOTS:
-    void initTestCase() { dialog = new TErori; }
+    void initTestCase() { dialog = new MessageDialog; }
     void cleanupTestCase() { delete dialog; }
 
     void parts() {
@@ -103,7 +104,7 @@ private Q_SLOTS:
 
     void enterDoesNothing() {
         bool stillShown = false;
-        const quint16 got = ask(TErori::DA | TErori::NU, [&] {
+        const quint16 got = ask(MessageDialog::DA | MessageDialog::NU, [&] {
             QTest::keyClick(dialog, Qt::Key_Return);
             QTest::keyClick(dialog, Qt::Key_Enter);
             QTest::keyClick(dialog, Qt::Key_Space);
@@ -202,7 +203,7 @@ private Q_SLOTS:
 
         QString shownCaption;
         ask(
-            TErori::OK,
+            MessageDialog::OK,
             [&] {
                 shownCaption = dialog->windowTitle();
                 QTest::mouseClick(button("BE4"), Qt::LeftButton);
@@ -280,7 +281,7 @@ private Q_SLOTS:
         });
         dialog->Mesaj(QStringLiteral("Administrare"),
                       QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!\rA <b>treia</b>"),
-                      TErori::Atentie, TErori::OK);
+                      MessageDialog::Atentie, MessageDialog::OK);
         QCOMPARE(lines, (QStringList{QStringLiteral("        ATENTIE!"),
                                      QStringLiteral("Nu aveti nici o parola!"),
                                      QStringLiteral("A <b>treia</b>")}));
@@ -290,13 +291,13 @@ private Q_SLOTS:
     void secondCallShowsOnlyItsOwn() {
         answerWhenShown(dialog, [&] { QTest::keyClick(dialog, Qt::Key_Escape); });
         dialog->Mesaj(QStringLiteral("Un titlu destul de lung"), QStringLiteral("Primul text"),
-                      TErori::Atentie, 15);
+                      MessageDialog::Atentie, 15);
 
         QString caption, title, text;
         QStringList visible;
         QImage picture;
         const quint16 got = ask(
-            TErori::OK,
+            MessageDialog::OK,
             [&] {
                 caption = dialog->windowTitle();
                 title = dialog->findChild<QLabel *>(QStringLiteral("Label1"))->text();
@@ -309,7 +310,7 @@ private Q_SLOTS:
                 QCOMPARE(button("BE4")->x(), 134);
                 QTest::keyClick(dialog, Qt::Key_Escape);
             },
-            TErori::Informatie);
+            MessageDialog::Informatie);
         QCOMPARE(got, quint16(2));
         QCOMPARE(caption, QStringLiteral("Informatie"));
         QCOMPARE(title, QStringLiteral("Titlu"));
@@ -321,13 +322,14 @@ private Q_SLOTS:
     }
 
     void resultDoesNotCarryOver() {
-        QCOMPARE(
-            ask(TErori::DA | TErori::NU, [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
-            quint16(6));
-        QCOMPARE(ask(TErori::DA | TErori::NU, [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
+        QCOMPARE(ask(MessageDialog::DA | MessageDialog::NU,
+                     [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
+                 quint16(6));
+        QCOMPARE(ask(MessageDialog::DA | MessageDialog::NU,
+                     [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
                  quint16(2));
     }
 };
 
-QTEST_MAIN(TestTErori)
-#include "tst_terori.moc"
+QTEST_MAIN(TestMessageDialog)
+#include "tst_messagedialog.moc"
