@@ -146,8 +146,8 @@ QString AdminDialog::CodeazaStr(QStringView password) {
 }
 
 void AdminDialog::refuse(const QString &text) {
-    m_messages.Mesaj(QStringLiteral("Eroare la completare"), text, MessageDialog::Eroare,
-                     MessageDialog::OK);
+    m_messages.Mesaj(QStringLiteral("Eroare la completare"), text, MessageKind::Eroare,
+                     MessageButton::OK);
     m_beep();
 }
 
@@ -159,11 +159,11 @@ void AdminDialog::changePassword() {
         return;
     }
     if (second.isEmpty()) {
-        const quint16 answer = m_messages.Mesaj(
+        const MessageResult answer = m_messages.Mesaj(
             QStringLiteral("Eroare la completare"),
             QStringLiteral("ATENTIE !\r\nDoriti sa dezactivati parola de administrator?"),
-            MessageDialog::Atentie, MessageDialog::DA | MessageDialog::NU);
-        if (answer == MessageDialog::ResultYes)
+            MessageKind::Atentie, MessageButton::DA | MessageButton::NU);
+        if (answer == MessageResult::Yes)
             Settings::write(settingName(), QString());
         return;
     }
@@ -176,8 +176,8 @@ void AdminDialog::changePassword() {
     }
     Settings::write(settingName(), encoded);
     m_messages.Mesaj(QStringLiteral("Confirmare"),
-                     QStringLiteral("Parola a fost schimbata cu succes!"),
-                     MessageDialog::Informatie, MessageDialog::OK);
+                     QStringLiteral("Parola a fost schimbata cu succes!"), MessageKind::Informatie,
+                     MessageButton::OK);
     m_newPassword->clear();
     m_repeatPassword->clear();
 }

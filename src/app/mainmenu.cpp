@@ -158,10 +158,10 @@ void MainMenu::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
-    const quint16 answer = m_application.messageDialog().Mesaj(
+    const MessageResult answer = m_application.messageDialog().Mesaj(
         QStringLiteral("Inchidere program"), QStringLiteral("Vreti sa inchideti programul?"),
-        MessageDialog::Confirmare, MessageDialog::DA | MessageDialog::NU);
-    if (answer != MessageDialog::ResultYes) {
+        MessageKind::Confirmare, MessageButton::DA | MessageButton::NU);
+    if (answer != MessageResult::Yes) {
         event->ignore();
         return;
     }
@@ -193,8 +193,8 @@ void MainMenu::openAdministration() {
     if (stored.isEmpty()) {
         m_application.messageDialog().Mesaj(
             QStringLiteral("Administrare"),
-            QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!"), MessageDialog::Atentie,
-            MessageDialog::OK);
+            QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!"), MessageKind::Atentie,
+            MessageButton::OK);
         form4.grantAccess();
         return;
     }
@@ -205,7 +205,7 @@ void MainMenu::openAdministration() {
     if (!PasswordCodec::matches(entry, form1.ReadSetting(QStringLiteral("Erori")))) {
         m_application.messageDialog().Mesaj(QStringLiteral("Greseala!"),
                                             QStringLiteral("PAROLA INCORECTA !"),
-                                            MessageDialog::Eroare, MessageDialog::OK);
+                                            MessageKind::Eroare, MessageButton::OK);
         return;
     }
     form4.grantAccess();

@@ -24,7 +24,7 @@ struct KindLook {
     FlatButton::Colors buttons;
 };
 
-const KindLook &lookOf(quint8 kind) {
+const KindLook &lookOf(MessageKind kind) {
     static const KindLook warning{"Atentie !",
                                   &Artwork::warning,
                                   QColor(0xB7, 0xB1, 0x8A),
@@ -54,11 +54,11 @@ const KindLook &lookOf(quint8 kind) {
                                  QColor(0xFF, 0x9B, 0x9B), QColor(0xFF, 0xD9, 0xD9),
                                  QColor(0xFF, 0xFF, 0xFF)}};
     switch (kind) {
-    case MessageDialog::Atentie:
+    case MessageKind::Atentie:
         return warning;
-    case MessageDialog::Informatie:
+    case MessageKind::Informatie:
         return information;
-    case MessageDialog::Confirmare:
+    case MessageKind::Confirmare:
         return confirmation;
     default:
         return error;
@@ -75,6 +75,19 @@ GradientPanel *band(QWidget *parent, const char *name, const QRect &geometry) {
 }
 
 } // namespace
+
+MessageKind messageKindOf(int value) {
+    switch (value) {
+    case 0:
+        return MessageKind::Atentie;
+    case 2:
+        return MessageKind::Informatie;
+    case 3:
+        return MessageKind::Confirmare;
+    default:
+        return MessageKind::Eroare;
+    }
+}
 
 MessageDialog::MessageDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -122,16 +135,16 @@ MessageDialog::MessageDialog(QWidget *parent)
     const struct {
         const char *name;
         const char *caption;
-        quint16 result;
-    } buttons[] = {{"BE1", "DA", ResultYes},
-                   {"BE2", "NU", ResultNo},
-                   {"BE3", "RENUNT", ResultCancel},
-                   {"BE4", "OK", ResultOk}};
+        MessageResult result;
+    } buttons[] = {{"BE1", "DA", MessageResult::Yes},
+                   {"BE2", "NU", MessageResult::No},
+                   {"BE3", "RENUNT", MessageResult::Cancel},
+                   {"BE4", "OK", MessageResult::Ok}};
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         auto *button = new FlatButton(QLatin1String(buttons[i].caption), this);
         button->setObjectName(QLatin1String(buttons[i].name));
         button->setGeometry(0, kButtonTop, kButtonWidth, kButtonHeight);
-        const quint16 result = buttons[i].result;
+        const MessageResult result = buttons[i].result;
         connect(button, &QAbstractButton::clicked, this, [this, result] { finish(result); });
         m_buttons[i] = button;
     }
@@ -142,7 +155,7 @@ int MessageDialog::buttonLeft(int k, int n) {
     return k * gap + (k - 1) * kButtonWidth;
 }
 
-void MessageDialog::finish(quint16 result) {
+void MessageDialog::finish(MessageResult result) {
     m_result = result;
     accept();
 }
@@ -159,9 +172,17 @@ void MessageDialog::setText(const QString &text) {
     cursor.mergeBlockFormat(centred);
 }
 
-quint16 MessageDialog::Mesaj(const QString &title, const QString &text, quint8 kind,
-                             quint16 buttons) {
-    m_result = ResultCancel;
+void MessageDialog::queueAnswer(MessageResult answer) {
+    m_answers.append(answer);
+}
+
+MessageResult MessageDialog::Mesaj(const QString &title, const QString &text, MessageKind kind,
+                                   MessageButtons buttons) {
+    if (!m_answers.isEmpty()) {
+        m_shown.append(MessageRecord{title, text, kind, buttons});
+        return m_answers.takeFirst();
+    }
+    m_result = MessageResult::Cancel;
     m_title->setText(title);
     m_title->adjustSize();
     setText(text);
@@ -173,16 +194,17 @@ quint16 MessageDialog::Mesaj(const QString &title, const QString &text, quint8 k
     m_bottom->setColors(look.bandTo, look.bandFrom);
 
     // Flags in the layout order DA, NU, RENUNT, OK.
-    const std::array<quint16, 4> flags = {DA, NU, RENUNT, OK};
+    const std::array<MessageButton, 4> flags = {MessageButton::DA, MessageButton::NU,
+                                                MessageButton::RENUNT, MessageButton::OK};
     int visible = 0;
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i]->setColors(look.buttons);
-        const bool shown = (buttons & flags[i]) != 0;
+        const bool shown = buttons.testFlag(flags[i]);
         m_buttons[i]->setVisible(shown);
         visible += shown ? 1 : 0;
     }
     if (visible == 0)
-        return ResultCancel;
+        return MessageResult::Cancel;
 
     int k = 0;
     for (FlatButton *button : m_buttons) {

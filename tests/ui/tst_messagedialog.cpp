@@ -32,10 +32,11 @@ class TestMessageDialog : public QObject {
     }
 
     // Shows a message, answers it with the action and returns the result.
-    quint16 ask(quint16 buttons, std::function<void()> answer,
-                quint8 kind = MessageDialog::Confirmare) {
+    quint16 ask(int buttons, std::function<void()> answer,
+                MessageKind kind = MessageKind::Confirmare) {
         answerWhenShown(dialog, std::move(answer));
-        return dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind, buttons);
+        return quint16(dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind,
+                                     MessageButtons::fromInt(buttons)));
     }
 
 private Q_SLOTS:
@@ -104,7 +105,7 @@ private Q_SLOTS:
 
     void enterDoesNothing() {
         bool stillShown = false;
-        const quint16 got = ask(MessageDialog::DA | MessageDialog::NU, [&] {
+        const quint16 got = ask(MessageButton::DA | MessageButton::NU, [&] {
             QTest::keyClick(dialog, Qt::Key_Return);
             QTest::keyClick(dialog, Qt::Key_Enter);
             QTest::keyClick(dialog, Qt::Key_Space);
@@ -203,12 +204,12 @@ private Q_SLOTS:
 
         QString shownCaption;
         ask(
-            MessageDialog::OK,
+            int(MessageButton::OK),
             [&] {
                 shownCaption = dialog->windowTitle();
                 QTest::mouseClick(button("BE4"), Qt::LeftButton);
             },
-            static_cast<quint8>(kind));
+            messageKindOf(kind));
         QCOMPARE(shownCaption, caption);
         // From colour at the right edge, to colour at the left edge; both bands alike.
         for (const char *name : {"GradientPanel1", "GradientPanel2"}) {
@@ -261,8 +262,9 @@ private Q_SLOTS:
             }
         });
         watch.start(1);
-        const quint16 got = dialog->Mesaj(QStringLiteral("T"), QStringLiteral("X"), 0,
-                                          static_cast<quint16>(buttons));
+        const quint16 got =
+            quint16(dialog->Mesaj(QStringLiteral("T"), QStringLiteral("X"), MessageKind::Atentie,
+                                  MessageButtons::fromInt(buttons)));
         QTest::qWait(20);
         QCOMPARE(got, quint16(2));
         QVERIFY(!shown);
@@ -281,7 +283,7 @@ private Q_SLOTS:
         });
         dialog->Mesaj(QStringLiteral("Administrare"),
                       QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!\rA <b>treia</b>"),
-                      MessageDialog::Atentie, MessageDialog::OK);
+                      MessageKind::Atentie, MessageButton::OK);
         QCOMPARE(lines, (QStringList{QStringLiteral("        ATENTIE!"),
                                      QStringLiteral("Nu aveti nici o parola!"),
                                      QStringLiteral("A <b>treia</b>")}));
@@ -291,13 +293,13 @@ private Q_SLOTS:
     void secondCallShowsOnlyItsOwn() {
         answerWhenShown(dialog, [&] { QTest::keyClick(dialog, Qt::Key_Escape); });
         dialog->Mesaj(QStringLiteral("Un titlu destul de lung"), QStringLiteral("Primul text"),
-                      MessageDialog::Atentie, 15);
+                      MessageKind::Atentie, MessageButtons::fromInt(15));
 
         QString caption, title, text;
         QStringList visible;
         QImage picture;
         const quint16 got = ask(
-            MessageDialog::OK,
+            int(MessageButton::OK),
             [&] {
                 caption = dialog->windowTitle();
                 title = dialog->findChild<QLabel *>(QStringLiteral("Label1"))->text();
@@ -310,7 +312,7 @@ private Q_SLOTS:
                 QCOMPARE(button("BE4")->x(), 134);
                 QTest::keyClick(dialog, Qt::Key_Escape);
             },
-            MessageDialog::Informatie);
+            MessageKind::Informatie);
         QCOMPARE(got, quint16(2));
         QCOMPARE(caption, QStringLiteral("Informatie"));
         QCOMPARE(title, QStringLiteral("Titlu"));
@@ -322,12 +324,53 @@ private Q_SLOTS:
     }
 
     void resultDoesNotCarryOver() {
-        QCOMPARE(ask(MessageDialog::DA | MessageDialog::NU,
+        QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
                      [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
                  quint16(6));
-        QCOMPARE(ask(MessageDialog::DA | MessageDialog::NU,
+        QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
                      [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
                  quint16(2));
+    }
+
+    void resultValuesAreTheStandardOnes() {
+        QCOMPARE(int(MessageResult::Ok), 1);
+        QCOMPARE(int(MessageResult::Cancel), 2);
+        QCOMPARE(int(MessageResult::Yes), 6);
+        QCOMPARE(int(MessageResult::No), 7);
+        QCOMPARE(messageKindOf(2), MessageKind::Informatie);
+        QCOMPARE(messageKindOf(-1), MessageKind::Eroare);
+    }
+
+    void queuedAnswersAreRecordedNotShown() {
+        dialog->clearShown();
+        dialog->queueAnswer(MessageResult::No);
+        dialog->queueAnswer(MessageResult::Ok);
+        bool shown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] { shown = shown || dialog->isVisible(); });
+        watch.start(1);
+        QCOMPARE(dialog->Mesaj(QStringLiteral("Intrebare"), QStringLiteral("Sigur?"),
+                               MessageKind::Confirmare, MessageButton::DA | MessageButton::NU),
+                 MessageResult::No);
+        QCOMPARE(dialog->Mesaj(QStringLiteral("Gata"), QStringLiteral("Salvat."),
+                               MessageKind::Informatie, MessageButton::OK),
+                 MessageResult::Ok);
+        QTest::qWait(10);
+        QVERIFY(!shown);
+        QCOMPARE(dialog->shown().size(), 2);
+        const MessageRecord &first = dialog->shown().first();
+        QCOMPARE(first.title, QStringLiteral("Intrebare"));
+        QCOMPARE(first.text, QStringLiteral("Sigur?"));
+        QCOMPARE(first.kind, MessageKind::Confirmare);
+        QCOMPARE(first.buttons, MessageButton::DA | MessageButton::NU);
+        QCOMPARE(dialog->shown().last().kind, MessageKind::Informatie);
+
+        // With the queue empty the dialog shows again, and the record stays as it was.
+        QCOMPARE(
+            ask(int(MessageButton::OK), [&] { QTest::mouseClick(button("BE4"), Qt::LeftButton); }),
+            quint16(1));
+        QCOMPARE(dialog->shown().size(), 2);
+        dialog->clearShown();
     }
 };
 
