@@ -6,6 +6,7 @@
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/messagedialog.h"
+#include "ui/slotguard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -119,7 +120,7 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     layout->addWidget(m_status);
     layout->setContentsMargins(10, 10, 10, 0);
 
-    connect(m_change, &QPushButton::clicked, this, &AdminDialog::changePassword);
+    connect(m_change, &QPushButton::clicked, this, guardSlot([this] { changePassword(); }));
     connect(m_access, &QCheckBox::toggled, this, &AdminDialog::announceAccess);
     // Everything is written the moment it is done, so there is nothing left to save.
     connect(m_saveAndClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -134,7 +135,7 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
             return true;
         }
         if (target == m_repeatPassword) {
-            changePassword();
+            guardSlot([this] { changePassword(); })();
             return true;
         }
         return false;
@@ -191,6 +192,10 @@ void AdminDialog::grantAccess() {
         announceAccess();
     else
         m_access->setChecked(true); // runs announceAccess through the tick's change
+}
+
+void AdminDialog::setAccessTicked(bool on) {
+    m_access->setChecked(on);
 }
 
 bool AdminDialog::accessGranted() const {

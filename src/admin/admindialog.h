@@ -15,8 +15,8 @@ namespace velmora {
 class MessageDialog;
 
 // The administrator window: changes or removes the administrator password and closes access
-// to the data commands again. The access flag and the menu live elsewhere: the window tells
-// them through accessChanged, and the access gate opens access through grantAccess.
+// to the data commands again. The access flag lives in the program's context: the window
+// tells it through accessChanged, and shows it through setAccessTicked.
 class AdminDialog : public QDialog {
     Q_OBJECT
 
@@ -33,6 +33,8 @@ public:
     void announceAccess();
     // The access gate's way in: ticks "Acces in program" and runs its handling.
     void grantAccess();
+    // Shows the access flag as it now is; a change of the tick tells accessChanged.
+    void setAccessTicked(bool on);
     bool accessGranted() const;
 
     // The system beep of a refused entry; tests listen in here.

@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-AboutDialog::AboutDialog(QWidget *parent)
+AboutDialog::AboutDialog(const QString &title, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint) {
@@ -48,9 +48,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     connect(button, &QPushButton::clicked, this, &QDialog::accept);
 
     new KeyPreview(this);
-}
 
-void AboutDialog::setHeading(const QString &title) {
     m_heading->setText(title);
     m_headingShadow->setText(title);
 }

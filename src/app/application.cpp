@@ -5,27 +5,41 @@
 #include "app/aboutdialog.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "store/programcontext.h"
 #include "ui/messagedialog.h"
+#include "ui/modal.h"
 #include "ui/progresswindow.h"
+#include "ui/slotguard.h"
 
 namespace velmora {
 
 Application::Application(const QString &programDir) {
-    // The start-up window comes first: it holds what the others share.
-    m_splash = std::make_unique<SplashWindow>(*this, programDir);
-    m_aboutDialog = std::make_unique<AboutDialog>();
-    m_mainMenu = std::make_unique<MainMenu>(*this);
-    m_progressWindow = std::make_unique<ProgressWindow>();
+    // Services first, then the windows that are given them.
+    m_context = std::make_unique<ProgramContext>(programDir, title());
     m_messages = std::make_unique<MessageDialog>();
-    m_adminDialog = std::make_unique<AdminDialog>(*m_messages);
+    m_progressWindow = std::make_unique<ProgressWindow>();
+    m_splash = std::make_unique<SplashWindow>(*m_context);
+    m_aboutDialog = std::make_unique<AboutDialog>(title());
     m_passwordPrompt = std::make_unique<PasswordPrompt>();
+    m_adminDialog = std::make_unique<AdminDialog>(*m_messages);
+    m_mainMenu = std::make_unique<MainMenu>(*m_context, *m_messages, *m_passwordPrompt);
 
-    connect(m_adminDialog.get(), &AdminDialog::accessChanged, this, [this](bool granted) {
-        m_splash->setAccessGranted(granted);
+    // The access flag: the administrator window's tick and the gate change it; the menu and
+    // the tick show it.
+    connect(m_adminDialog.get(), &AdminDialog::accessChanged, m_context.get(),
+            &ProgramContext::setAccessGranted);
+    connect(m_context.get(), &ProgramContext::accessChanged, this, [this](bool granted) {
+        m_adminDialog->setAccessTicked(granted);
         m_mainMenu->SetAccess(granted);
     });
-    connect(m_mainMenu.get(), &MainMenu::programEndRequested, this, [this] { endProgram(0); });
+
+    connect(m_splash.get(), &SplashWindow::workDone, m_mainMenu.get(), &QWidget::show);
     connect(m_splash.get(), &SplashWindow::startupFailed, this, [this] { endProgram(1); });
+    connect(m_mainMenu.get(), &MainMenu::aboutRequested, this,
+            guardSlot([this] { Modal::exec(*m_aboutDialog); }));
+    connect(m_mainMenu.get(), &MainMenu::administrationRequested, this,
+            guardSlot([this] { Modal::exec(*m_adminDialog); }));
+    connect(m_mainMenu.get(), &MainMenu::programEndRequested, this, [this] { endProgram(0); });
 }
 
 Application::~Application() = default;

@@ -6,16 +6,20 @@
 
 namespace velmora {
 
-class ProgressWindow;
-class MessageDialog;
-class SplashWindow;
 class AboutDialog;
-class MainMenu;
 class AdminDialog;
+class MainMenu;
+class MessageDialog;
 class PasswordPrompt;
+class ProgramContext;
+class ProgressWindow;
+class SplashWindow;
 
-// The running program: every window, made once in a fixed order when the program starts and
-// kept until it ends, and the references through which the windows reach one another.
+// The running program: the program's context and every window, made once when the program
+// starts (services first, then the windows that use them, each given what it needs in its
+// constructor) and kept until it ends; and the connections between them. No window reaches
+// another window or this object: what one window's work means for another goes through the
+// signals connected here.
 class Application : public QObject {
     Q_OBJECT
 
@@ -33,26 +37,30 @@ public:
     // Ends the program (after the menu's confirmation, or when the start-up cannot go on).
     void endProgram(int exitCode);
 
+    // For tests and automation; the windows themselves are given what they need.
+    ProgramContext &context() { return *m_context; }
+    MessageDialog &messageDialog() { return *m_messages; }
+    ProgressWindow &progressWindow() { return *m_progressWindow; }
     SplashWindow &splash() { return *m_splash; }
     AboutDialog &aboutDialog() { return *m_aboutDialog; }
-    MainMenu &mainMenu() { return *m_mainMenu; }
-    AdminDialog &adminDialog() { return *m_adminDialog; }
     PasswordPrompt &passwordPrompt() { return *m_passwordPrompt; }
-    ProgressWindow &progressWindow() { return *m_progressWindow; }
-    MessageDialog &messageDialog() { return *m_messages; }
+    AdminDialog &adminDialog() { return *m_adminDialog; }
+    MainMenu &mainMenu() { return *m_mainMenu; }
 
 Q_SIGNALS:
     // Whoever runs the event loop ends it with this exit code.
     void ended(int exitCode);
 
 private:
+    // In the order they are made; they go in the reverse one.
+    std::unique_ptr<ProgramContext> m_context;
+    std::unique_ptr<MessageDialog> m_messages;
+    std::unique_ptr<ProgressWindow> m_progressWindow;
     std::unique_ptr<SplashWindow> m_splash;
     std::unique_ptr<AboutDialog> m_aboutDialog;
-    std::unique_ptr<MainMenu> m_mainMenu;
-    std::unique_ptr<AdminDialog> m_adminDialog;
     std::unique_ptr<PasswordPrompt> m_passwordPrompt;
-    std::unique_ptr<ProgressWindow> m_progressWindow;
-    std::unique_ptr<MessageDialog> m_messages;
+    std::unique_ptr<AdminDialog> m_adminDialog;
+    std::unique_ptr<MainMenu> m_mainMenu;
 };
 
 } // namespace velmora

@@ -1,17 +1,15 @@
 #include "app/mainmenu.h"
 
-#include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
 #include "admin/passwordprompt.h"
-#include "app/aboutdialog.h"
 #include "app/appartwork.h"
-#include "app/application.h"
-#include "app/splashwindow.h"
+#include "store/programcontext.h"
 #include "store/text/textform.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/messagedialog.h"
 #include "ui/modal.h"
+#include "ui/slotguard.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -32,12 +30,15 @@ const QColor kBackground(64, 80, 106);
 
 } // namespace
 
-MainMenu::MainMenu(Application &application)
+MainMenu::MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPrompt &prompt)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
-    , m_application(application) {
+    , m_context(context)
+    , m_messages(messages)
+    , m_prompt(prompt) {
     setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(m_context.title());
     setFont(Look::dialogFont(8));
     Look::setBackground(this, kBackground);
     Look::setTextColor(this, Qt::yellow);
@@ -97,9 +98,8 @@ MainMenu::MainMenu(Application &application)
     connect(m_evidenta, &QToolButton::clicked, this, &MainMenu::evidentaRequested);
     connect(m_raport, &QToolButton::clicked, this, &MainMenu::raportRequested);
     connect(m_salvare, &QToolButton::clicked, this, &MainMenu::salvareRequested);
-    connect(m_admin, &QToolButton::clicked, this, &MainMenu::openAdministration);
-    connect(m_about, &QToolButton::clicked, this,
-            [this] { Modal::exec(m_application.aboutDialog()); });
+    connect(m_admin, &QToolButton::clicked, this, guardSlot([this] { openAdministration(); }));
+    connect(m_about, &QToolButton::clicked, this, &MainMenu::aboutRequested);
     connect(m_exit, &QToolButton::clicked, this, &QWidget::close);
 
     auto *keys = new KeyPreview(this);
@@ -158,7 +158,7 @@ void MainMenu::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
-    const MessageResult answer = m_application.messageDialog().Mesaj(
+    const MessageResult answer = m_messages.Mesaj(
         QStringLiteral("Inchidere program"), QStringLiteral("Vreti sa inchideti programul?"),
         MessageKind::Confirmare, MessageButton::DA | MessageButton::NU);
     if (answer != MessageResult::Yes) {
@@ -183,32 +183,28 @@ void MainMenu::SetAccess(bool on) {
 }
 
 void MainMenu::openAdministration() {
-    SplashWindow &form1 = m_application.splash();
-    AdminDialog &form4 = m_application.adminDialog();
-    const QString stored = form1.ReadSetting(QStringLiteral("Erori"));
-    if (form1.AccessGranted()) {
-        Modal::exec(form4);
+    if (m_context.accessGranted()) {
+        Q_EMIT administrationRequested();
         return;
     }
+    const QString stored = m_context.ReadSetting(QStringLiteral("Erori"));
     if (stored.isEmpty()) {
-        m_application.messageDialog().Mesaj(
-            QStringLiteral("Administrare"),
-            QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!"), MessageKind::Atentie,
-            MessageButton::OK);
-        form4.grantAccess();
+        m_messages.Mesaj(QStringLiteral("Administrare"),
+                         QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!"),
+                         MessageKind::Atentie, MessageButton::OK);
+        m_context.setAccessGranted(true);
         return;
     }
     QString entry;
-    if (!m_application.passwordPrompt().InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"),
-                                                    QStringLiteral("PAROLA :"), entry))
+    if (!m_prompt.InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"),
+                              entry))
         return;
-    if (!PasswordCodec::matches(entry, form1.ReadSetting(QStringLiteral("Erori")))) {
-        m_application.messageDialog().Mesaj(QStringLiteral("Greseala!"),
-                                            QStringLiteral("PAROLA INCORECTA !"),
-                                            MessageKind::Eroare, MessageButton::OK);
+    if (!PasswordCodec::matches(entry, m_context.ReadSetting(QStringLiteral("Erori")))) {
+        m_messages.Mesaj(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"),
+                         MessageKind::Eroare, MessageButton::OK);
         return;
     }
-    form4.grantAccess();
+    m_context.setAccessGranted(true);
 }
 
 } // namespace velmora

@@ -1,16 +1,13 @@
 #include "app/splashwindow.h"
 
-#include "app/aboutdialog.h"
 #include "app/appartwork.h"
-#include "app/application.h"
-#include "app/mainmenu.h"
+#include "store/programcontext.h"
 #include "store/text/error.h"
-#include "store/text/textrules.h"
 #include "ui/errorbox.h"
-#include "ui/fieldhint.h"
 #include "ui/gradient.h"
 #include "ui/look.h"
 #include "ui/modal.h"
+#include "ui/slotguard.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -31,20 +28,19 @@ void letEventsRun() {
 
 } // namespace
 
-SplashWindow::SplashWindow(Application &application, const QString &programDir)
+SplashWindow::SplashWindow(ProgramContext &context)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_application(application)
-    , m_store(programDir)
+    , m_context(context)
     , m_startTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(Application::title());
+    setWindowTitle(m_context.title());
     setFixedSize(424, 201);
     setCursor(Qt::WaitCursor);
 
     m_startTimer->setObjectName(QStringLiteral("Timer1"));
     m_startTimer->setSingleShot(true);
     m_startTimer->setInterval(1000);
-    connect(m_startTimer, &QTimer::timeout, this, &SplashWindow::runStartup);
+    connect(m_startTimer, &QTimer::timeout, this, guardSlot([this] { runStartup(); }));
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("Image2"));
@@ -55,8 +51,8 @@ SplashWindow::SplashWindow(Application &application, const QString &programDir)
         shadowedLabel("Label1", "Label2", Look::arial(29), kHeadingShadow, {88, 26}, {-1, 3});
     m_headingShadow = findChild<QLabel *>(QStringLiteral("Label2"));
     // The heading is written when the window is made.
-    m_heading->setText(Application::title());
-    m_headingShadow->setText(Application::title());
+    m_heading->setText(m_context.title());
+    m_headingShadow->setText(m_context.title());
 
     QFont italic = Look::arial(13);
     italic.setItalic(true);
@@ -127,8 +123,9 @@ void SplashWindow::runStartup() {
     letEventsRun();
 
     try {
-        m_store.ensureDataDir();
-        CreateTables();
+        m_context.store().ensureDataDir();
+        m_context.CreateTables();
+        letEventsRun();
     } catch (const Error &error) {
         // Without its tables the program cannot work; rather than stay behind the splash it
         // says why and ends.
@@ -141,85 +138,27 @@ void SplashWindow::runStartup() {
     try {
         m_progressValue = Fixed4();
         update();
-        m_application.aboutDialog().setHeading(Application::title());
-        m_application.mainMenu().setWindowTitle(Application::title());
-        m_store.writeStartSettings(Application::title());
+        m_context.writeStartSettings();
         m_status->setText(QStringLiteral("Refac bazele de date ..."));
-        PackTable(m_store.sheetsTable());
-        StepProgress(50);
         letEventsRun();
-        PackTable(m_store.linesTable());
-        StepProgress(50);
-        letEventsRun();
+        m_context.store().packTables([this](int n) { StepProgress(n); });
     } catch (const Error &error) {
         failure = error.message();
     }
 
     setCursor(Qt::ArrowCursor);
     hide();
-    m_application.mainMenu().show();
+    Q_EMIT workDone();
     letEventsRun();
     if (!failure.isEmpty())
         ErrorBox::show(failure);
     Q_EMIT startupFinished();
 }
 
-QString SplashWindow::NextId(const QString &counter) {
-    return m_store.nextId(counter);
-}
-
-QString SplashWindow::IniRead(const QString &section, const QString &key) {
-    return m_store.iniRead(section, key);
-}
-
-void SplashWindow::IniWrite(const QString &section, const QString &key, const QString &value) {
-    m_store.iniWrite(section, key, value);
-}
-
-QString SplashWindow::ReadSetting(const QString &name) {
-    return DataStore::readSetting(name);
-}
-
-void SplashWindow::WriteSetting(const QString &name, const QString &value) {
-    DataStore::writeSetting(name, value);
-}
-
-void SplashWindow::CreateTables() {
-    m_store.createTables();
-    letEventsRun();
-}
-
-void SplashWindow::ResetQuery(Query &query) {
-    DataStore::resetQuery(query);
-}
-
-void SplashWindow::FillPickList(PickListSink &box, const QString &tablePath, const QString &column,
-                                const QString &condition) {
-    m_store.fillPickList(box, tablePath, column, condition);
-}
-
-QString SplashWindow::JoinConditions(const QString &conditions) {
-    return TextRules::joinConditions(conditions);
-}
-
-QString SplashWindow::SquashSpaces(const QString &text) {
-    return TextRules::squashSpaces(text);
-}
-
-void SplashWindow::PackTable(const QString &tablePath) {
-    letEventsRun();
-    DataStore::packTable(tablePath);
-    letEventsRun();
-}
-
 void SplashWindow::StepProgress(int n) {
     m_progressValue = Fixed4::fromUnits(m_progressValue.units() + n * Fixed4::kScale);
     repaint(QRect(kBarLeft, kBarTop, width() - kBarLeft, kBarBottom - kBarTop));
     letEventsRun();
-}
-
-void SplashWindow::ShowFieldHint(const QString &text, QWidget *control) {
-    FieldHint::show(text, control);
 }
 
 } // namespace velmora

@@ -6,6 +6,7 @@
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
 #include "store/datastore.h"
+#include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
 #include "ui/errorbox.h"
@@ -49,6 +50,9 @@ private Q_SLOTS:
         QSignalSpy ended(&application, &Application::ended);
         QCOMPARE(application.splash().findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
                  1000);
+        // Each window has what it shows from its constructor, before the start-up runs.
+        QCOMPARE(application.aboutDialog().heading(), Application::title());
+        QCOMPARE(application.mainMenu().windowTitle(), Application::title());
         application.start();
         QVERIFY(application.splash().isVisible());
         QVERIFY(!application.mainMenu().isVisible());
@@ -65,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(application.mainMenu().isVisible());
         QCOMPARE(application.splash().ProgressValue().units(), 100 * 10000);
         QCOMPARE(application.splash().progressWidth(), 310);
-        QCOMPARE(application.splash().DataDir(), programDir.path() + QStringLiteral("/Data"));
+        QCOMPARE(application.context().dataDir(), programDir.path() + QStringLiteral("/Data"));
 
         const MainMenu &menu = application.mainMenu();
         for (const char *name : {"MBut1", "MBut2", "MBut3"})
@@ -131,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(recordCount(foi), 1u);
         const ResultSet rows =
             SqlEngine::open(QStringLiteral("SELECT * FROM \"%1\" ORDER BY IDFOAIE")
-                                .arg(application.splash().DataDir() + QStringLiteral("/Foi.dbf")));
+                                .arg(application.context().dataDir() + QStringLiteral("/Foi.dbf")));
         QCOMPARE(rows.rowCount(), 1);
         QCOMPARE(rows.text(0, rows.columnIndex(u"NRMAS")), QStringLiteral("B2"));
     }
