@@ -67,10 +67,10 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     m_group->setToolTip(QStringLiteral("Schimbarea parolei administrator."));
     m_newPassword = passwordField(m_group, "Edit1");
     m_repeatPassword = passwordField(m_group, "Edit2");
-    auto *label1 = new QLabel(QStringLiteral("Parola noua"), m_group);
-    auto *label2 = new QLabel(QStringLiteral("Inca odata"), m_group);
-    label1->setBuddy(m_newPassword);
-    label2->setBuddy(m_repeatPassword);
+    auto *newLabel = new QLabel(QStringLiteral("Parola noua"), m_group);
+    auto *repeatLabel = new QLabel(QStringLiteral("Inca odata"), m_group);
+    newLabel->setBuddy(m_newPassword);
+    repeatLabel->setBuddy(m_repeatPassword);
     m_change = button(m_group, "BitBtn1", QStringLiteral("&Schimba parola"));
 
     // Field text stays black on white; only the window's own texts are light.
@@ -83,9 +83,9 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     grid->setContentsMargins(14, 18, 14, 12);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
-    grid->addWidget(label1, 0, 0);
+    grid->addWidget(newLabel, 0, 0);
     grid->addWidget(m_newPassword, 0, 1);
-    grid->addWidget(label2, 1, 0);
+    grid->addWidget(repeatLabel, 1, 0);
     grid->addWidget(m_repeatPassword, 1, 1);
     grid->addWidget(m_change, 2, 1, Qt::AlignLeft);
 
