@@ -47,7 +47,7 @@ bool within(const QWidget *control, const QWidget *target) {
 PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
-    setObjectName(QStringLiteral("TPerioadaF"));
+    setObjectName(QStringLiteral("PerioadaF"));
     setWindowTitle(QStringLiteral("Foi de parcurs"));
     setFont(Look::dialogFont(8));
     Look::setBackground(this, kBackground);

@@ -16,7 +16,7 @@ namespace velmora {
 PeriodReport::PeriodReport(QString dataDir, QWidget *previewParent)
     : m_dataDir(std::move(dataDir))
     , m_previewParent(previewParent) {
-    setObjectName(QStringLiteral("TListare"));
+    setObjectName(QStringLiteral("Listare"));
 }
 
 void PeriodReport::listeazaPerioada(QDate from, QDate to) {

@@ -9,16 +9,16 @@
 namespace velmora {
 
 class DocumentOpener;
-class TErori;
+class MessageDialog;
 
 // The records window's print button: the selected sheet's printout written to the first free
 // printout file and opened in the system's RTF viewer. A printout that cannot start is told
-// in the message dialog under "Raport"; any other error goes to the standard error box.
+// in the message dialog under "Raport"; any other error is raised, for the slot's guard.
 class SheetPrinter : public QObject {
     Q_OBJECT
 
 public:
-    SheetPrinter(const QString &programDir, TErori &messages, DocumentOpener &opener,
+    SheetPrinter(const QString &programDir, MessageDialog &messages, DocumentOpener &opener,
                  PrintoutFiles files = PrintoutFiles(), QObject *parent = nullptr);
 
 public Q_SLOTS:
@@ -26,7 +26,7 @@ public Q_SLOTS:
 
 private:
     SheetPrintout m_printout;
-    TErori &m_messages;
+    MessageDialog &m_messages;
     DocumentOpener &m_opener;
     PrintoutFiles m_files;
 };

@@ -33,7 +33,7 @@ private Q_SLOTS:
 
     void layoutAndNames() {
         PeriodDialog dialog(QDate(2007, 5, 15));
-        QCOMPARE(dialog.objectName(), QStringLiteral("TPerioadaF"));
+        QCOMPARE(dialog.objectName(), QStringLiteral("PerioadaF"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Foi de parcurs"));
         QCOMPARE(dialog.size(), QSize(PeriodDialog::kWidth, PeriodDialog::kHeight));
         QVERIFY(dialog.windowFlags() & Qt::WindowStaysOnTopHint);

@@ -64,7 +64,7 @@ private Q_SLOTS:
             trips.addSheet(s, QStringLiteral("10"));
         }
         PeriodReport report(trips.dataDir());
-        QCOMPARE(report.objectName(), QStringLiteral("TListare"));
+        QCOMPARE(report.objectName(), QStringLiteral("Listare"));
         Seen seen;
         inspectPreview(seen, report);
         report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 12, 31));

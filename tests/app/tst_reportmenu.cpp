@@ -1,0 +1,130 @@
+#include "apptestmain.h"
+
+#include "app/application.h"
+#include "app/mainmenu.h"
+#include "app/splashwindow.h"
+#include "reports/perioddialog.h"
+#include "reports/periodreport.h"
+#include "store/programcontext.h"
+#include "store/settings.h"
+#include "ui/errorbox.h"
+#include "ui/fieldhint.h"
+#include "ui/modalanswer.h"
+
+#include <QDateEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+using namespace velmora;
+
+// "Raport" and F2 of the main menu: the period window, then the report's preview.
+class TestReportMenu : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_settingsDir;
+    std::unique_ptr<QTemporaryDir> m_programDir;
+    std::unique_ptr<Application> m_app;
+    QStringList m_errors;
+
+    MainMenu &menu() { return m_app->mainMenu(); }
+    PeriodDialog &period() { return m_app->periodDialog(); }
+
+    // Closes the report's preview once it shows; counts its pages.
+    void closePreviewWhenShown(int &pages) {
+        auto *timer = new QTimer(&menu());
+        timer->setInterval(10);
+        connect(timer, &QTimer::timeout, timer, [timer, &pages] {
+            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            pages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+            preview->reject();
+        });
+        timer->start();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+        ErrorBox::setHandler([this](const QString &message) { m_errors.append(message); });
+    }
+
+    void init() {
+        Settings::write(QStringLiteral("Erori"), QString());
+        m_errors.clear();
+        m_programDir = std::make_unique<QTemporaryDir>();
+        m_app = std::make_unique<Application>(m_programDir->path());
+        QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
+        m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->start();
+        QVERIFY(finished.wait(10000));
+        m_app->context().setAccessGranted(true);
+    }
+
+    void cleanup() {
+        FieldHint::hide();
+        m_app.reset();
+        m_programDir.reset();
+    }
+
+    void raportChoosesThePeriodThenPreviews() {
+        int pages = 0;
+        closePreviewWhenShown(pages);
+        PeriodDialog *dialog = &period();
+        bool shown = false;
+        answerWhenShown(dialog, [dialog, &shown] {
+            shown = true;
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("But1")),
+                              Qt::LeftButton);
+        });
+        menu().findChild<QToolButton *>(QStringLiteral("MBut2"))->click();
+        QVERIFY(shown);
+        // An empty period still gives its page, with the headers and a TOTAL of 0.
+        QCOMPARE(pages, 1);
+        QVERIFY(!m_app->periodReport().lx().isOpen());
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void cancelledPeriodShowsNoReport() {
+        int pages = 0;
+        closePreviewWhenShown(pages);
+        PeriodDialog *dialog = &period();
+        const QDate start = dialog->from().addDays(-3);
+        answerWhenShown(dialog, [dialog, start] {
+            dialog->findChild<QDateEdit *>(QStringLiteral("Data1"))->setDate(start);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::keyClick(&menu(), Qt::Key_F2);
+        QCOMPARE(pages, 0);
+        // The next showing has the dates as they were left.
+        QCOMPARE(dialog->from(), start);
+    }
+
+    void refusedQueryEndsInTheErrorBox() {
+        // Without the sheets table the engine refuses the query: no preview, the error box.
+        QVERIFY(QFile::remove(m_app->context().dataDir() + QStringLiteral("/FOI.DBF")));
+        int pages = 0;
+        closePreviewWhenShown(pages);
+        PeriodDialog *dialog = &period();
+        answerWhenShown(dialog, [dialog] {
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("But1")),
+                              Qt::LeftButton);
+        });
+        QTest::keyClick(&menu(), Qt::Key_F2);
+        QCOMPARE(pages, 0);
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY(m_errors.first().contains(QStringLiteral("Foi.dbf")));
+    }
+};
+
+VELMORA_APP_TEST_MAIN(TestReportMenu)
+#include "tst_reportmenu.moc"
