@@ -8,6 +8,7 @@
 #include "store/inifile.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
+#include "store/text/textrules.h"
 
 #include <QRegularExpression>
 
@@ -37,14 +38,16 @@ QList<Probe> probesOf(const QString &text) {
     return probes;
 }
 
+// Names are trimmed the file's way: every character up to the blank goes.
 bool isTheCounter(const Probe &p) {
-    return p.section.trimmed().compare(Counters::section(), Qt::CaseInsensitive) == 0 &&
-           p.key.trimmed().compare(Counters::sheets(), Qt::CaseInsensitive) == 0;
+    return TextRules::trim(p.section).compare(Counters::section(), Qt::CaseInsensitive) == 0 &&
+           TextRules::trim(p.key).compare(Counters::sheets(), Qt::CaseInsensitive) == 0;
 }
 
 int indexSections(const QByteArray &file) {
     static const QRegularExpression header(
-        QStringLiteral("^[\\x01- ]*\\[[\\x01- ]*INDEX[\\x01- ]*\\]"),
+        QStringLiteral("^[\\x00-\\x09\\x0b\\x0c\\x0e- ]*\\[[\\x00-\\x09\\x0b\\x0c\\x0e- ]*INDEX"
+                       "[\\x00-\\x09\\x0b\\x0c\\x0e- ]*\\]"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
     QString text = Cp1250::decode(file);
     text.replace(u'\r', u'\n');
