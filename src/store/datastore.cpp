@@ -72,6 +72,9 @@ void DataStore::ensureDataDir() const {
 void DataStore::createTables() {
     // Another process must not create the same table between the test and the creation.
     const DataLock lock(dataDir(), DataLock::Mode::Exclusive);
+    // The start-up begins here: what killed writes left behind goes first.
+    if (QFileInfo(dataDir()).isDir())
+        AtomicFile::removeStale(dataDir());
     // Created with these spellings; every later access finds them as Foi.dbf and Sosiri.dbf.
     createTable(QStringLiteral("/FOI.DBF"),
                 TableStatements::createSheets(dataDir() + QStringLiteral("/FOI.DBF")));

@@ -32,7 +32,8 @@ public:
 
     // Creates the data directory with any missing parents; a FileError when impossible.
     void ensureDataDir() const;
-    // Creates each table whose file is missing; an existing file is never touched.
+    // Creates each table whose file is missing; an existing file is never touched. Removes
+    // first the temporary files that killed writes left in the data directory.
     void createTables();
     // Data directory and tables, then both tables packed: the start-up's data work for a run
     // without windows. Returns what packTables() repaired.
