@@ -3,6 +3,7 @@
 #include "store/dbf/atomicfile.h"
 #include "store/dbf/datalock.h"
 #include "store/dbf/faultpoint.h"
+#include "store/dbf/platform.h"
 #include "store/inifile.h"
 #include "store/picklistsink.h"
 #include "store/settings.h"
@@ -64,8 +65,8 @@ void DataStore::ensureDataDir() const {
         return;
     FaultPoint::hit();
     if (!QDir().mkpath(dir)) {
-        throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat.")
-                            .arg(QDir::toNativeSeparators(dir)));
+        throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat: %2.")
+                            .arg(QDir::toNativeSeparators(dir), Platform::lastReason()));
     }
 }
 

@@ -271,6 +271,18 @@ private Q_SLOTS:
         QCOMPARE(Platform::reasonText(code), words);
     }
 
+    void aDataDirectoryThatCannotBeMadeSaysWhy() {
+        // The program directory named is a file.
+        const QString file = m_dir->filePath(u"program"_s);
+        putBytes(file, "not a directory");
+        try {
+            DataStore(file).ensureDataDir();
+            QFAIL("no error raised");
+        } catch (const FileError &e) {
+            QVERIFY2(e.message().contains(u"nu este un director"_s), qPrintable(e.message()));
+        }
+    }
+
     void aFileErrorGivesTheReasonInRomanian() {
         // The file a replacement writes beside the counters file is taken by a directory.
         QVERIFY(QDir().mkpath(AtomicFile::temporaryPath(m_store->countersFile())));

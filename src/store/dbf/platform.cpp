@@ -117,6 +117,8 @@ QString Platform::reason(const QFileDevice &file) {
 
 QString Platform::lastReason() {
     const int code = lastSystemError();
+    if (code == 0)
+        return QStringLiteral("motivul nu este cunoscut");
     const QString text = reasonText(code);
     return text.isEmpty() ? systemText(code) : text;
 }
