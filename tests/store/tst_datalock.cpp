@@ -75,10 +75,8 @@ private Q_SLOTS:
         QVERIFY(holder);
         holder->kill();
         QVERIFY(holder->waitForFinished(5000));
-        QElapsedTimer waited;
-        waited.start();
+        // Were the lock still held, the write would give up after its short wait.
         QCOMPARE(SqlEngine::run(insert(4)), 1);
-        QVERIFY(waited.elapsed() < 250);
     }
 
     void theLockFileIsTheOnlyFileLocked() {
