@@ -268,8 +268,8 @@ private:
 };
 
 // The shape of every lookup by identifier (WHERE IDFOAIE=17), evaluated once per record of
-// the table: no virtual calls below it. The field's values share the column's scale, and so
-// does a constant written like them, which compares without rescaling.
+// the table: no virtual calls below it, and whole numbers in whole-number fields compared as
+// integers straight from the field's bytes.
 class CompareNumberField final : public Node {
 public:
     CompareNumberField(const SqlExpression &at, Op op, const Column &c, Decimal constant)
@@ -277,21 +277,66 @@ public:
         , m_op(op)
         , m_offset(c.offset)
         , m_width(c.width)
-        , m_constant(constant) {}
+        , m_constant(constant)
+        , m_whole(c.decimals == 0 && constant.normalized().scale() == 0)
+        , m_wholeConstant(constant.normalized().units()) {}
 
     SqlValue eval(const char *record) const override {
-        const std::optional<Decimal> v =
-            DbfField::decimal(QByteArrayView(record + m_offset, m_width));
+        const char *field = record + m_offset;
+        if (m_whole) {
+            qint64 v = 0;
+            switch (wholeNumber(field, field + m_width, v)) {
+            case Parsed::Null:
+                return {};
+            case Parsed::Whole:
+                return SqlValue::ofBool(
+                    verdict(m_op, v < m_wholeConstant ? -1 : (v > m_wholeConstant ? 1 : 0)));
+            case Parsed::Other:
+                break;
+            }
+        }
+        const std::optional<Decimal> v = DbfField::decimal(QByteArrayView(field, m_width));
         if (!v)
             return {};
         return SqlValue::ofBool(verdict(m_op, Decimal::compare(*v, m_constant)));
     }
 
 private:
+    enum class Parsed { Null, Whole, Other };
+
+    // Blanks, an optional minus, up to 18 digits, blanks; anything else is left to the
+    // general reading.
+    static Parsed wholeNumber(const char *p, const char *end, qint64 &value) {
+        while (p < end && *p == ' ')
+            ++p;
+        if (p == end)
+            return Parsed::Null;
+        const bool negative = *p == '-';
+        if (negative)
+            ++p;
+        const char *digits = p;
+        qint64 v = 0;
+        while (p < end && *p >= '0' && *p <= '9') {
+            if (p - digits == Decimal::kMaxDigits)
+                return Parsed::Other;
+            v = v * 10 + (*p++ - '0');
+        }
+        if (p == digits)
+            return Parsed::Other;
+        while (p < end && *p == ' ')
+            ++p;
+        if (p != end)
+            return Parsed::Other;
+        value = negative ? -v : v;
+        return Parsed::Whole;
+    }
+
     Op m_op;
     int m_offset;
     int m_width;
     Decimal m_constant;
+    bool m_whole;
+    qint64 m_wholeConstant;
 };
 
 class Logic final : public Node {

@@ -179,12 +179,9 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
             text = TextForm::date(SqlEvaluator::dateOf(value.date));
         DbfField::writeText(out, column, text);
     } catch (const EngineError &e) {
-        if (e.message().startsWith(QStringLiteral("Eroare la linia")))
+        if (e.message().startsWith(placePrefix()))
             throw;
-        throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3")
-                              .arg(place.line)
-                              .arg(place.column)
-                              .arg(e.message()));
+        throw EngineError(atPlace(place, e.message()));
     }
 }
 

@@ -179,12 +179,7 @@ Column SqlParser::columnType(const QString &columnName) {
     Column c;
     c.name = columnName;
     const SqlPlace typePlace = place();
-    auto refuse = [&](const QString &why) {
-        throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
-                              .arg(typePlace.line)
-                              .arg(typePlace.column)
-                              .arg(why));
-    };
+    auto refuse = [&](const QString &why) { refuseAt(typePlace, why); };
     if (accept(u"CHAR") || accept(u"CHARACTER") || accept(u"VARCHAR")) {
         expectSymbol(u"(");
         const int n = wholeNumber();

@@ -72,7 +72,7 @@ constexpr int kMinScale = -100;
 
 } // namespace
 
-std::optional<Decimal> Decimal::parse(const char *p, const char *end, bool *tooLong) {
+std::optional<Decimal> Decimal::parseInFull(const char *p, const char *end, bool *tooLong) {
     if (tooLong)
         *tooLong = false;
     bool negative = false;
@@ -238,13 +238,8 @@ std::optional<Decimal> Decimal::rescaled(int scale) const {
     return fromUnits(units, scale);
 }
 
-std::optional<Decimal> Decimal::add(Decimal a, Decimal b) {
+std::optional<Decimal> Decimal::addScaled(Decimal a, Decimal b) {
     qint64 sum = 0;
-    if (a.m_scale == b.m_scale) {
-        if (qAddOverflow(a.m_units, b.m_units, &sum))
-            return std::nullopt;
-        return fromUnits(sum, a.m_scale);
-    }
     const int scale = qMax(a.m_scale, b.m_scale);
     const auto wa = a.rescaled(scale);
     const auto wb = b.rescaled(scale);
@@ -305,8 +300,8 @@ std::optional<Decimal> Decimal::divide(Decimal a, Decimal b) {
     return std::nullopt;
 }
 
-int Decimal::compare(Decimal a, Decimal b) {
-    if (a.m_scale != b.m_scale) {
+int Decimal::compareScaled(Decimal a, Decimal b) {
+    {
         Decimal &narrow = a.m_scale < b.m_scale ? a : b;
         const int scale = qMax(a.m_scale, b.m_scale);
         qint64 units = 0;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+#include <QtNumeric>
 #include <compare>
 #include <optional>
 
@@ -37,9 +38,43 @@ public:
     // optional exponent (e or E). nullopt when it is not a number, and also when it is one
     // that needs more than 18 significant digits or 18 decimals; *tooLong tells these apart.
     static std::optional<Decimal> parse(QStringView text, bool *tooLong = nullptr);
-    // The same over bytes, without blanks around; for reading fields.
+    // The same over bytes, without blanks around; for reading fields. Inline for the plain
+    // decimals that fields hold, since a scan reads one per record.
     static std::optional<Decimal> parse(const char *begin, const char *end,
-                                        bool *tooLong = nullptr);
+                                        bool *tooLong = nullptr) {
+        const char *p = begin;
+        const bool negative = p < end && *p == '-';
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        qint64 m = 0;
+        int significant = 0;
+        int scale = 0;
+        bool point = false;
+        bool digit = false;
+        for (; p < end; ++p) {
+            const char c = *p;
+            if (c >= '0' && c <= '9') {
+                digit = true;
+                const int d = c - '0';
+                if (m != 0 || d != 0) {
+                    if (significant == kMaxDigits)
+                        break;
+                    ++significant;
+                }
+                m = m * 10 + d;
+                scale += point;
+            } else if (c == '.' && !point) {
+                point = true;
+            } else {
+                break;
+            }
+        }
+        if (p != end || !digit || scale > kMaxScale)
+            return parseInFull(begin, end, tooLong);
+        if (tooLong)
+            *tooLong = false;
+        return fromUnits(negative ? -m : m, scale);
+    }
     // The decimal a double stands for when written with 15 significant digits (the general
     // form), which is the value a binary number was meant to have. nullopt when not finite
     // or too large.
@@ -59,7 +94,12 @@ public:
     // Rounded (half to even) or widened to the given number of decimals.
     std::optional<Decimal> rescaled(int scale) const;
     // Checked arithmetic: nullopt where the result does not fit.
-    static std::optional<Decimal> add(Decimal a, Decimal b);
+    static std::optional<Decimal> add(Decimal a, Decimal b) {
+        qint64 sum = 0;
+        if (a.m_scale == b.m_scale && !qAddOverflow(a.m_units, b.m_units, &sum))
+            return fromUnits(sum, a.m_scale);
+        return addScaled(a, b);
+    }
     static std::optional<Decimal> subtract(Decimal a, Decimal b);
     static std::optional<Decimal> multiply(Decimal a, Decimal b);
     // As many decimals as fit, up to 18, the last rounded half to even. b must not be zero.
@@ -67,7 +107,11 @@ public:
     std::optional<Decimal> negated() const;
 
     // -1, 0 or 1, by value, whatever the scales.
-    static int compare(Decimal a, Decimal b);
+    static int compare(Decimal a, Decimal b) {
+        if (a.m_scale == b.m_scale)
+            return a.m_units < b.m_units ? -1 : (a.m_units > b.m_units ? 1 : 0);
+        return compareScaled(a, b);
+    }
     friend bool operator==(Decimal a, Decimal b) { return compare(a, b) == 0; }
     friend std::strong_ordering operator<=>(Decimal a, Decimal b) { return compare(a, b) <=> 0; }
 
@@ -89,6 +133,10 @@ public:
     static std::optional<Decimal> load(const char *in);
 
 private:
+    static std::optional<Decimal> parseInFull(const char *begin, const char *end, bool *tooLong);
+    static std::optional<Decimal> addScaled(Decimal a, Decimal b);
+    static int compareScaled(Decimal a, Decimal b);
+
     qint64 m_units = 0;
     qint8 m_scale = 0;
 };
