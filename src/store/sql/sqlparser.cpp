@@ -179,7 +179,9 @@ Column SqlParser::columnType(const QString &columnName) {
     Column c;
     c.name = columnName;
     const SqlPlace typePlace = place();
-    auto refuse = [&](const QString &why) { refuseAt(typePlace, why); };
+    auto refuse = [&](const QString &why) {
+        refuseAt(typePlace, why);
+    };
     if (accept(u"CHAR") || accept(u"CHARACTER") || accept(u"VARCHAR")) {
         expectSymbol(u"(");
         const int n = wholeNumber();
