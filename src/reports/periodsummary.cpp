@@ -4,24 +4,22 @@
 #include "store/query/query.h"
 #include "store/sql/resultset.h"
 #include "store/text/error.h"
-#include "store/text/fixed4.h"
 #include "store/text/textform.h"
 
 namespace velmora {
 
 namespace {
 
-// The sums of DECIMAL(8,2) columns have at most two decimals, so reading them to four
-// decimals keeps them exact, and adding ten-thousandths keeps the totals exact too.
-QString amount(const ResultSet &result, qsizetype row, int column, qint64 &total) {
+// The engine's sums are exact decimals; the totals are added as decimals too.
+QString amount(const ResultSet &result, qsizetype row, int column, Decimal &total) {
     if (column < 0 || result.isNull(row, column))
         return QString();
-    const QString text = result.text(row, column);
-    const auto value = Fixed4::parse(text);
-    if (!value)
-        throw EngineError(QStringLiteral("Suma %1 din raport nu este un numar.").arg(text));
-    total += value->units();
-    return value->toString();
+    const Decimal value = result.decimal(row, column);
+    const auto sum = Decimal::add(total, value);
+    if (!sum)
+        throw EngineError(QStringLiteral("Totalul raportului nu mai incape intr-un numar."));
+    total = *sum;
+    return TextForm::general(value);
 }
 
 } // namespace
@@ -56,11 +54,11 @@ QString PeriodSummary::periodLabel(QDate from, QDate to) {
 }
 
 QString PeriodSummary::totalIncome() const {
-    return Fixed4::fromUnits(m_income).toString();
+    return TextForm::general(m_income);
 }
 
 QString PeriodSummary::totalCost() const {
-    return Fixed4::fromUnits(m_cost).toString();
+    return TextForm::general(m_cost);
 }
 
 } // namespace velmora

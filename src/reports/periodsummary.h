@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/text/decimal.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -34,8 +36,8 @@ public:
 
 private:
     QList<Day> m_days;
-    qint64 m_income = 0; // ten-thousandths
-    qint64 m_cost = 0;
+    Decimal m_income;
+    Decimal m_cost;
 };
 
 } // namespace velmora
