@@ -1,0 +1,62 @@
+#include "backup/datasnapshot.h"
+
+#include "store/text/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace velmora {
+
+namespace {
+
+constexpr qint64 kCopyChunk = 61440;
+
+void copyFile(const QString &from, const QString &to) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Fisierul %1 nu poate fi deschis: %2")
+                            .arg(QDir::toNativeSeparators(from), in.errorString()));
+    QFile out(to);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw FileError(QStringLiteral("Copia %1 nu poate fi creata: %2")
+                            .arg(QDir::toNativeSeparators(to), out.errorString()));
+    QByteArray buffer(kCopyChunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), kCopyChunk);
+        if (got < 0)
+            throw FileError(QStringLiteral("Fisierul %1 nu poate fi citit: %2")
+                                .arg(QDir::toNativeSeparators(from), in.errorString()));
+        if (got == 0)
+            break;
+        if (out.write(buffer.constData(), got) != got)
+            throw FileError(QStringLiteral("Copia %1 nu poate fi scrisa: %2")
+                                .arg(QDir::toNativeSeparators(to), out.errorString()));
+    }
+}
+
+} // namespace
+
+DataSnapshot::DataSnapshot(const QString &programDir)
+    : m_dir(QDir::tempPath() + QStringLiteral("/velmora-salvare-XXXXXX")) {
+    if (!m_dir.isValid())
+        throw FileError(QStringLiteral("Directorul temporar pentru salvare nu poate fi creat: %1")
+                            .arg(m_dir.errorString()));
+    // Everything from the listing to the last copy is one moment of the data directory.
+    const QStringList originals = ArchiveFormat::listFileDir(programDir);
+    for (const QString &original : originals) {
+        const QString copy = m_dir.filePath(QFileInfo(original).fileName());
+        copyFile(original, copy);
+        // A file emptied since the listing no longer belongs in the archive.
+        if (QFileInfo(copy).size() > 0)
+            m_files.append(copy);
+    }
+}
+
+int DataSnapshot::save(const QString &programDir, const QString &archivePath,
+                       const ArchiveFormat::Progress &progress) {
+    const DataSnapshot snapshot(programDir);
+    return ArchiveFormat::compressFiles(snapshot.files(), archivePath, progress);
+}
+
+} // namespace velmora
