@@ -5,6 +5,8 @@
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
+#include "backup/backupwindow.h"
+#include "ui/modal.h"
 #include "ui/tcontor.h"
 #include "ui/terori.h"
 
@@ -19,12 +21,16 @@ Application::Application(const QString &programDir) {
     m_form5 = std::make_unique<TForm5>();
     m_contor = std::make_unique<TContor>();
     m_erori = std::make_unique<TErori>();
+    m_backup = std::make_unique<BackupWindow>(m_form1->ProgramDir(), *m_erori, *m_contor);
 
     connect(m_form4.get(), &TForm4::accessChanged, this, [this](bool granted) {
         m_form1->setAccessGranted(granted);
         m_form3->SetAccess(granted);
     });
     connect(m_form3.get(), &TForm3::programEndRequested, this, [this] { endProgram(0); });
+    connect(m_form3.get(), &TForm3::salvareRequested, this, [this] { Modal::exec(*m_backup); });
+    // The next start must work on the restored files.
+    connect(m_backup.get(), &BackupWindow::restoreCompleted, this, [this] { endProgram(0); });
     connect(m_form1.get(), &TForm1::startupFailed, this, [this] { endProgram(1); });
 }
 

@@ -6,6 +6,7 @@
 
 namespace velmora {
 
+class BackupWindow;
 class TContor;
 class TErori;
 class TForm1;
@@ -40,6 +41,7 @@ public:
     TForm5 &form5() { return *m_form5; }
     TContor &contor() { return *m_contor; }
     TErori &erori() { return *m_erori; }
+    BackupWindow &backupWindow() { return *m_backup; }
 
 Q_SIGNALS:
     // Whoever runs the event loop ends it with this exit code.
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TContor> m_contor;
     std::unique_ptr<TErori> m_erori;
+    std::unique_ptr<BackupWindow> m_backup;
 };
 
 } // namespace velmora

@@ -34,6 +34,10 @@ QTemporaryDir besideData(const QString &programDir, const QString &what) {
     return dir;
 }
 
+QString unchanged() {
+    return QStringLiteral("\r\nDirectorul de date a ramas neschimbat.");
+}
+
 } // namespace
 
 QList<ArchiveFormat::Member> DataRestore::restore(const QString &archivePath,
@@ -45,8 +49,14 @@ QList<ArchiveFormat::Member> DataRestore::restore(const QString &archivePath,
                             .arg(QDir::toNativeSeparators(dataDir)));
     // Beside Data, on the same disk, so that moving the files in is a rename.
     const QTemporaryDir staging = besideData(programDir, QStringLiteral("restaurare"));
-    const QList<ArchiveFormat::Member> members =
-        ArchiveFormat::decompressFiles(archivePath, staging.path(), progress);
+    QList<ArchiveFormat::Member> members;
+    try {
+        members = ArchiveFormat::decompressFiles(archivePath, staging.path(), progress);
+    } catch (const ArchiveError &error) {
+        throw ArchiveError(error.message() + unchanged());
+    } catch (const FileError &error) {
+        throw FileError(error.message() + unchanged());
+    }
     swapIn(programDir, staging.path(), members);
     return members;
 }

@@ -48,8 +48,10 @@ DataSnapshot::DataSnapshot(const QString &programDir)
         const QString copy = m_dir.filePath(QFileInfo(original).fileName());
         copyFile(original, copy);
         // A file emptied since the listing no longer belongs in the archive.
-        if (QFileInfo(copy).size() > 0)
+        if (QFileInfo(copy).size() > 0) {
             m_files.append(copy);
+            m_originals.append(original);
+        }
     }
 }
 

@@ -18,6 +18,8 @@ public:
 
     // The copies, under the files' own names, in the order of the listing.
     const QStringList &files() const { return m_files; }
+    // The data directory's files they were copied from, in the same order.
+    const QStringList &originals() const { return m_originals; }
 
     // ListFileDir and CompressFiles over a snapshot: the whole data directory into the
     // archive, written beside it and renamed over it once complete. Returns the member count;
@@ -28,6 +30,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QStringList m_files;
+    QStringList m_originals;
 };
 
 } // namespace velmora

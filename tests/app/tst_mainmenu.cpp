@@ -7,6 +7,7 @@
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
+#include "backup/backupwindow.h"
 #include "store/settings.h"
 #include "store/text/textform.h"
 #include "ui/errorbox.h"
@@ -231,8 +232,15 @@ private Q_SLOTS:
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(raport.size(), 1);
         QSignalSpy salvare(&menu(), &TForm3::salvareRequested);
+        BackupWindow &backup = m_app->backupWindow();
+        bool backupShown = false;
+        answerWhenShown(&backup, [&] {
+            backupShown = true;
+            backup.close();
+        });
         button("MBut3")->click();
         QCOMPARE(salvare.size(), 1);
+        QVERIFY(backupShown);
     }
 
     void closingAsksFirst_data() {
