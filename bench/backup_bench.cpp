@@ -73,10 +73,10 @@ void BM_Compress2Level9(benchmark::State &state) {
 }
 
 // The program's save: snapshot of Data, members compressed in parallel blocks, archive written
-// beside and renamed. threads = state.range(0) (0: one per processor).
+// beside and renamed. Arguments: threads (0: one per processor), block size in KB.
 void BM_Backup(benchmark::State &state) {
     const QString programDir = BenchData::programDir();
-    const MemberDeflater deflater(int(state.range(0)));
+    const MemberDeflater deflater(int(state.range(0)), state.range(1) * 1024);
     for (auto _ : state) {
         const DataSnapshot snapshot(programDir);
         QSaveFile archive(archivePath());
@@ -149,8 +149,10 @@ BENCHMARK(BM_Compress2Level9)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 BENCHMARK(BM_Backup)
-    ->Arg(1)
-    ->Arg(0)
+    ->Args({1, 256})
+    ->Args({0, 64})
+    ->Args({0, 256})
+    ->Args({0, 1024})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();

@@ -10,8 +10,9 @@
 namespace velmora {
 
 bool DataFiles::isEngineOwn(const QString &fileName) {
-    static const QStringList suffixes = {QStringLiteral(".tmp"), QStringLiteral(".jnl"),
-                                         QStringLiteral(".lock"), QStringLiteral(".lck")};
+    static const QStringList suffixes = {QStringLiteral(".tmp"), QStringLiteral("-tmp"),
+                                         QStringLiteral(".jnl"), QStringLiteral(".lock"),
+                                         QStringLiteral(".lck")};
     for (const QString &suffix : suffixes) {
         if (fileName.endsWith(suffix, Qt::CaseInsensitive))
             return true;
