@@ -5,6 +5,8 @@
 # PROGRAMDIR defaults to the benchmark's generated data; velmora-tool comes from build/release.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/setup.sh
+velmora_install_bench_packages
 tool=build/release/bin/velmora-tool
 [ -x "$tool" ] || tool=build/bench/bin/velmora-tool
 dir=${1:-${TMPDIR:-/tmp}/velmora-bench-100000x3}

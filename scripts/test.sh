@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs every test; windows are drawn on the offscreen platform.
+# and runs every test, after checking that every source is clang-formatted; windows are
+# drawn on the offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 velmora_install_packages
+scripts/check-format.sh
 cmake --preset test
 cmake --build --preset test -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen

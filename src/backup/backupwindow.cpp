@@ -3,15 +3,16 @@
 #include "backup/archiveformat.h"
 #include "backup/datarestore.h"
 #include "backup/datasnapshot.h"
+#include "store/programcontext.h"
 #include "store/text/error.h"
 #include "ui/cylinderbar.h"
-#include "ui/errorbox.h"
 #include "ui/flatbutton.h"
 #include "ui/gradientpanel.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
-#include "ui/tcontor.h"
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
+#include "ui/progresswindow.h"
+#include "ui/slotguard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,26 +54,13 @@ QFileDialog *archiveDialog(QWidget *parent, const char *name, const QString &tit
     return dialog;
 }
 
-// Errors end the command where they happen and are shown in the standard error box; none
-// may travel on into Qt's signal dispatch.
-template <typename Slot>
-auto guarded(Slot slot) {
-    return [slot] {
-        try {
-            slot();
-        } catch (const Error &error) {
-            ErrorBox::show(error.message());
-        }
-    };
-}
-
 } // namespace
 
-BackupWindow::BackupWindow(const QString &programDir, TErori &messages, TContor &progress,
-                           QWidget *parent)
+BackupWindow::BackupWindow(ProgramContext &context, MessageDialog &messages,
+                           ProgressWindow &progress, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
-    , m_programDir(programDir)
+    , m_context(context)
     , m_messages(messages)
     , m_progress(progress) {
     setObjectName(QStringLiteral("Form21"));
@@ -113,8 +101,8 @@ BackupWindow::BackupWindow(const QString &programDir, TErori &messages, TContor 
                       QFileDialog::AcceptOpen);
 
     new KeyPreview(this);
-    connect(m_save, &FlatButton::clicked, this, guarded([this] { saveDatabase(); }));
-    connect(m_restore, &FlatButton::clicked, this, guarded([this] { restoreDatabase(); }));
+    connect(m_save, &FlatButton::clicked, this, guardSlot([this] { saveDatabase(); }));
+    connect(m_restore, &FlatButton::clicked, this, guardSlot([this] { restoreDatabase(); }));
 }
 
 QString BackupWindow::choose(QFileDialog &dialog) {
@@ -154,18 +142,19 @@ void BackupWindow::saveDatabase() {
     if (QFileInfo::exists(path) &&
         m_messages.Mesaj(QStringLiteral("Atentionare"),
                          QStringLiteral("Vreti sa inlocuiti salvarea ") + shown + u'?',
-                         TErori::Atentie, TErori::DA | TErori::NU) != TErori::ResultYes)
+                         MessageKind::Atentie,
+                         MessageButton::DA | MessageButton::NU) != MessageResult::Yes)
         return;
 
     // The listing and the copies aside take a moment; only the compression needs the bar.
-    const DataSnapshot snapshot(m_programDir);
+    const DataSnapshot snapshot(m_context.programDir());
     m_fileList->setPlainText(snapshot.originals().join(u'\n'));
     if (snapshot.files().isEmpty()) {
         // Nothing would be written: saying "done" here would promise a backup there is not.
         m_messages.Mesaj(QStringLiteral("Eroare"),
                          QStringLiteral("Directorul de date nu contine niciun fisier de salvat; "
                                         "arhiva nu a fost scrisa."),
-                         TErori::Eroare, TErori::OK);
+                         MessageKind::Eroare, MessageButton::OK);
         return;
     }
     underProgress(QStringLiteral("Salvez starea actuala..."), [&] {
@@ -173,7 +162,7 @@ void BackupWindow::saveDatabase() {
                                             [this](int p, int m) { showProgress(p, m); });
     });
     m_messages.Mesaj(QStringLiteral("Informatie"), QStringLiteral("Salvare incheiata cu succes !"),
-                     TErori::Informatie, TErori::OK);
+                     MessageKind::Informatie, MessageButton::OK);
 }
 
 void BackupWindow::restoreDatabase() {
@@ -184,24 +173,25 @@ void BackupWindow::restoreDatabase() {
         m_messages.Mesaj(QStringLiteral("Eroare"),
                          QStringLiteral("Salvarea ") + QDir::toNativeSeparators(path) +
                              QStringLiteral(" nu exista !"),
-                         TErori::Eroare, TErori::OK);
+                         MessageKind::Eroare, MessageButton::OK);
         return;
     }
     try {
         underProgress(QStringLiteral("Restaurez baza de date..."), [&] {
-            return DataRestore::restore(path, m_programDir,
+            return DataRestore::restore(path, m_context.programDir(),
                                         [this](int p, int m) { showProgress(p, m); });
         });
     } catch (const Error &error) {
         // The data directory is as it was: the program goes on with it, and the user learns
         // why the archive was not taken.
-        m_messages.Mesaj(QStringLiteral("Eroare"), error.message(), TErori::Eroare, TErori::OK);
+        m_messages.Mesaj(QStringLiteral("Eroare"), error.message(), MessageKind::Eroare,
+                         MessageButton::OK);
         return;
     }
     m_messages.Mesaj(QStringLiteral("Informatie"),
                      QStringLiteral("Restaurare incheiata cu succes !\r\nVa rog sa porniti "
                                     "programul din nou !"),
-                     TErori::Informatie, TErori::OK);
+                     MessageKind::Informatie, MessageButton::OK);
     Q_EMIT restoreCompleted();
 }
 

@@ -11,8 +11,9 @@ namespace velmora {
 
 class FlatButton;
 class GradientPanel;
-class TContor;
-class TErori;
+class MessageDialog;
+class ProgramContext;
+class ProgressWindow;
 
 // The backup and restore window: saves the whole data directory into one archive and brings
 // it back from one. A restore ends the program (restoreCompleted), so that the next start
@@ -25,7 +26,7 @@ public:
     static constexpr int kWidth = 262;
     static constexpr int kHeight = 125;
 
-    BackupWindow(const QString &programDir, TErori &messages, TContor &progress,
+    BackupWindow(ProgramContext &context, MessageDialog &messages, ProgressWindow &progress,
                  QWidget *parent = nullptr);
 
     // "Salveaza baza de date".
@@ -49,9 +50,9 @@ private:
     auto underProgress(const QString &description, Work work);
     void showProgress(int position, int maximum);
 
-    QString m_programDir;
-    TErori &m_messages;
-    TContor &m_progress;
+    ProgramContext &m_context;
+    MessageDialog &m_messages;
+    ProgressWindow &m_progress;
     GradientPanel *m_background;
     FlatButton *m_save;
     FlatButton *m_restore;

@@ -2,12 +2,13 @@
 #include "backup/archiveformat.h"
 #include "backup/backupwindow.h"
 #include "filebytes.h"
+#include "store/programcontext.h"
 #include "ui/cylinderbar.h"
 #include "ui/errorbox.h"
 #include "ui/flatbutton.h"
 #include "ui/gradientpanel.h"
-#include "ui/tcontor.h"
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
+#include "ui/progresswindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,19 +24,16 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <memory>
+
+Q_DECLARE_METATYPE(velmora::MessageResult)
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Shown {
-    QString title;
-    QString text;
-    QStringList buttons;
-};
-
-// Answers the modal windows a command opens, one after the other, each once it is the active
+// Answers the file dialogs a command opens, one after the other, each once it is the active
 // modal window. Should one never come, the script gives up after a while and closes whatever
 // is modal, so the test fails on its checks instead of hanging.
 class Script : public QObject {
@@ -82,8 +80,9 @@ class TestBackupWindow : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_program;
-    TErori *m_messages = nullptr;
-    TContor *m_progress = nullptr;
+    std::unique_ptr<ProgramContext> m_context;
+    MessageDialog *m_messages = nullptr;
+    ProgressWindow *m_progress = nullptr;
     BackupWindow *m_window = nullptr;
     QStringList m_errors;
 
@@ -110,18 +109,14 @@ class TestBackupWindow : public QObject {
                     dialog->reject();
                 }};
     }
-    Script::Step answer(const QString &buttonName, Shown *shown) {
-        return {m_messages, [this, buttonName, shown] {
-                    shown->title = m_messages->findChild<QLabel *>(u"Label1"_s)->text();
-                    shown->text = m_messages->findChild<QTextEdit *>(u"EroText"_s)->toPlainText();
-                    for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
-                        auto *b = m_messages->findChild<FlatButton *>(QLatin1String(name));
-                        if (b->isVisible())
-                            shown->buttons << b->text();
-                    }
-                    QTest::mouseClick(m_messages->findChild<FlatButton *>(buttonName),
-                                      Qt::LeftButton);
-                }};
+    // The messages the command showed, each answered from the seam.
+    QList<MessageRecord> messages() const { return m_messages->shown(); }
+    static MessageRecord message(const QString &title, const QString &text, MessageKind kind,
+                                 MessageButtons buttons) {
+        return {title, text, kind, buttons};
+    }
+    static bool same(const MessageRecord &a, const MessageRecord &b) {
+        return a.title == b.title && a.text == b.text && a.kind == b.kind && a.buttons == b.buttons;
     }
 
     // Clicks the command's button and plays the script against what it opens.
@@ -141,11 +136,13 @@ class TestBackupWindow : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         ErrorBox::setHandler([this](const QString &message) { m_errors << message; });
-        m_messages = new TErori;
-        m_progress = new TContor;
+        m_messages = new MessageDialog;
+        m_progress = new ProgressWindow;
+        m_context = std::make_unique<ProgramContext>(m_program.path(), u"Velmora v.1.01"_s);
     }
 
     void cleanupTestCase() {
+        m_context.reset();
         delete m_messages;
         delete m_progress;
         ErrorBox::setHandler({});
@@ -158,7 +155,8 @@ private Q_SLOTS:
         putBytes(data() + u"/Foi.dbf"_s, kSheets);
         putBytes(data() + u"/Velm.ini"_s, kCounters);
         m_errors.clear();
-        m_window = new BackupWindow(m_program.path(), *m_messages, *m_progress);
+        m_messages->clearShown();
+        m_window = new BackupWindow(*m_context, *m_messages, *m_progress);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
     }
@@ -229,12 +227,12 @@ private Q_SLOTS:
     }
 
     void saveWritesTheArchive() {
-        Shown done;
-        run("BE1", {pick(m_window->saveDialog(), archive()), answer(u"BE4"_s, &done)});
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("BE1", {pick(m_window->saveDialog(), archive())});
 
-        QCOMPARE(done.title, u"Informatie"_s);
-        QCOMPARE(done.text, u"Salvare incheiata cu succes !"_s);
-        QCOMPARE(done.buttons, QStringList{u"OK"_s});
+        QCOMPARE(messages().size(), 1);
+        QVERIFY(same(messages()[0], message(u"Informatie"_s, u"Salvare incheiata cu succes !"_s,
+                                            MessageKind::Informatie, MessageButton::OK)));
         QVERIFY(!m_window->isVisible());
         QVERIFY(!m_progress->isVisible());
         QVERIFY(m_window->isEnabled());
@@ -248,28 +246,27 @@ private Q_SLOTS:
     }
 
     void replacingAnArchiveAsksFirst_data() {
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<MessageResult>("answer");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("DA") << u"BE1"_s << true;
-        QTest::newRow("NU") << u"BE2"_s << false;
+        QTest::newRow("DA") << MessageResult::Yes << true;
+        QTest::newRow("NU") << MessageResult::No << false;
+        QTest::newRow("Esc") << MessageResult::Cancel << false;
     }
     void replacingAnArchiveAsksFirst() {
-        QFETCH(QString, answer);
+        QFETCH(MessageResult, answer);
         QFETCH(bool, replaced);
         putBytes(archive(), "earlier archive");
 
-        Shown question;
-        Shown done;
-        std::deque<Script::Step> steps = {pick(m_window->saveDialog(), archive()),
-                                          this->answer(answer, &question)};
-        if (replaced)
-            steps.push_back(this->answer(u"BE4"_s, &done));
-        run("BE1", std::move(steps));
+        m_messages->queueAnswer(answer);
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("BE1", {pick(m_window->saveDialog(), archive())});
 
-        QCOMPARE(question.title, u"Atentionare"_s);
-        QCOMPARE(question.text,
-                 u"Vreti sa inlocuiti salvarea "_s + QDir::toNativeSeparators(archive()) + u'?');
-        QCOMPARE(question.buttons, QStringList({u"DA"_s, u"NU"_s}));
+        QCOMPARE(messages().size(), replaced ? 2 : 1);
+        QVERIFY(same(
+            messages()[0],
+            message(u"Atentionare"_s,
+                    u"Vreti sa inlocuiti salvarea "_s + QDir::toNativeSeparators(archive()) + u'?',
+                    MessageKind::Atentie, MessageButton::DA | MessageButton::NU)));
         QCOMPARE(m_window->isVisible(), !replaced);
         if (replaced)
             QCOMPARE(ArchiveFormat::verify(archive()).size(), 2);
@@ -282,27 +279,32 @@ private Q_SLOTS:
         run("LbSpeedButton1", {cancel(m_window->openDialog())});
         QVERIFY(m_window->isVisible());
         QVERIFY(!QFile::exists(archive()));
+        QCOMPARE(messages().size(), 0);
     }
 
     void saveOfAnEmptyDataDirectorySaysSo() {
         QVERIFY(QFile::remove(data() + u"/Foi.dbf"_s));
         putBytes(data() + u"/Velm.ini"_s, "");
-        Shown shown;
-        run("BE1", {pick(m_window->saveDialog(), archive()), answer(u"BE4"_s, &shown)});
-        QCOMPARE(shown.title, u"Eroare"_s);
-        QVERIFY2(shown.text.contains(u"nu a fost scrisa"_s), qPrintable(shown.text));
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("BE1", {pick(m_window->saveDialog(), archive())});
+        QCOMPARE(messages().size(), 1);
+        QCOMPARE(messages()[0].title, u"Eroare"_s);
+        QCOMPARE(messages()[0].kind, MessageKind::Eroare);
+        QVERIFY2(messages()[0].text.contains(u"nu a fost scrisa"_s),
+                 qPrintable(messages()[0].text));
         QVERIFY(!QFile::exists(archive()));
     }
 
     void restoreOfAMissingFile() {
         const QString missing = m_program.filePath(u"nu-exista.vmr"_s);
         const QMap<QString, QByteArray> before = dataFiles();
-        Shown shown;
-        run("LbSpeedButton1", {pick(m_window->openDialog(), missing), answer(u"BE4"_s, &shown)});
-        QCOMPARE(shown.title, u"Eroare"_s);
-        QCOMPARE(shown.text,
-                 u"Salvarea "_s + QDir::toNativeSeparators(missing) + u" nu exista !"_s);
-        QCOMPARE(shown.buttons, QStringList{u"OK"_s});
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("LbSpeedButton1", {pick(m_window->openDialog(), missing)});
+        QCOMPARE(messages().size(), 1);
+        QVERIFY(same(messages()[0],
+                     message(u"Eroare"_s,
+                             u"Salvarea "_s + QDir::toNativeSeparators(missing) + u" nu exista !"_s,
+                             MessageKind::Eroare, MessageButton::OK)));
         QVERIFY(m_window->isVisible());
         QCOMPARE(dataFiles(), before);
     }
@@ -312,23 +314,24 @@ private Q_SLOTS:
         putBytes(archive(), int32le(2) + member("Data\\Foi.dbf", otherSheets) +
                                 member("Data\\Sosiri.dbf", "lines"));
         QSignalSpy ended(m_window, &BackupWindow::restoreCompleted);
-        Shown done;
-        int endedBeforeNotice = -1;
-        Script::Step notice = answer(u"BE4"_s, &done);
-        std::function<void()> click = notice.second;
-        notice.second = [&, click] {
-            endedBeforeNotice = int(ended.count());
-            click();
-        };
-        run("LbSpeedButton1", {pick(m_window->openDialog(), archive()), notice});
+        qsizetype noticesBeforeEnd = -1;
+        connect(m_window, &BackupWindow::restoreCompleted, this,
+                [&] { noticesBeforeEnd = messages().size(); });
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("LbSpeedButton1", {pick(m_window->openDialog(), archive())});
 
-        QCOMPARE(done.title, u"Informatie"_s);
-        QCOMPARE(done.text,
-                 u"Restaurare incheiata cu succes !\nVa rog sa porniti programul din nou !"_s);
-        QCOMPARE(endedBeforeNotice, 0);
+        QCOMPARE(messages().size(), 1);
+        QVERIFY(same(messages()[0], message(u"Informatie"_s,
+                                            u"Restaurare incheiata cu succes !\r\n"
+                                            u"Va rog sa porniti programul din nou !"_s,
+                                            MessageKind::Informatie, MessageButton::OK)));
+        // The program ends after the notice, not before.
         QCOMPARE(ended.count(), 1);
+        QCOMPARE(noticesBeforeEnd, 1);
         QCOMPARE(m_progress->descr(), u"Restaurez baza de date..."_s);
+        QCOMPARE(m_progress->bar()->maximum(), 2);
         QVERIFY(!m_progress->isVisible());
+        QVERIFY(!m_window->isVisible());
         // Velm.ini was not in the archive: it is gone.
         const QMap<QString, QByteArray> expected = {{u"Foi.dbf"_s, otherSheets},
                                                     {u"Sosiri.dbf"_s, "lines"}};
@@ -341,10 +344,13 @@ private Q_SLOTS:
         putBytes(archive(), bytes);
         const QMap<QString, QByteArray> before = dataFiles();
         QSignalSpy ended(m_window, &BackupWindow::restoreCompleted);
-        Shown shown;
-        run("LbSpeedButton1", {pick(m_window->openDialog(), archive()), answer(u"BE4"_s, &shown)});
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("LbSpeedButton1", {pick(m_window->openDialog(), archive())});
 
+        QCOMPARE(messages().size(), 1);
+        const MessageRecord &shown = messages()[0];
         QCOMPARE(shown.title, u"Eroare"_s);
+        QCOMPARE(shown.kind, MessageKind::Eroare);
         QVERIFY2(shown.text.contains(u"deteriorata"_s), qPrintable(shown.text));
         QVERIFY2(shown.text.contains(u"neschimbat"_s), qPrintable(shown.text));
         QCOMPARE(ended.count(), 0);

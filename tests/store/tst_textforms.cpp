@@ -35,6 +35,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(InputError, Cp1250::encode(u"Ω"));
         try {
             Cp1250::encode(u"AB\u03A9");
+            QFAIL("a character outside the code page was encoded");
         } catch (const InputError &e) {
             QVERIFY(e.message().contains(u"\u03A9"));
         }
