@@ -1,5 +1,7 @@
 #include "backup/datafiles.h"
 
+#include "store/dbf/atomicfile.h"
+#include "store/dbf/datalock.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -10,19 +12,14 @@
 namespace velmora {
 
 bool DataFiles::isEngineOwn(const QString &fileName) {
-    static const QStringList suffixes = {QStringLiteral(".tmp"), QStringLiteral("-tmp"),
-                                         QStringLiteral(".jnl"), QStringLiteral(".lock"),
-                                         QStringLiteral(".lck")};
-    for (const QString &suffix : suffixes) {
-        if (fileName.endsWith(suffix, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    // ".tmp" is what replacements were written beside as before they had a name of their own.
+    return AtomicFile::isTemporary(fileName) || isLock(fileName) ||
+           fileName.endsWith(QStringLiteral(".jnl"), Qt::CaseInsensitive) ||
+           fileName.endsWith(QStringLiteral(".tmp"), Qt::CaseInsensitive);
 }
 
 bool DataFiles::isLock(const QString &fileName) {
-    return fileName.endsWith(QStringLiteral(".lock"), Qt::CaseInsensitive) ||
-           fileName.endsWith(QStringLiteral(".lck"), Qt::CaseInsensitive);
+    return fileName.compare(DataLock::lockFileName(), Qt::CaseInsensitive) == 0;
 }
 
 QStringList DataFiles::list(const QString &dataDir) {

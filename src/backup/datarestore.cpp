@@ -1,12 +1,14 @@
 #include "backup/datarestore.h"
 
 #include "backup/datafiles.h"
+#include "store/dbf/datalock.h"
 #include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <optional>
 
 namespace velmora {
 
@@ -34,8 +36,19 @@ QTemporaryDir besideData(const QString &programDir, const QString &what) {
     return dir;
 }
 
-QString unchanged() {
-    return QStringLiteral("\r\nDirectorul de date a ramas neschimbat.");
+// Runs a step before anything in Data has changed; its error says so.
+template <typename Step>
+auto unchangedOnError(Step step) {
+    const QString unchanged = QStringLiteral("\r\nDirectorul de date a ramas neschimbat.");
+    try {
+        return step();
+    } catch (const ArchiveError &error) {
+        throw ArchiveError(error.message() + unchanged);
+    } catch (const EngineError &error) {
+        throw EngineError(error.message() + unchanged);
+    } catch (const FileError &error) {
+        throw FileError(error.message() + unchanged);
+    }
 }
 
 } // namespace
@@ -47,16 +60,17 @@ QList<ArchiveFormat::Member> DataRestore::restore(const QString &archivePath,
     if (!QDir().mkpath(dataDir))
         throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat.")
                             .arg(QDir::toNativeSeparators(dataDir)));
+    // Another program on this data directory (the program, a tool's statement) refuses the
+    // restore before the archive is even read.
+    unchangedOnError([&] { const DataLock probe(dataDir, DataLock::Mode::Exclusive); });
     // Beside Data, on the same disk, so that moving the files in is a rename.
-    const QTemporaryDir staging = besideData(programDir, QStringLiteral("restaurare"));
-    QList<ArchiveFormat::Member> members;
-    try {
-        members = ArchiveFormat::decompressFiles(archivePath, staging.path(), progress);
-    } catch (const ArchiveError &error) {
-        throw ArchiveError(error.message() + unchanged());
-    } catch (const FileError &error) {
-        throw FileError(error.message() + unchanged());
-    }
+    const QTemporaryDir staging =
+        unchangedOnError([&] { return besideData(programDir, QStringLiteral("restaurare")); });
+    const QList<ArchiveFormat::Member> members = unchangedOnError(
+        [&] { return ArchiveFormat::decompressFiles(archivePath, staging.path(), progress); });
+    // No statement may see Data half replaced; the moves take milliseconds.
+    std::optional<DataLock> lock;
+    unchangedOnError([&] { lock.emplace(dataDir, DataLock::Mode::Exclusive); });
     swapIn(programDir, staging.path(), members);
     return members;
 }

@@ -1,5 +1,8 @@
 #include "backup/datasnapshot.h"
 
+#include "backup/datafiles.h"
+#include "store/dbf/datalock.h"
+#include "store/dbf/dbfjournal.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -35,6 +38,16 @@ void copyFile(const QString &from, const QString &to) {
     }
 }
 
+// The tables whose last change was interrupted: their journal is still there.
+QStringList interruptedTables(const QString &dataDir) {
+    QStringList tables;
+    const QStringList journals =
+        QDir(dataDir).entryList({QStringLiteral("*.jnl")}, QDir::Files | QDir::Hidden);
+    for (const QString &journal : journals)
+        tables.append(dataDir + u'/' + journal.chopped(4));
+    return tables;
+}
+
 } // namespace
 
 DataSnapshot::DataSnapshot(const QString &programDir)
@@ -42,16 +55,33 @@ DataSnapshot::DataSnapshot(const QString &programDir)
     if (!m_dir.isValid())
         throw FileError(QStringLiteral("Directorul temporar pentru salvare nu poate fi creat: %1")
                             .arg(m_dir.errorString()));
-    // Everything from the listing to the last copy is one moment of the data directory.
+    const QString dataDir = programDir + QStringLiteral("/Data");
+    if (!QFileInfo(dataDir).isDir())
+        throw FileError(QStringLiteral("Directorul de date %1 nu exista.")
+                            .arg(QDir::toNativeSeparators(dataDir)));
+    // Everything from the listing to the last copy is one moment of the data directory,
+    // between two statements: readers share that moment, so the lock is shared, unless a
+    // change was interrupted and its table must first be brought back, which only an
+    // exclusive holder may do. Copying takes milliseconds; the compression comes after.
+    for (const DataLock::Mode mode : {DataLock::Mode::Shared, DataLock::Mode::Exclusive}) {
+        const DataLock lock(dataDir, mode);
+        const QStringList interrupted = interruptedTables(dataDir);
+        if (!interrupted.isEmpty() && mode == DataLock::Mode::Shared)
+            continue;
+        for (const QString &table : interrupted)
+            DbfJournal::recover(table);
+        copyAll(programDir);
+        break;
+    }
+}
+
+void DataSnapshot::copyAll(const QString &programDir) {
     const QStringList originals = ArchiveFormat::listFileDir(programDir);
     for (const QString &original : originals) {
         const QString copy = m_dir.filePath(QFileInfo(original).fileName());
         copyFile(original, copy);
-        // A file emptied since the listing no longer belongs in the archive.
-        if (QFileInfo(copy).size() > 0) {
-            m_files.append(copy);
-            m_originals.append(original);
-        }
+        m_files.append(copy);
+        m_originals.append(original);
     }
 }
 

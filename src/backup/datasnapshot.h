@@ -28,6 +28,8 @@ public:
                     const ArchiveFormat::Progress &progress = {});
 
 private:
+    void copyAll(const QString &programDir);
+
     QTemporaryDir m_dir;
     QStringList m_files;
     QStringList m_originals;

@@ -54,6 +54,8 @@ private Q_SLOTS:
         putBytes(data + u"/Gol.txt"_s, "");
         putBytes(data + u"/Foi.dbf.jnl"_s, "journal");
         putBytes(data + u"/Sosiri.dbf.tmp"_s, "half a pack");
+        putBytes(data + u"/Velm.ini.velmora-tmp"_s, "half a counter");
+        putBytes(data + u"/.velmora.lock"_s, "lock");
         QVERIFY(QDir(data).mkdir(u"Vechi"_s));
         putBytes(data + u"/Vechi/Foi.dbf"_s, "old");
 

@@ -1,5 +1,6 @@
 #include "archivebytes.h"
 #include "filebytes.h"
+#include "store/lockholder.h"
 
 #include <QDir>
 #include <QProcess>
@@ -94,6 +95,51 @@ private Q_SLOTS:
         QCOMPARE(backup.code, 1);
         QVERIFY(!backup.err.isEmpty());
         QVERIFY(!QFile::exists(program.filePath(u"a.vmr"_s)));
+    }
+
+    // A reader elsewhere shares its moment with the backup; a writer elsewhere holds it off,
+    // and the backup says why instead of copying a table half written.
+    void backupWhileAnotherProgramHoldsTheData_data() {
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("reader") << QByteArray("shared") << true;
+        QTest::newRow("writer") << QByteArray("exclusive") << false;
+    }
+    void backupWhileAnotherProgramHoldsTheData() {
+        QFETCH(QByteArray, mode);
+        QFETCH(bool, saved);
+        QTemporaryDir program;
+        fill(program);
+        // No interrupted change to bring back, which only an exclusive holder may do.
+        QVERIFY(QFile::remove(program.filePath(u"Data/Foi.dbf.jnl"_s)));
+        const auto holder = holdLockElsewhere(program.filePath(u"Data"_s), mode.constData());
+        QVERIFY(holder);
+        const QString archive = program.filePath(u"copie.vmr"_s);
+        const Run backup = tool({u"backup"_s, program.path(), archive});
+        releaseLock(*holder);
+        QCOMPARE(backup.code, saved ? 0 : 1);
+        QCOMPARE(QFile::exists(archive), saved);
+        if (!saved)
+            QVERIFY2(backup.err.contains("folosita de alt program"), backup.err.constData());
+    }
+
+    void restoreRefusedWhileAnotherProgramUsesTheData() {
+        QTemporaryDir program;
+        fill(program);
+        const QString archive = program.filePath(u"copie.vmr"_s);
+        QCOMPARE(tool({u"backup"_s, program.path(), archive}).code, 0);
+        putBytes(program.filePath(u"Data/Foi.dbf"_s), "current");
+        const auto holder = holdLockElsewhere(program.filePath(u"Data"_s), "shared");
+        QVERIFY(holder);
+        const Run restore = tool({u"restore"_s, program.path(), archive});
+        releaseLock(*holder);
+        QCOMPARE(restore.code, 1);
+        QVERIFY2(restore.err.contains("folosita de alt program"), restore.err.constData());
+        QVERIFY2(restore.err.contains("neschimbat"), restore.err.constData());
+        QCOMPARE(bytesOf(program.filePath(u"Data/Foi.dbf"_s)), QByteArray("current"));
+        // Once the other program is gone the same archive restores.
+        QCOMPARE(tool({u"restore"_s, program.path(), archive}).code, 0);
+        QCOMPARE(bytesOf(program.filePath(u"Data/Foi.dbf"_s)), tableLike(400 * 1024, 1));
     }
 
     void wrongUsage_data() {
