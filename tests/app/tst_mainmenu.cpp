@@ -202,6 +202,16 @@ private Q_SLOTS:
         QVERIFY(dataCommandsOpen());
     }
 
+    // The next start must work on the restored files: a restore ends the program at once,
+    // without the menu's question.
+    void restoreEndsTheProgram() {
+        QSignalSpy ended(m_app.get(), &Application::ended);
+        Q_EMIT m_app->backupWindow().restoreCompleted();
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.first().first().toInt(), 0);
+        QCOMPARE(messagesShown(), 0);
+    }
+
     void functionKeysOnlyWhileOpen() {
         QSignalSpy evidenta(&menu(), &MainMenu::evidentaRequested);
         QSignalSpy raport(&menu(), &MainMenu::raportRequested);
