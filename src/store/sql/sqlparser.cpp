@@ -185,10 +185,7 @@ Column SqlParser::columnType(const QString &columnName) {
     c.name = columnName;
     const SqlPlace typePlace = place();
     auto refuse = [&](const QString &why) {
-        throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
-                              .arg(typePlace.line)
-                              .arg(typePlace.column)
-                              .arg(why));
+        refuseAt(typePlace, why);
     };
     if (accept(u"CHAR") || accept(u"CHARACTER") || accept(u"VARCHAR")) {
         expectSymbol(u"(");
