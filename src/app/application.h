@@ -8,6 +8,7 @@ namespace velmora {
 
 class AboutDialog;
 class AdminDialog;
+class BackupWindow;
 class DocumentOpener;
 class MainMenu;
 class MessageDialog;
@@ -50,6 +51,7 @@ public:
     PasswordPrompt &passwordPrompt() { return *m_passwordPrompt; }
     AdminDialog &adminDialog() { return *m_adminDialog; }
     MainMenu &mainMenu() { return *m_mainMenu; }
+    BackupWindow &backupWindow() { return *m_backupWindow; }
     PeriodDialog &periodDialog() { return *m_periodDialog; }
     PeriodReport &periodReport() { return *m_periodReport; }
     // The records window's print button goes here (printSheetRequested to printSheet).
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<PasswordPrompt> m_passwordPrompt;
     std::unique_ptr<AdminDialog> m_adminDialog;
     std::unique_ptr<MainMenu> m_mainMenu;
+    std::unique_ptr<BackupWindow> m_backupWindow;
     std::unique_ptr<DocumentOpener> m_opener;
     std::unique_ptr<SheetPrinter> m_sheetPrinter;
     std::unique_ptr<PeriodDialog> m_periodDialog;

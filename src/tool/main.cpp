@@ -1,6 +1,9 @@
 // velmora-tool: the data work of the program without its windows.
 // Exit status: 0 done, 1 an error (its message on stderr), 2 wrong usage.
 
+#include "backup/archiveformat.h"
+#include "backup/datarestore.h"
+#include "backup/datasnapshot.h"
 #include "records/samplegenerator.h"
 #include "reports/periodreportlayout.h"
 #include "reports/periodreportpainter.h"
@@ -15,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -46,6 +50,13 @@ const char kHelp[] =
     "                        the trip sheet's printout through PROGRAMDIR/Foaie.rtf\n"
     "  report PROGRAMDIR FROM TO OUT.pdf\n"
     "                        the period summary as PDF; dates in the short date format\n"
+    "  backup PROGRAMDIR ARCHIVE\n"
+    "                        save the data directory into the archive (written beside it and\n"
+    "                        renamed over it once complete)\n"
+    "  restore PROGRAMDIR ARCHIVE\n"
+    "                        replace the data directory's files with the archive's, once the\n"
+    "                        whole archive has been checked; a damaged one changes nothing\n"
+    "  verify ARCHIVE        check the whole archive; print each member's name and size\n"
     "  --help                this text\n";
 
 void printErr(const QString &text) {
@@ -155,6 +166,41 @@ int runReport(const QStringList &args) {
     return kDone;
 }
 
+void printOut(const QString &line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) !=
+        static_cast<size_t>(bytes.size()))
+        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+}
+
+int runArchive(const QString &command, const QStringList &args) {
+    if (command == QStringLiteral("verify")) {
+        if (args.size() != 1)
+            return usage(QStringLiteral("verify: expected ARCHIVE"));
+        for (const ArchiveFormat::Member &member : ArchiveFormat::verify(args[0]))
+            printOut(
+                QStringLiteral("Data\\%1\t%2").arg(member.fileName, QString::number(member.size)));
+        if (std::fflush(stdout) != 0)
+            throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+        return kDone;
+    }
+    if (args.size() != 2)
+        return usage(QStringLiteral("%1: expected PROGRAMDIR ARCHIVE").arg(command));
+    if (command == QStringLiteral("backup")) {
+        const int members = DataSnapshot::save(args[0], args[1]);
+        if (members == 0)
+            throw ArchiveError(
+                QStringLiteral("Directorul de date %1 nu contine niciun fisier de "
+                               "salvat; arhiva nu a fost scrisa.")
+                    .arg(QDir::toNativeSeparators(args[0] + QStringLiteral("/Data"))));
+        std::printf("%d files saved\n", members);
+        return kDone;
+    }
+    const QList<ArchiveFormat::Member> members = DataRestore::restore(args[1], args[0]);
+    std::printf("%lld files restored\n", static_cast<long long>(members.size()));
+    return kDone;
+}
+
 int run(const QStringList &args) {
     if (args.isEmpty())
         return usage(QStringLiteral("missing COMMAND"));
@@ -185,6 +231,9 @@ int run(const QStringList &args) {
         return runPrintSheet(rest);
     if (command == QStringLiteral("report"))
         return runReport(rest);
+    if (command == QStringLiteral("backup") || command == QStringLiteral("restore") ||
+        command == QStringLiteral("verify"))
+        return runArchive(command, rest);
     return usage(QStringLiteral("unknown command: %1").arg(command));
 }
 
