@@ -167,6 +167,8 @@ void SheetEditor::save() {
         FieldHint::show(problem->text, field);
         return;
     }
+    // Taken before the lists change: a list that was empty gives its first item to the field.
+    m_accepted = collect();
     m_store.iniWrite(input.vehicle, consumKey(), input.consumption);
     m_store.iniWrite(input.vehicle, pretKey(), input.price);
     ComboPickList::addIfMissing(m_sofer1, input.driver1, true);
@@ -176,6 +178,10 @@ void SheetEditor::save() {
 }
 
 SheetValues SheetEditor::values() const {
+    return m_accepted;
+}
+
+SheetValues SheetEditor::collect() const {
     SheetValues s;
     s.date = m_ziua->date();
     s.hour = m_ora->time();

@@ -41,6 +41,7 @@ protected:
 
 private:
     void NrInmatChange();
+    SheetValues collect() const;
     QComboBox *nameField(const char *name, int maxLength);
 
     DataStore &m_store;
@@ -53,6 +54,7 @@ private:
     TNumericEdit *m_totKm;
     TNumericEdit *m_consum;
     TNumericEdit *m_pretL;
+    SheetValues m_accepted;
 };
 
 } // namespace velmora
