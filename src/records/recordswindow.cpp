@@ -338,6 +338,10 @@ void RecordsWindow::PAddButClick() {
     m_tripEditor.Initializeaza();
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
+    saveNewLine();
+}
+
+void RecordsWindow::saveNewLine() {
     const QString sheetId = m_lists.selectedSheetId();
     const LineValues line = m_tripEditor.values(m_store.nextId(QStringLiteral("IDSOS")), sheetId);
     m_writer.addLine(line);

@@ -44,6 +44,9 @@ public:
     void PModButClick();
     void PDelButClick();
     void PrintButClick();
+    // What follows a saved line editor: the line written to the selected sheet, the income
+    // moved, both lists reread and the new line selected.
+    void saveNewLine();
 
 Q_SIGNALS:
     // The selected sheet is to be printed.
