@@ -10,9 +10,9 @@
 #include "records/recordswindow.h"
 #include "records/sheeteditor.h"
 #include "records/tripeditor.h"
-#include "store/datastore.h"
+#include "store/programcontext.h"
 #include "store/sql/sqlengine.h"
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
 #include "ui/tnumericedit.h"
 
 #include <QApplication>
@@ -30,9 +30,9 @@ namespace {
 // The windows as the program makes them, over one program directory.
 struct Windows {
     explicit Windows(const QString &programDir)
-        : store(programDir)
-        , sheetEditor(store)
-        , window(store, messages, sheetEditor, tripEditor) {
+        : context(programDir, QStringLiteral("Velmora v.1.01"))
+        , sheetEditor(context)
+        , window(context, messages, sheetEditor, tripEditor) {
         window.resize(830, 623);
     }
 
@@ -42,8 +42,8 @@ struct Windows {
         window.lineGrid()->viewport()->repaint();
     }
 
-    DataStore store;
-    TErori messages;
+    ProgramContext context;
+    MessageDialog messages;
     SheetEditor sheetEditor;
     TripEditor tripEditor;
     RecordsWindow window;

@@ -11,6 +11,9 @@ class AdminDialog;
 class MainMenu;
 class MessageDialog;
 class PasswordPrompt;
+class RecordsWindow;
+class SheetEditor;
+class TripEditor;
 class ProgramContext;
 class ProgressWindow;
 class SplashWindow;
@@ -46,6 +49,9 @@ public:
     PasswordPrompt &passwordPrompt() { return *m_passwordPrompt; }
     AdminDialog &adminDialog() { return *m_adminDialog; }
     MainMenu &mainMenu() { return *m_mainMenu; }
+    RecordsWindow &recordsWindow() { return *m_recordsWindow; }
+    SheetEditor &sheetEditor() { return *m_sheetEditor; }
+    TripEditor &tripEditor() { return *m_tripEditor; }
 
 Q_SIGNALS:
     // Whoever runs the event loop ends it with this exit code.
@@ -61,6 +67,9 @@ private:
     std::unique_ptr<PasswordPrompt> m_passwordPrompt;
     std::unique_ptr<AdminDialog> m_adminDialog;
     std::unique_ptr<MainMenu> m_mainMenu;
+    std::unique_ptr<SheetEditor> m_sheetEditor;
+    std::unique_ptr<TripEditor> m_tripEditor;
+    std::unique_ptr<RecordsWindow> m_recordsWindow;
 };
 
 } // namespace velmora

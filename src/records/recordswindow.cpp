@@ -5,16 +5,15 @@
 #include "records/recordsartwork.h"
 #include "records/sheeteditor.h"
 #include "records/tripeditor.h"
-#include "store/datastore.h"
-#include "store/text/error.h"
+#include "store/programcontext.h"
 #include "store/text/textform.h"
-#include "ui/errorbox.h"
 #include "ui/fieldhint.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
+#include "ui/messagedialog.h"
 #include "ui/modal.h"
+#include "ui/slotguard.h"
 #include "ui/tabletextvalidator.h"
-#include "ui/terori.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -60,18 +59,6 @@ QList<GridColumn> lineColumns() {
     };
 }
 
-// Slots end an operation on a store error by showing it; nothing crosses the signal dispatch.
-template <typename F>
-auto guarded(F f) {
-    return [f](auto &&...) {
-        try {
-            f();
-        } catch (const Error &error) {
-            ErrorBox::show(error.message());
-        }
-    };
-}
-
 QLabel *gridTitle(const QString &text, QWidget *parent) {
     auto *label = new QLabel(text, parent);
     label->setFont(Look::dialogFont(8, true));
@@ -81,16 +68,16 @@ QLabel *gridTitle(const QString &text, QWidget *parent) {
 
 } // namespace
 
-RecordsWindow::RecordsWindow(DataStore &store, TErori &messages, SheetEditor &sheetEditor,
-                             TripEditor &tripEditor, QWidget *parent)
+RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
+                             SheetEditor &sheetEditor, TripEditor &tripEditor, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_store(store)
+    , m_context(context)
     , m_messages(messages)
     , m_sheetEditor(sheetEditor)
     , m_tripEditor(tripEditor)
-    , m_lists(store.dataDir())
-    , m_writer(store.dataDir()) {
+    , m_lists(context.dataDir())
+    , m_writer(context.dataDir()) {
     setObjectName(QStringLiteral("Evidente"));
     setWindowTitle(QStringLiteral("Foi de parcurs"));
     setFont(Look::dialogFont());
@@ -120,18 +107,18 @@ RecordsWindow::RecordsWindow(DataStore &store, TErori &messages, SheetEditor &sh
     m_lineGrid->setFixedHeight(150);
 
     // Bottom panel: search, then the buttons of the sheets, of the lines, print and close.
-    auto *search = new QWidget(this);
-    auto *searchLayout = new QGridLayout(search);
+    auto *searchPanel = new QWidget(this);
+    auto *searchLayout = new QGridLayout(searchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
     searchLayout->setVerticalSpacing(2);
-    auto *cautare = new QLabel(QStringLiteral("Cautare"), search);
+    auto *cautare = new QLabel(QStringLiteral("Cautare"), searchPanel);
     cautare->setFont(Look::dialogFont(8, true));
     searchLayout->addWidget(cautare, 0, 0, 1, 2);
     m_edit1 = searchField("Edit1", QStringLiteral("Sofer"), 32);
     m_edit2 = searchField("Edit2", QStringLiteral("Nr.masina"), 9);
-    searchLayout->addWidget(new QLabel(QStringLiteral("Sofer"), search), 1, 0);
+    searchLayout->addWidget(new QLabel(QStringLiteral("Sofer"), searchPanel), 1, 0);
     searchLayout->addWidget(m_edit1, 2, 0);
-    searchLayout->addWidget(new QLabel(QStringLiteral("Nr.masina"), search), 1, 1);
+    searchLayout->addWidget(new QLabel(QStringLiteral("Nr.masina"), searchPanel), 1, 1);
     searchLayout->addWidget(m_edit2, 2, 1);
     m_edit1->setFixedWidth(150);
     m_edit2->setFixedWidth(90);
@@ -173,7 +160,7 @@ RecordsWindow::RecordsWindow(DataStore &store, TErori &messages, SheetEditor &sh
 
     auto *bottom = new QHBoxLayout;
     bottom->setContentsMargins(8, 4, 8, 4);
-    bottom->addWidget(search);
+    bottom->addWidget(searchPanel);
     bottom->addSpacing(8);
     bottom->addWidget(group(QStringLiteral("  Foi de parcurs   "), {fAdd, fMod, fDel}));
     bottom->addWidget(group(QStringLiteral("  Plecari / Sosiri   "), {pAdd, pMod, pDel}));
@@ -203,21 +190,20 @@ RecordsWindow::RecordsWindow(DataStore &store, TErori &messages, SheetEditor &sh
     setTabOrder(m_lineGrid, m_edit1);
     setTabOrder(m_edit1, m_edit2);
 
-    connect(fAdd, &QToolButton::clicked, this, guarded([this] { FAddButClick(); }));
-    connect(fMod, &QToolButton::clicked, this, guarded([this] { FModButClick(); }));
-    connect(fDel, &QToolButton::clicked, this, guarded([this] { FDelButClick(); }));
-    connect(pAdd, &QToolButton::clicked, this, guarded([this] { PAddButClick(); }));
-    connect(pMod, &QToolButton::clicked, this, guarded([this] { PModButClick(); }));
-    connect(pDel, &QToolButton::clicked, this, guarded([this] { PDelButClick(); }));
-    connect(print, &QToolButton::clicked, this, guarded([this] { PrintButClick(); }));
+    connect(fAdd, &QToolButton::clicked, this, guardSlot([this] { addSheet(); }));
+    connect(fMod, &QToolButton::clicked, this, guardSlot([this] { changeSheet(); }));
+    connect(fDel, &QToolButton::clicked, this, guardSlot([this] { deleteSheet(); }));
+    connect(pAdd, &QToolButton::clicked, this, guardSlot([this] { addLine(); }));
+    connect(pMod, &QToolButton::clicked, this, guardSlot([this] { changeLine(); }));
+    connect(pDel, &QToolButton::clicked, this, guardSlot([this] { deleteLine(); }));
+    connect(print, &QToolButton::clicked, this, guardSlot([this] { printSheet(); }));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_sheetGrid, &RecordGrid::rowChosen, this, guarded([this] { FModButClick(); }));
-    connect(m_lineGrid, &RecordGrid::rowChosen, this, guarded([this] { PModButClick(); }));
-    connect(m_sheetGrid, &RecordGrid::titleClicked, this, [this](const QString &field) {
-        guarded([this, field] { SMDBGrid3TitleClick(field); })();
-    });
+    connect(m_sheetGrid, &RecordGrid::rowChosen, this, guardSlot([this] { changeSheet(); }));
+    connect(m_lineGrid, &RecordGrid::rowChosen, this, guardSlot([this] { changeLine(); }));
+    connect(m_sheetGrid, &RecordGrid::titleClicked, this,
+            [this](const QString &field) { guardSlot([this, field] { sortByTitle(field); })(); });
     for (QLineEdit *edit : {m_edit1, m_edit2})
-        connect(edit, &QLineEdit::textChanged, this, guarded([this] { Edit1Change(); }));
+        connect(edit, &QLineEdit::textChanged, this, guardSlot([this] { search(); }));
 
     // Esc closes the window, whichever control has the focus.
     new KeyPreview(this);
@@ -262,7 +248,7 @@ void RecordsWindow::Deschide() {
     m_lists.close();
 }
 
-void RecordsWindow::Edit1Change() {
+void RecordsWindow::search() {
     if (++m_schimbari > 1)
         return;
     for (;;) {
@@ -282,21 +268,21 @@ void RecordsWindow::Edit1Change() {
     }
 }
 
-void RecordsWindow::SMDBGrid3TitleClick(const QString &field) {
+void RecordsWindow::sortByTitle(const QString &field) {
     m_lists.sortBy(field);
 }
 
-void RecordsWindow::FAddButClick() {
+void RecordsWindow::addSheet() {
     m_sheetEditor.Initializeaza();
     if (!m_sheetEditor.Editeaza(QStringLiteral("Adaugare Foaie de parcurs")))
         return;
     SheetValues sheet = m_sheetEditor.values();
-    sheet.id = m_store.nextId(QStringLiteral("IDFOAIE"));
+    sheet.id = m_context.NextId(QStringLiteral("IDFOAIE"));
     m_writer.addSheet(sheet);
     m_lists.refreshSheets(sheet.id);
 }
 
-void RecordsWindow::FModButClick() {
+void RecordsWindow::changeSheet() {
     if (m_lists.sheets().isEmpty()) {
         FieldHint::show(QStringLiteral("Nu aveti ce modifica!"), m_sheetGrid);
         return;
@@ -311,14 +297,15 @@ void RecordsWindow::FModButClick() {
     m_lists.refreshSheets(sheet.id);
 }
 
-void RecordsWindow::FDelButClick() {
+void RecordsWindow::deleteSheet() {
     if (m_lists.sheets().isEmpty()) {
         FieldHint::show(QStringLiteral("Nu aveti ce sterge!"), m_sheetGrid);
         return;
     }
     if (m_messages.Mesaj(QStringLiteral("Stergere Foaie de parcurs"),
                          QStringLiteral("Doriti sa stergeti foaia de parcurs selectata?"),
-                         TErori::Confirmare, TErori::DA | TErori::NU) != TErori::ResultYes)
+                         MessageKind::Confirmare,
+                         MessageButton::DA | MessageButton::NU) != MessageResult::Yes)
         return;
     m_writer.deleteSheet(m_lists.selectedSheetId());
     m_lists.refreshAfterSheetDelete();
@@ -330,7 +317,7 @@ LineValues RecordsWindow::currentLine() const {
             px.text(u"TIMP"), px.text(u"SUMA")};
 }
 
-void RecordsWindow::PAddButClick() {
+void RecordsWindow::addLine() {
     if (m_lists.sheets().isEmpty()) {
         FieldHint::show(QStringLiteral("Alegeti mai intai o foaie de  parcurs!"), m_sheetGrid);
         return;
@@ -343,12 +330,12 @@ void RecordsWindow::PAddButClick() {
 
 void RecordsWindow::saveNewLine() {
     const QString sheetId = m_lists.selectedSheetId();
-    const LineValues line = m_tripEditor.values(m_store.nextId(QStringLiteral("IDSOS")), sheetId);
+    const LineValues line = m_tripEditor.values(m_context.NextId(QStringLiteral("IDSOS")), sheetId);
     m_writer.addLine(line);
     m_lists.refreshAll(sheetId, line.id);
 }
 
-void RecordsWindow::PModButClick() {
+void RecordsWindow::changeLine() {
     if (m_lists.lines().isEmpty()) {
         FieldHint::show(QStringLiteral("Alegeti mai intai o Plecare / Sosire!"), m_lineGrid);
         return;
@@ -362,21 +349,21 @@ void RecordsWindow::PModButClick() {
     m_lists.refreshAll(old.sheetId, old.id);
 }
 
-void RecordsWindow::PDelButClick() {
+void RecordsWindow::deleteLine() {
     if (m_lists.lines().isEmpty()) {
         FieldHint::show(QStringLiteral("Nu aveti ce sterge!"), m_lineGrid);
         return;
     }
     const LineValues old = currentLine();
     if (m_messages.Mesaj(QStringLiteral("Stergere Plecare / Sosire"),
-                         QStringLiteral("Stergeti linia selectata?"), TErori::Confirmare,
-                         TErori::DA | TErori::NU) != TErori::ResultYes)
+                         QStringLiteral("Stergeti linia selectata?"), MessageKind::Confirmare,
+                         MessageButton::DA | MessageButton::NU) != MessageResult::Yes)
         return;
     m_writer.deleteLine(old);
     m_lists.refreshAll(old.sheetId, old.id);
 }
 
-void RecordsWindow::PrintButClick() {
+void RecordsWindow::printSheet() {
     if (m_lists.sheets().isEmpty()) {
         FieldHint::show(QStringLiteral("Alegeti mai intai o Foaie de parcurs!"), m_sheetGrid);
         return;

@@ -12,11 +12,11 @@ class QPushButton;
 
 namespace velmora {
 
-class DataStore;
+class MessageDialog;
+class ProgramContext;
 class QueryTableModel;
 class RecordGrid;
 class SheetEditor;
-class TErori;
 class TripEditor;
 
 // Where the records are kept: the trip sheets above, the departures and arrivals of the
@@ -26,7 +26,7 @@ class RecordsWindow : public QDialog {
     Q_OBJECT
 
 public:
-    RecordsWindow(DataStore &store, TErori &messages, SheetEditor &sheetEditor,
+    RecordsWindow(ProgramContext &context, MessageDialog &messages, SheetEditor &sheetEditor,
                   TripEditor &tripEditor, QWidget *parent = nullptr);
     ~RecordsWindow() override;
 
@@ -37,13 +37,13 @@ public:
     RecordGrid *sheetGrid() const { return m_sheetGrid; }
     RecordGrid *lineGrid() const { return m_lineGrid; }
 
-    void FAddButClick();
-    void FModButClick();
-    void FDelButClick();
-    void PAddButClick();
-    void PModButClick();
-    void PDelButClick();
-    void PrintButClick();
+    void addSheet();
+    void changeSheet();
+    void deleteSheet();
+    void addLine();
+    void changeLine();
+    void deleteLine();
+    void printSheet();
     // What follows a saved line editor: the line written to the selected sheet, the income
     // moved, both lists reread and the new line selected.
     void saveNewLine();
@@ -56,15 +56,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Edit1Change();
-    void SMDBGrid3TitleClick(const QString &field);
+    void search();
+    void sortByTitle(const QString &field);
     QToolButton *actionButton(const char *name, const QString &hint, const QPixmap &picture);
     QLineEdit *searchField(const char *name, const QString &label, int maxLength);
     // The line list's current row as it is stored.
     LineValues currentLine() const;
 
-    DataStore &m_store;
-    TErori &m_messages;
+    ProgramContext &m_context;
+    MessageDialog &m_messages;
     SheetEditor &m_sheetEditor;
     TripEditor &m_tripEditor;
     RecordLists m_lists;

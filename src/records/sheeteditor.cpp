@@ -2,10 +2,11 @@
 
 #include "records/combopicklist.h"
 #include "records/sheetinput.h"
-#include "store/datastore.h"
+#include "store/programcontext.h"
 #include "store/query/query.h"
 #include "store/text/textform.h"
 #include "ui/fieldhint.h"
+#include "ui/slotguard.h"
 #include "ui/tabletextvalidator.h"
 #include "ui/tnumericedit.h"
 
@@ -39,9 +40,9 @@ QString pretKey() {
 
 } // namespace
 
-SheetEditor::SheetEditor(DataStore &store, QWidget *parent)
+SheetEditor::SheetEditor(ProgramContext &context, QWidget *parent)
     : EditorDialog(parent)
-    , m_store(store)
+    , m_context(context)
     , m_ziua(new QDateEdit(this))
     , m_ora(new QTimeEdit(this)) {
     setObjectName(QStringLiteral("AddFoaie"));
@@ -75,10 +76,13 @@ SheetEditor::SheetEditor(DataStore &store, QWidget *parent)
     addField(QStringLiteral("Pret combustibil /L"), m_pretL);
 
     // Typed, picked from the list or completed: only what the user does reloads the memory.
-    connect(m_nrInmat->lineEdit(), &QLineEdit::textEdited, this, &SheetEditor::NrInmatChange);
-    connect(m_nrInmat, &QComboBox::activated, this, &SheetEditor::NrInmatChange);
+    const auto changed = [this] {
+        vehicleChanged();
+    };
+    connect(m_nrInmat->lineEdit(), &QLineEdit::textEdited, this, guardSlot(changed));
+    connect(m_nrInmat, &QComboBox::activated, this, guardSlot(changed));
     connect(m_nrInmat->completer(), qOverload<const QString &>(&QCompleter::activated), this,
-            &SheetEditor::NrInmatChange);
+            guardSlot(changed));
 }
 
 QComboBox *SheetEditor::nameField(const char *name, int maxLength) {
@@ -94,16 +98,16 @@ QComboBox *SheetEditor::nameField(const char *name, int maxLength) {
 }
 
 void SheetEditor::IncarcaListe() {
-    const QString table = m_store.sheetsTable();
+    const QString table = m_context.store().sheetsTable();
     m_nrInmat->clear();
     ComboPickList vehicles(m_nrInmat);
-    m_store.fillPickList(vehicles, table, QStringLiteral("NRMAS"), QString());
+    m_context.FillPickList(vehicles, table, QStringLiteral("NRMAS"), QString());
     m_sofer1->clear();
     ComboPickList drivers(m_sofer1);
-    m_store.fillPickList(drivers, table, QStringLiteral("SOFER1"), QString());
+    m_context.FillPickList(drivers, table, QStringLiteral("SOFER1"), QString());
     m_locParcare->clear();
     ComboPickList places(m_locParcare);
-    m_store.fillPickList(places, table, QStringLiteral("LOCPARC"), QString());
+    m_context.FillPickList(places, table, QStringLiteral("LOCPARC"), QString());
 }
 
 void SheetEditor::Initializeaza() {
@@ -121,14 +125,14 @@ void SheetEditor::Initializeaza() {
 void SheetEditor::IncarcaConsum() {
     const QString vehicle = m_nrInmat->currentText().trimmed();
     const auto remembered = [&](const QString &key) {
-        const QString value = vehicle.isEmpty() ? QString() : m_store.iniRead(vehicle, key);
+        const QString value = vehicle.isEmpty() ? QString() : m_context.IniRead(vehicle, key);
         return value.isEmpty() ? QStringLiteral("0") : value;
     };
     m_consum->setText(remembered(consumKey()));
     m_pretL->setText(remembered(pretKey()));
 }
 
-void SheetEditor::NrInmatChange() {
+void SheetEditor::vehicleChanged() {
     if (!titleLabel()->text().contains(QStringLiteral("Modificare")))
         IncarcaConsum();
 }
@@ -169,8 +173,8 @@ void SheetEditor::save() {
     }
     // Taken before the lists change: a list that was empty gives its first item to the field.
     m_accepted = collect();
-    m_store.iniWrite(input.vehicle, consumKey(), input.consumption);
-    m_store.iniWrite(input.vehicle, pretKey(), input.price);
+    m_context.IniWrite(input.vehicle, consumKey(), input.consumption);
+    m_context.IniWrite(input.vehicle, pretKey(), input.price);
     ComboPickList::addIfMissing(m_sofer1, input.driver1, true);
     ComboPickList::addIfMissing(m_sofer2, input.driver2, true);
     ComboPickList::addIfMissing(m_locParcare, input.parking, true);

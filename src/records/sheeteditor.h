@@ -9,7 +9,7 @@ class QTimeEdit;
 
 namespace velmora {
 
-class DataStore;
+class ProgramContext;
 class Query;
 class TNumericEdit;
 
@@ -21,7 +21,7 @@ class SheetEditor : public EditorDialog {
     Q_OBJECT
 
 public:
-    explicit SheetEditor(DataStore &store, QWidget *parent = nullptr);
+    explicit SheetEditor(ProgramContext &context, QWidget *parent = nullptr);
 
     // Loads the pick lists from the sheets table; once, at start-up.
     void IncarcaListe();
@@ -40,11 +40,11 @@ protected:
     void save() override;
 
 private:
-    void NrInmatChange();
+    void vehicleChanged();
     SheetValues collect() const;
     QComboBox *nameField(const char *name, int maxLength);
 
-    DataStore &m_store;
+    ProgramContext &m_context;
     QDateEdit *m_ziua;
     QTimeEdit *m_ora;
     QComboBox *m_nrInmat;

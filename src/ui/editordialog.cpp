@@ -1,11 +1,10 @@
 #include "ui/editordialog.h"
 
-#include "store/text/error.h"
 #include "ui/entertab.h"
-#include "ui/errorbox.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/modal.h"
+#include "ui/slotguard.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -54,7 +53,7 @@ EditorDialog::EditorDialog(QWidget *parent)
     m_cancel->setObjectName(QStringLiteral("LbSpeedButton6"));
     m_cancel->setAccessibleName(m_cancel->text());
     m_cancel->setAutoDefault(false);
-    connect(m_save, &QPushButton::clicked, this, [this] { runSave(); });
+    connect(m_save, &QPushButton::clicked, this, guardSlot([this] { save(); }));
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *buttons = new QHBoxLayout;
@@ -102,7 +101,8 @@ bool EditorDialog::previewKey(QWidget *target, QKeyEvent *event) {
     if (target != m_lastField && !m_lastField->isAncestorOf(target))
         return false;
     EnterTab::focusNext(target);
-    runSave();
+    // Called from the key preview, which is no place for an error to leave from.
+    guardSlot([this] { save(); })();
     return true;
 }
 
@@ -113,14 +113,6 @@ bool EditorDialog::Editeaza(const QString &title) {
         m_fields->itemAt(0, QFormLayout::FieldRole)->widget()->setFocus(Qt::OtherFocusReason);
     Modal::exec(*this);
     return m_memorat;
-}
-
-void EditorDialog::runSave() {
-    try {
-        save();
-    } catch (const Error &error) {
-        ErrorBox::show(error.message());
-    }
 }
 
 void EditorDialog::saved() {

@@ -38,8 +38,6 @@ protected:
 
 private:
     bool previewKey(QWidget *target, QKeyEvent *event);
-    // An error of the store while saving ends the save in the error box; the editor stays.
-    void runSave();
 
     QLabel *m_title;
     QFormLayout *m_fields;

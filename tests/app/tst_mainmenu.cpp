@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "records/recordswindow.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/text/textform.h"
@@ -211,8 +212,15 @@ private Q_SLOTS:
 
         answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
+        // F1 opens the records window, which waits until it is closed.
+        bool recordsShown = false;
+        answerWhenShown(&m_app->recordsWindow(), [&] {
+            recordsShown = true;
+            m_app->recordsWindow().close();
+        });
         QTest::keyClick(&menu(), Qt::Key_F1);
         QCOMPARE(evidenta.size(), 1);
+        QVERIFY(recordsShown);
         QCOMPARE(raport.size(), 0);
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(raport.size(), 1);

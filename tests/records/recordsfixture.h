@@ -5,6 +5,7 @@
 
 #include "records/sheetstatements.h"
 #include "store/datastore.h"
+#include "store/programcontext.h"
 #include "store/sql/sqlengine.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
@@ -17,15 +18,16 @@ namespace velmora::test {
 class RecordsFixture {
 public:
     RecordsFixture()
-        : m_store(m_dir.path())
-        , m_statements(m_store.dataDir()) {
-        m_store.ensureDataDir();
-        m_store.createTables();
+        : m_context(m_dir.path(), QStringLiteral("Velmora v.1.01"))
+        , m_statements(m_context.dataDir()) {
+        store().ensureDataDir();
+        store().createTables();
     }
 
     QString programDir() const { return m_dir.path(); }
-    QString dataDir() const { return m_store.dataDir(); }
-    DataStore &store() { return m_store; }
+    QString dataDir() const { return m_context.dataDir(); }
+    ProgramContext &context() { return m_context; }
+    DataStore &store() { return m_context.store(); }
     const SheetStatements &statements() const { return m_statements; }
 
     void addSheet(int id, QDate date, const QString &hour, const QString &vehicle,
@@ -80,7 +82,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    DataStore m_store;
+    ProgramContext m_context;
     SheetStatements m_statements;
 };
 

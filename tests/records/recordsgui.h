@@ -12,7 +12,7 @@
 #include "ui/errorbox.h"
 #include "ui/fieldhint.h"
 #include "ui/hintballoon.h"
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
 #include "ui/tnumericedit.h"
 
 #include <QAbstractButton>
@@ -53,8 +53,8 @@ inline void answerWhenShown(QWidget *window, std::function<void()> action) {
 class RecordsGui {
 public:
     RecordsGui()
-        : sheetEditor(data.store())
-        , window(data.store(), messages, sheetEditor, tripEditor) {
+        : sheetEditor(data.context())
+        , window(data.context(), messages, sheetEditor, tripEditor) {
         ErrorBox::setHandler([this](const QString &message) { errors.append(message); });
     }
     ~RecordsGui() {
@@ -71,12 +71,8 @@ public:
         window.Deschide();
     }
 
-    // Answers the next message dialog with the button of that name ("BE1" is DA).
-    void answerMessage(const char *button) {
-        answerWhenShown(&messages, [this, button] {
-            QTest::mouseClick(messages.findChild<QWidget *>(QLatin1String(button)), Qt::LeftButton);
-        });
-    }
+    // The answer the next message gets, without showing it.
+    void answerMessage(MessageResult answer) { messages.queueAnswer(answer); }
 
     // Clicks the window's button and lets the editor that opens be handled by body.
     template <typename Editor>
@@ -138,7 +134,7 @@ public:
     }
 
     RecordsFixture data;
-    TErori messages;
+    MessageDialog messages;
     SheetEditor sheetEditor;
     TripEditor tripEditor;
     RecordsWindow window;

@@ -91,11 +91,18 @@ private Q_SLOTS:
 
             // NU keeps it; DA deletes it with its lines.
             gui.data.addLine(5, 1, QDateTime(kDay, QTime(9, 0)), u"99.5"_s);
-            gui.answerMessage("BE2");
+            gui.answerMessage(MessageResult::No);
             gui.click("FDelBut");
             QCOMPARE(gui.data.sheets({u"IDFOAIE"_s}).size(), 1);
-            gui.answerMessage("BE1");
+            gui.answerMessage(MessageResult::Yes);
             gui.click("FDelBut");
+            QCOMPARE(gui.messages.shown().size(), 2);
+            QCOMPARE(gui.messages.shown().last().title, u"Stergere Foaie de parcurs"_s);
+            QCOMPARE(gui.messages.shown().last().text,
+                     u"Doriti sa stergeti foaia de parcurs selectata?"_s);
+            QCOMPARE(gui.messages.shown().last().kind, MessageKind::Confirmare);
+            QCOMPARE(gui.messages.shown().last().buttons,
+                     MessageButtons(MessageButton::DA | MessageButton::NU));
             QVERIFY(gui.data.sheets({u"IDFOAIE"_s}).isEmpty());
             QVERIFY(gui.data.lines({u"IDSOS"_s}).isEmpty());
             QCOMPARE(gui.window.sheetGrid()->model()->rowCount(), 0);
@@ -154,8 +161,10 @@ private Q_SLOTS:
             QCOMPARE(gui.data.lines({u"IDSOS"_s}).size(), 1);
             QCOMPARE(counter(gui.data, u"IDSOS"_s), u"2"_s);
 
-            gui.answerMessage("BE1");
+            gui.answerMessage(MessageResult::Yes);
             gui.click("PDelBut");
+            QCOMPARE(gui.messages.shown().last().title, u"Stergere Plecare / Sosire"_s);
+            QCOMPARE(gui.messages.shown().last().text, u"Stergeti linia selectata?"_s);
             QVERIFY(gui.data.lines({u"IDSOS"_s}).isEmpty());
             QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"0"_s}));
             QCOMPARE(lines->model()->rowCount(), 0);
