@@ -70,8 +70,9 @@ QLabel *gridTitle(const QString &text, QWidget *parent) {
 
 RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
                              SheetEditor &sheetEditor, TripEditor &tripEditor, QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint)
     , m_context(context)
     , m_messages(messages)
     , m_sheetEditor(sheetEditor)

@@ -46,7 +46,6 @@ SheetEditor::SheetEditor(ProgramContext &context, QWidget *parent)
     , m_ziua(new QDateEdit(this))
     , m_ora(new QTimeEdit(this)) {
     setObjectName(QStringLiteral("AddFoaie"));
-    setFixedWidth(356);
 
     m_ziua->setObjectName(QStringLiteral("Ziua"));
     m_ziua->setDisplayFormat(TextForm::dateFormat());
@@ -74,6 +73,7 @@ SheetEditor::SheetEditor(ProgramContext &context, QWidget *parent)
     addField(QStringLiteral("Total Km"), m_totKm);
     addField(QStringLiteral("Consum L/100 Km"), m_consum);
     addField(QStringLiteral("Pret combustibil /L"), m_pretL);
+    setFixedSize(356, sizeHint().height());
 
     // Typed, picked from the list or completed: only what the user does reloads the memory.
     const auto changed = [this] {

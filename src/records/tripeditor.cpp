@@ -3,6 +3,7 @@
 #include "store/query/query.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
+#include "ui/fieldhint.h"
 #include "ui/tnumericedit.h"
 
 #include <QComboBox>
@@ -11,6 +12,13 @@
 #include <QTimeEdit>
 
 namespace velmora {
+
+namespace {
+
+// SUMA DECIMAL(8,2).
+const Fixed4 kLargestAmount = Fixed4::fromUnits(Q_INT64_C(99999999) * 100);
+
+} // namespace
 
 TripEditor::TripEditor(QWidget *parent)
     : EditorDialog(parent)
@@ -57,6 +65,15 @@ void TripEditor::fillFrom(const Query &lines) {
 void TripEditor::save() {
     if (m_suma->text().isEmpty())
         m_suma->setText(QStringLiteral("0"));
+    // The field takes eight digits, SUMA holds six before the point: say so here rather than
+    // have the engine refuse the line after its identifier was taken.
+    if (m_suma->Valoare() > kLargestAmount) {
+        m_suma->setFocus(Qt::OtherFocusReason);
+        FieldHint::show(
+            QStringLiteral("Suma prea mare! Cel mult %1 lei.").arg(kLargestAmount.toString()),
+            m_suma);
+        return;
+    }
     saved();
 }
 

@@ -23,9 +23,10 @@ const QColor kTitleText(255, 255, 0);
 } // namespace
 
 EditorDialog::EditorDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint)
+    // A single border with the system menu only: no minimise or maximise box.
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_title(new QLabel(this))
     , m_fields(new QFormLayout)
     , m_save(new QPushButton(QStringLiteral("Memoreaza"), this))

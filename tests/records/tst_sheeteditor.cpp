@@ -228,6 +228,35 @@ private Q_SLOTS:
         QCOMPARE(editor.values(u"1"_s, u"2"_s).amount, u"12.5"_s);
     }
 
+    void anAmountBeyondTheColumnIsRefusedWithAHint_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("largest that fits") << u"999999.9"_s << true;
+        QTest::newRow("one cent more") << u"1000000"_s << false;
+        QTest::newRow("eight digits") << u"12345678"_s << false;
+    }
+    void anAmountBeyondTheColumnIsRefusedWithAHint() {
+        QFETCH(QString, amount);
+        QFETCH(bool, accepted);
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s);
+        gui.inWindow([&] {
+            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), amount);
+                gui.tripEditor.saveButton()->click();
+                QCOMPARE(gui.tripEditor.isVisible(), !accepted);
+                if (!accepted) {
+                    QCOMPARE(RecordsGui::hint(), u"Suma prea mare! Cel mult 999999.99 lei."_s);
+                    QCOMPARE(RecordsGui::hintControl(), u"Suma"_s);
+                    gui.tripEditor.cancelButton()->click();
+                }
+            });
+        });
+        QCOMPARE(gui.data.lines({u"SUMA"_s}), accepted ? QStringList{amount} : QStringList());
+        QCOMPARE(gui.data.store().iniRead(u"INDEX"_s, u"IDSOS"_s), accepted ? u"2"_s : QString());
+        QVERIFY(gui.errors.isEmpty());
+    }
+
     void badStoredHourStopsBeforeTheEditor() {
         RecordsGui gui;
         gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s);
