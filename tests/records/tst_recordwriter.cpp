@@ -52,31 +52,31 @@ private Q_SLOTS:
         QVERIFY(f.lines(kLineColumns).isEmpty());
     }
 
-    // TOTALVEN holds at most 9999999.99 in its ten characters: the line that would push it over is
+    // TOTALVEN holds at most 999999.99: the line that would push it over is
     // refused whole.
     void refusedIncomeLeavesBothTablesAsTheyWere() {
         RecordsFixture f;
         f.addSheet(1, QDate(2007, 1, 20), QStringLiteral("14:05"), QStringLiteral("B12ABC"),
                    QStringLiteral("SOFER A"), QString(), QStringLiteral("DEPOU 1"),
-                   QStringLiteral("9999990"));
-        f.addLine(7, 1, QDateTime(QDate(2007, 1, 20), QTime(8, 0)), QStringLiteral("9999990"));
+                   QStringLiteral("999990"));
+        f.addLine(7, 1, QDateTime(QDate(2007, 1, 20), QTime(8, 0)), QStringLiteral("999990"));
         const QStringList linesBefore = f.lines(kLineColumns);
         RecordWriter writer(f.dataDir());
 
         QVERIFY_THROWS_EXCEPTION(EngineError,
                                  writer.addLine(line(QStringLiteral("8"), QStringLiteral("50"))));
-        QCOMPARE(income(f), QStringLiteral("9999990"));
+        QCOMPARE(income(f), QStringLiteral("999990"));
         QCOMPARE(f.lines(kLineColumns), linesBefore);
 
         const LineValues stored{QStringLiteral("7"), QStringLiteral("1"), QStringLiteral("PLECARE"),
                                 f.lines({QStringLiteral("TIMP")}).first(),
-                                QStringLiteral("9999990")};
+                                QStringLiteral("999990")};
         LineValues bigger = stored;
-        bigger.amount = QStringLiteral("9999999.99");
+        bigger.amount = QStringLiteral("999999.99");
         bigger.kind = QStringLiteral("SOSIRE");
         f.run(f.statements().addIncome(QStringLiteral("1"), QStringLiteral("9")));
         QVERIFY_THROWS_EXCEPTION(EngineError, writer.changeLine(stored, bigger));
-        QCOMPARE(income(f), QStringLiteral("9999999"));
+        QCOMPARE(income(f), QStringLiteral("999999"));
         QCOMPARE(f.lines(kLineColumns), linesBefore);
     }
 
