@@ -12,6 +12,9 @@ class BackupWindow;
 class MainMenu;
 class MessageDialog;
 class PasswordPrompt;
+class RecordsWindow;
+class SheetEditor;
+class TripEditor;
 class ProgramContext;
 class ProgressWindow;
 class SplashWindow;
@@ -48,6 +51,9 @@ public:
     AdminDialog &adminDialog() { return *m_adminDialog; }
     MainMenu &mainMenu() { return *m_mainMenu; }
     BackupWindow &backupWindow() { return *m_backupWindow; }
+    RecordsWindow &recordsWindow() { return *m_recordsWindow; }
+    SheetEditor &sheetEditor() { return *m_sheetEditor; }
+    TripEditor &tripEditor() { return *m_tripEditor; }
 
 Q_SIGNALS:
     // Whoever runs the event loop ends it with this exit code.
@@ -64,6 +70,9 @@ private:
     std::unique_ptr<AdminDialog> m_adminDialog;
     std::unique_ptr<MainMenu> m_mainMenu;
     std::unique_ptr<BackupWindow> m_backupWindow;
+    std::unique_ptr<SheetEditor> m_sheetEditor;
+    std::unique_ptr<TripEditor> m_tripEditor;
+    std::unique_ptr<RecordsWindow> m_recordsWindow;
 };
 
 } // namespace velmora

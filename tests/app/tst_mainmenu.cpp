@@ -8,6 +8,7 @@
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
 #include "backup/backupwindow.h"
+#include "records/recordswindow.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/text/textform.h"
@@ -222,8 +223,15 @@ private Q_SLOTS:
 
         answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
+        // F1 opens the records window, which waits until it is closed.
+        bool recordsShown = false;
+        answerWhenShown(&m_app->recordsWindow(), [&] {
+            recordsShown = true;
+            m_app->recordsWindow().close();
+        });
         QTest::keyClick(&menu(), Qt::Key_F1);
         QCOMPARE(evidenta.size(), 1);
+        QVERIFY(recordsShown);
         QCOMPARE(raport.size(), 0);
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(raport.size(), 1);
