@@ -6,6 +6,9 @@
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
 #include "backup/backupwindow.h"
+#include "records/recordswindow.h"
+#include "records/sheeteditor.h"
+#include "records/tripeditor.h"
 #include "reports/desktopopener.h"
 #include "reports/perioddialog.h"
 #include "reports/periodreport.h"
@@ -29,6 +32,11 @@ Application::Application(const QString &programDir) {
     m_adminDialog = std::make_unique<AdminDialog>(*m_messages);
     m_mainMenu = std::make_unique<MainMenu>(*m_context, *m_messages, *m_passwordPrompt);
     m_backupWindow = std::make_unique<BackupWindow>(*m_context, *m_messages, *m_progressWindow);
+    m_sheetEditor = std::make_unique<SheetEditor>(*m_context);
+    m_tripEditor = std::make_unique<TripEditor>();
+    m_recordsWindow =
+        std::make_unique<RecordsWindow>(*m_context, *m_messages, *m_sheetEditor, *m_tripEditor);
+    m_splash->setPickListLoader([this] { m_sheetEditor->IncarcaListe(); });
     m_opener = std::make_unique<DesktopOpener>();
     m_sheetPrinter =
         std::make_unique<SheetPrinter>(m_context->programDir(), *m_messages, *m_opener);
@@ -46,6 +54,11 @@ Application::Application(const QString &programDir) {
 
     connect(m_splash.get(), &SplashWindow::workDone, m_mainMenu.get(), &QWidget::show);
     connect(m_splash.get(), &SplashWindow::startupFailed, this, [this] { endProgram(1); });
+    connect(m_mainMenu.get(), &MainMenu::evidentaRequested, m_recordsWindow.get(),
+            guardSlot([this] { m_recordsWindow->Deschide(); }));
+    // The print button: the selected sheet's printout, opened in the system's RTF viewer.
+    connect(m_recordsWindow.get(), &RecordsWindow::printSheetRequested, m_sheetPrinter.get(),
+            guardSlot([this](const QString &idfoaie) { m_sheetPrinter->printSheet(idfoaie); }));
     connect(m_mainMenu.get(), &MainMenu::aboutRequested, this,
             guardSlot([this] { Modal::exec(*m_aboutDialog); }));
     connect(m_mainMenu.get(), &MainMenu::administrationRequested, this,

@@ -13,6 +13,9 @@ class DocumentOpener;
 class MainMenu;
 class MessageDialog;
 class PasswordPrompt;
+class RecordsWindow;
+class SheetEditor;
+class TripEditor;
 class PeriodDialog;
 class PeriodReport;
 class ProgramContext;
@@ -52,9 +55,11 @@ public:
     AdminDialog &adminDialog() { return *m_adminDialog; }
     MainMenu &mainMenu() { return *m_mainMenu; }
     BackupWindow &backupWindow() { return *m_backupWindow; }
+    RecordsWindow &recordsWindow() { return *m_recordsWindow; }
+    SheetEditor &sheetEditor() { return *m_sheetEditor; }
+    TripEditor &tripEditor() { return *m_tripEditor; }
     PeriodDialog &periodDialog() { return *m_periodDialog; }
     PeriodReport &periodReport() { return *m_periodReport; }
-    // The records window's print button goes here (printSheetRequested to printSheet).
     SheetPrinter &sheetPrinter() { return *m_sheetPrinter; }
 
 Q_SIGNALS:
@@ -72,6 +77,9 @@ private:
     std::unique_ptr<AdminDialog> m_adminDialog;
     std::unique_ptr<MainMenu> m_mainMenu;
     std::unique_ptr<BackupWindow> m_backupWindow;
+    std::unique_ptr<SheetEditor> m_sheetEditor;
+    std::unique_ptr<TripEditor> m_tripEditor;
+    std::unique_ptr<RecordsWindow> m_recordsWindow;
     std::unique_ptr<DocumentOpener> m_opener;
     std::unique_ptr<SheetPrinter> m_sheetPrinter;
     std::unique_ptr<PeriodDialog> m_periodDialog;

@@ -135,6 +135,14 @@ void SplashWindow::runStartup() {
     }
 
     QString failure;
+    // A table that cannot be read leaves the lists empty, but the program goes on: the menu
+    // is where the user restores a backup.
+    try {
+        if (m_loadPickLists)
+            m_loadPickLists();
+    } catch (const Error &error) {
+        failure = error.message();
+    }
     try {
         m_progressValue = Fixed4();
         update();
@@ -143,7 +151,8 @@ void SplashWindow::runStartup() {
         letEventsRun();
         m_context.store().packTables([this](int n) { StepProgress(n); });
     } catch (const Error &error) {
-        failure = error.message();
+        if (failure.isEmpty())
+            failure = error.message();
     }
 
     setCursor(Qt::ArrowCursor);

@@ -3,6 +3,7 @@
 #include "store/text/fixed4.h"
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QTimer;
@@ -28,6 +29,8 @@ public:
     int progressWidth() const;
     // Adds n to the progress and draws the bar.
     void StepProgress(int n);
+    // Loads the sheet editor's pick lists once the tables exist.
+    void setPickListLoader(std::function<void()> loader) { m_loadPickLists = std::move(loader); }
 
 Q_SIGNALS:
     // The start-up work is over and the splash hidden: the main menu comes next, before any
@@ -54,6 +57,7 @@ private:
     QLabel *m_headingShadow;
     QLabel *m_status;
     QLabel *m_barPattern;
+    std::function<void()> m_loadPickLists;
 };
 
 } // namespace velmora

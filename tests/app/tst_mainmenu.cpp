@@ -8,6 +8,7 @@
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
 #include "backup/backupwindow.h"
+#include "records/recordswindow.h"
 #include "reports/perioddialog.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
@@ -223,8 +224,15 @@ private Q_SLOTS:
 
         answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
+        // F1 opens the records window, which waits until it is closed.
+        bool recordsShown = false;
+        answerWhenShown(&m_app->recordsWindow(), [&] {
+            recordsShown = true;
+            m_app->recordsWindow().close();
+        });
         QTest::keyClick(&menu(), Qt::Key_F1);
         QCOMPARE(evidenta.size(), 1);
+        QVERIFY(recordsShown);
         QCOMPARE(raport.size(), 0);
         // "Raport" opens the period window; Esc closes it again.
         PeriodDialog *period = &m_app->periodDialog();

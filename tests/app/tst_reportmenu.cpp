@@ -3,12 +3,16 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "records/recordswindow.h"
 #include "reports/perioddialog.h"
 #include "reports/periodreport.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
+#include "store/sql/sqlengine.h"
+#include "store/text/textform.h"
 #include "ui/errorbox.h"
 #include "ui/fieldhint.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
 
 #include <QDateEdit>
@@ -24,7 +28,8 @@
 
 using namespace velmora;
 
-// "Raport" and F2 of the main menu: the period window, then the report's preview.
+// "Raport" and F2 of the main menu: the period window, then the report's preview; and the
+// records window's print button, which reaches the sheet printer.
 class TestReportMenu : public QObject {
     Q_OBJECT
 
@@ -107,6 +112,28 @@ private Q_SLOTS:
         QCOMPARE(pages, 0);
         // The next showing has the dates as they were left.
         QCOMPARE(dialog->from(), start);
+    }
+
+    void printButtonReachesTheSheetPrinter() {
+        // Without Foaie.rtf beside the program the printout cannot start: the message dialog
+        // says so, and no viewer is asked to open anything.
+        const QString data = m_app->context().dataDir();
+        SqlEngine::run(QStringLiteral("INSERT INTO \"%1/Foi.dbf\"\n(IDFOAIE,DATAX,ORA,NRMAS,"
+                                      "SOFER1,SOFER2,LOCPARC,TOTALVEN,TKM,CONSUM,PRETL,COST)\n"
+                                      "VALUES (1,%2,\"07:00\",\"B1\",\"A\",\"\",\"P\",0,1,1,1,1)")
+                           .arg(data, TextForm::quoted(TextForm::date(QDate(2007, 1, 1)))));
+        m_app->messageDialog().queueAnswer(MessageResult::Ok);
+        RecordsWindow *records = &m_app->recordsWindow();
+        answerWhenShown(records, [records] {
+            records->findChild<QToolButton *>(QStringLiteral("PrintBut"))->click();
+            records->close();
+        });
+        QTest::keyClick(&menu(), Qt::Key_F1);
+        QCOMPARE(m_app->messageDialog().shown().size(), 1);
+        QCOMPARE(m_app->messageDialog().shown().first().title, QStringLiteral("Raport"));
+        QVERIFY(m_app->messageDialog().shown().first().text.endsWith(
+            QStringLiteral("Foaie.rtf nu exista sau nu poate fi citit !!")));
+        QVERIFY(m_errors.isEmpty());
     }
 
     void refusedQueryEndsInTheErrorBox() {

@@ -5,12 +5,17 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "records/recordgrid.h"
+#include "records/recordswindow.h"
+#include "records/sheeteditor.h"
 #include "store/datastore.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
 #include "ui/errorbox.h"
+#include "ui/modalanswer.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
@@ -138,6 +143,39 @@ private Q_SLOTS:
                                 .arg(application.context().dataDir() + QStringLiteral("/Foi.dbf")));
         QCOMPARE(rows.rowCount(), 1);
         QCOMPARE(rows.text(0, rows.columnIndex(u"NRMAS")), QStringLiteral("B2"));
+    }
+
+    void pickListsAreLoadedAtStartAndEvidentaOpensTheRecords() {
+        QTemporaryDir programDir;
+        {
+            DataStore store(programDir.path());
+            store.ensureDataDir();
+            store.createTables();
+            SqlEngine::run(QStringLiteral("INSERT INTO \"%1\" (IDFOAIE, NRMAS, SOFER1, LOCPARC) "
+                                          "VALUES (1, \"B2\", \"ION\", \"DEPOU\")")
+                               .arg(store.sheetsTable()));
+        }
+        Application application(programDir.path());
+        QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
+        application.start();
+        QVERIFY(finished.wait(10000));
+        QVERIFY(m_errors.isEmpty());
+        for (const char *name : {"NrInmat", "Sofer1", "Sofer2", "LocParcare"}) {
+            auto *list = application.sheetEditor().findChild<QComboBox *>(QLatin1String(name));
+            QVERIFY2(list && list->count() == 1, name);
+        }
+
+        application.context().setAccessGranted(true);
+        RecordsWindow &records = application.recordsWindow();
+        bool shown = false;
+        answerWhenShown(&records, [&] {
+            shown = true;
+            QCOMPARE(records.sheetGrid()->model()->rowCount(), 1);
+            records.close();
+        });
+        application.mainMenu().findChild<QToolButton *>(QStringLiteral("MBut1"))->click();
+        QVERIFY(shown);
+        QVERIFY(!records.isVisible());
     }
 
     void aDataDirectoryThatCannotBeMadeEndsTheProgram() {

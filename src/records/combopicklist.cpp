@@ -1,0 +1,45 @@
+#include "records/combopicklist.h"
+
+#include <QComboBox>
+#include <QCompleter>
+
+namespace velmora {
+
+void ComboPickList::append(const QString &text) {
+    m_combo->addItem(text);
+}
+
+void ComboPickList::selectFirst() {
+    if (m_combo->count() > 0)
+        m_combo->setCurrentIndex(0);
+}
+
+void ComboPickList::addIfMissing(QComboBox *combo, const QString &text, bool sorted) {
+    if (text.isEmpty() || combo->findText(text, Qt::MatchFixedString) >= 0)
+        return;
+    int at = combo->count();
+    if (sorted) {
+        // The list came from the engine in ascending order; keep it so.
+        for (int i = 0; i < combo->count(); ++i) {
+            if (QString::compare(combo->itemText(i), text, Qt::CaseInsensitive) > 0) {
+                at = i;
+                break;
+            }
+        }
+    }
+    // Inserting must not change what the user sees in the field.
+    const QString shown = combo->currentText();
+    combo->insertItem(at, text);
+    if (combo->isEditable())
+        combo->setEditText(shown);
+}
+
+void ComboPickList::completeFromList(QComboBox *combo) {
+    auto *completer = new QCompleter(combo->model(), combo);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchStartsWith);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    combo->setCompleter(completer);
+}
+
+} // namespace velmora

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/picklistsink.h"
+
+class QComboBox;
+
+namespace velmora {
+
+// A combo box's list as the target of a pick-list fill.
+class ComboPickList : public PickListSink {
+public:
+    explicit ComboPickList(QComboBox *combo)
+        : m_combo(combo) {}
+
+    void append(const QString &text) override;
+    void selectFirst() override;
+
+    // Adds the text when the list does not hold it yet (compared without regard to case):
+    // in sorted place when sorted, else at the end.
+    static void addIfMissing(QComboBox *combo, const QString &text, bool sorted);
+    // Completion over the list as the user types: from the start, without regard to case.
+    static void completeFromList(QComboBox *combo);
+
+private:
+    QComboBox *m_combo;
+};
+
+} // namespace velmora

@@ -1,0 +1,375 @@
+#include "records/recordswindow.h"
+
+#include "records/querytablemodel.h"
+#include "records/recordgrid.h"
+#include "records/recordsartwork.h"
+#include "records/sheeteditor.h"
+#include "records/tripeditor.h"
+#include "store/programcontext.h"
+#include "store/text/textform.h"
+#include "ui/fieldhint.h"
+#include "ui/keypreview.h"
+#include "ui/look.h"
+#include "ui/messagedialog.h"
+#include "ui/modal.h"
+#include "ui/slotguard.h"
+#include "ui/tabletextvalidator.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+const QColor kBand(64, 80, 106);
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kCentre = Qt::AlignCenter;
+
+QList<GridColumn> sheetColumns() {
+    return {
+        {QStringLiteral("DATAX"), QStringLiteral("Data"), 67, kCentre, false},
+        {QStringLiteral("ORA"), QStringLiteral("Ora"), 51, kCentre, false},
+        {QStringLiteral("NRMAS"), QStringLiteral("Numar inmatric."), 69, kLeft, true},
+        {QStringLiteral("SOFER1"), QStringLiteral("Nume Sofer 1"), 111, kLeft, false},
+        {QStringLiteral("SOFER2"), QStringLiteral("Nume Sofer 2"), 107, kLeft, false},
+        {QStringLiteral("LOCPARC"), QStringLiteral("Loc de parcare"), 107, kLeft, false},
+        {QStringLiteral("TOTALVEN"), QStringLiteral("Total venit"), 55, kLeft, true},
+        {QStringLiteral("TKM"), QStringLiteral("Total Km"), 48, kLeft, false},
+        {QStringLiteral("CONSUM"), QStringLiteral("Consum la 100Km"), 67, kLeft, false},
+        {QStringLiteral("PRETL"), QStringLiteral("Pret L"), 41, kLeft, false},
+        {QStringLiteral("COST"), QStringLiteral("Total Cost"), 49, kLeft, true},
+    };
+}
+
+QList<GridColumn> lineColumns() {
+    return {
+        {QStringLiteral("ZIUA"), QStringLiteral("Data"), 67, kLeft, false},
+        {QStringLiteral("ORA"), QStringLiteral("Ora"), 38, kLeft, false},
+        {QStringLiteral("PLESOS"), QStringLiteral("Plecat / sosit"), 0, kLeft, false},
+        {QStringLiteral("SUMA"), QStringLiteral("Venit (lei)"), 55, kLeft, false},
+    };
+}
+
+QLabel *gridTitle(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setFont(Look::dialogFont(8, true));
+    label->setMinimumHeight(18);
+    return label;
+}
+
+} // namespace
+
+RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
+                             SheetEditor &sheetEditor, TripEditor &tripEditor, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint)
+    , m_context(context)
+    , m_messages(messages)
+    , m_sheetEditor(sheetEditor)
+    , m_tripEditor(tripEditor)
+    , m_lists(context.dataDir())
+    , m_writer(context.dataDir()) {
+    setObjectName(QStringLiteral("Evidente"));
+    setWindowTitle(QStringLiteral("Foi de parcurs"));
+    setFont(Look::dialogFont());
+    resize(830, 623);
+
+    auto *heading = new QLabel(QStringLiteral("Evidenta foi de parcurs"), this);
+    heading->setObjectName(QStringLiteral("Titlu"));
+    heading->setFont(Look::arial(18, true));
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setMinimumHeight(36);
+    Look::setBackground(heading, kBand);
+    Look::setTextColor(heading, Qt::white);
+
+    m_sheetModel = new QueryTableModel(m_lists.sheets(), sheetColumns(), this);
+    m_lineModel = new QueryTableModel(m_lists.lines(), lineColumns(), this);
+    QLabel *sheetTitle = gridTitle(QStringLiteral("   Lista foilor de parcurs"), this);
+    sheetTitle->setObjectName(QStringLiteral("Label1"));
+    m_sheetGrid = new RecordGrid(m_sheetModel, this);
+    m_sheetGrid->setObjectName(QStringLiteral("SMDBGrid3"));
+    m_sheetGrid->setAccessibleName(sheetTitle->text().trimmed());
+    QLabel *lineTitle = gridTitle(QStringLiteral("   Plecari / Sosiri"), this);
+    lineTitle->setObjectName(QStringLiteral("Label2"));
+    m_lineGrid = new RecordGrid(m_lineModel, this);
+    m_lineGrid->setObjectName(QStringLiteral("SMDBGrid2"));
+    m_lineGrid->setAccessibleName(lineTitle->text().trimmed());
+    m_lineGrid->horizontalHeader()->setStretchLastSection(false);
+    m_lineGrid->setFixedHeight(150);
+
+    // Bottom panel: search, then the buttons of the sheets, of the lines, print and close.
+    auto *searchPanel = new QWidget(this);
+    auto *searchLayout = new QGridLayout(searchPanel);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    searchLayout->setVerticalSpacing(2);
+    auto *cautare = new QLabel(QStringLiteral("Cautare"), searchPanel);
+    cautare->setFont(Look::dialogFont(8, true));
+    searchLayout->addWidget(cautare, 0, 0, 1, 2);
+    m_edit1 = searchField("Edit1", QStringLiteral("Sofer"), 32);
+    m_edit2 = searchField("Edit2", QStringLiteral("Nr.masina"), 9);
+    searchLayout->addWidget(new QLabel(QStringLiteral("Sofer"), searchPanel), 1, 0);
+    searchLayout->addWidget(m_edit1, 2, 0);
+    searchLayout->addWidget(new QLabel(QStringLiteral("Nr.masina"), searchPanel), 1, 1);
+    searchLayout->addWidget(m_edit2, 2, 1);
+    m_edit1->setFixedWidth(150);
+    m_edit2->setFixedWidth(90);
+
+    auto group = [this](const QString &title, std::initializer_list<QToolButton *> buttons) {
+        auto *box = new QGroupBox(title, this);
+        auto *row = new QHBoxLayout(box);
+        row->setContentsMargins(6, 2, 6, 4);
+        for (QToolButton *b : buttons)
+            row->addWidget(b);
+        return box;
+    };
+    using A = RecordsArtwork::Action;
+    QToolButton *fAdd = actionButton("FAddBut", QStringLiteral("Adauga foaie de parcurs noua."),
+                                     RecordsArtwork::sheet(A::Add));
+    QToolButton *fMod =
+        actionButton("FModBut", QStringLiteral("Modifica Foaia de parcurs selectata."),
+                     RecordsArtwork::sheet(A::Change));
+    QToolButton *fDel =
+        actionButton("FDelBut", QStringLiteral("Sterge foaia de parcurs selectata."),
+                     RecordsArtwork::sheet(A::Delete));
+    QToolButton *pAdd = actionButton("PAddBut", QStringLiteral("Adauga Plecare / Sosire noua."),
+                                     RecordsArtwork::trip(A::Add));
+    QToolButton *pMod =
+        actionButton("PModBut", QStringLiteral("Modifica Plecarea / Sosirea selectata."),
+                     RecordsArtwork::trip(A::Change));
+    QToolButton *pDel =
+        actionButton("PDelBut", QStringLiteral("Sterge Plecarea / Sosirea selectata."),
+                     RecordsArtwork::trip(A::Delete));
+    QToolButton *print = actionButton("PrintBut", QStringLiteral("Listeaza Foaia de parcurs."),
+                                      RecordsArtwork::printer());
+    auto *close = new QPushButton(QStringLiteral("Inchide"), this);
+    close->setObjectName(QStringLiteral("LbSpeedButton6"));
+    close->setToolTip(QStringLiteral("Inchide fereastra."));
+    close->setAccessibleName(close->text());
+    close->setAccessibleDescription(close->toolTip());
+    close->setAutoDefault(false);
+    close->setMinimumHeight(34);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->setContentsMargins(8, 4, 8, 4);
+    bottom->addWidget(searchPanel);
+    bottom->addSpacing(8);
+    bottom->addWidget(group(QStringLiteral("  Foi de parcurs   "), {fAdd, fMod, fDel}));
+    bottom->addWidget(group(QStringLiteral("  Plecari / Sosiri   "), {pAdd, pMod, pDel}));
+    bottom->addSpacing(4);
+    bottom->addWidget(print, 0, Qt::AlignBottom);
+    bottom->addStretch();
+    bottom->addWidget(close, 0, Qt::AlignBottom);
+
+    auto *status = new QLabel(QStringLiteral("ESC - iesire"), this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setFrameShape(QFrame::Panel);
+    status->setFrameShadow(QFrame::Sunken);
+    status->setContentsMargins(4, 1, 4, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(heading);
+    layout->addWidget(sheetTitle);
+    layout->addWidget(m_sheetGrid, 1);
+    layout->addWidget(lineTitle);
+    layout->addWidget(m_lineGrid);
+    layout->addLayout(bottom);
+    layout->addWidget(status);
+
+    setTabOrder(m_sheetGrid, m_lineGrid);
+    setTabOrder(m_lineGrid, m_edit1);
+    setTabOrder(m_edit1, m_edit2);
+
+    connect(fAdd, &QToolButton::clicked, this, guardSlot([this] { addSheet(); }));
+    connect(fMod, &QToolButton::clicked, this, guardSlot([this] { changeSheet(); }));
+    connect(fDel, &QToolButton::clicked, this, guardSlot([this] { deleteSheet(); }));
+    connect(pAdd, &QToolButton::clicked, this, guardSlot([this] { addLine(); }));
+    connect(pMod, &QToolButton::clicked, this, guardSlot([this] { changeLine(); }));
+    connect(pDel, &QToolButton::clicked, this, guardSlot([this] { deleteLine(); }));
+    connect(print, &QToolButton::clicked, this, guardSlot([this] { printSheet(); }));
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_sheetGrid, &RecordGrid::rowChosen, this, guardSlot([this] { changeSheet(); }));
+    connect(m_lineGrid, &RecordGrid::rowChosen, this, guardSlot([this] { changeLine(); }));
+    connect(m_sheetGrid, &RecordGrid::titleClicked, this,
+            [this](const QString &field) { guardSlot([this, field] { sortByTitle(field); })(); });
+    for (QLineEdit *edit : {m_edit1, m_edit2})
+        connect(edit, &QLineEdit::textChanged, this, guardSlot([this] { search(); }));
+
+    // Esc closes the window, whichever control has the focus.
+    new KeyPreview(this);
+    Modal::centreOnScreen(*this);
+}
+
+RecordsWindow::~RecordsWindow() = default;
+
+QToolButton *RecordsWindow::actionButton(const char *name, const QString &hint,
+                                         const QPixmap &picture) {
+    auto *button = new QToolButton(this);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(QIcon(picture));
+    button->setIconSize(picture.size());
+    button->setFixedSize(34, 32);
+    button->setAutoRaise(false);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setToolTip(hint);
+    // The button shows only its picture: its hint is what a screen reader says.
+    button->setAccessibleName(hint);
+    return button;
+}
+
+QLineEdit *RecordsWindow::searchField(const char *name, const QString &label, int maxLength) {
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMaxLength(maxLength);
+    edit->setAccessibleName(label);
+    TableTextValidator::attach(edit, true);
+    return edit;
+}
+
+void RecordsWindow::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    m_sheetGrid->setFocus(Qt::OtherFocusReason);
+}
+
+void RecordsWindow::Deschide() {
+    m_schimbari = 0;
+    m_lists.open();
+    Modal::exec(*this);
+    m_lists.close();
+}
+
+void RecordsWindow::search() {
+    if (++m_schimbari > 1)
+        return;
+    for (;;) {
+        try {
+            m_lists.search(m_edit1->text(), m_edit2->text());
+        } catch (...) {
+            m_schimbari = 0;
+            throw;
+        }
+        // Keys typed meanwhile arrive here and only count; the last texts are applied once.
+        QCoreApplication::processEvents();
+        const int changes = m_schimbari;
+        m_schimbari = 0;
+        if (changes <= 1)
+            return;
+        m_schimbari = 1;
+    }
+}
+
+void RecordsWindow::sortByTitle(const QString &field) {
+    m_lists.sortBy(field);
+}
+
+void RecordsWindow::addSheet() {
+    m_sheetEditor.Initializeaza();
+    if (!m_sheetEditor.Editeaza(QStringLiteral("Adaugare Foaie de parcurs")))
+        return;
+    SheetValues sheet = m_sheetEditor.values();
+    sheet.id = m_context.NextId(QStringLiteral("IDFOAIE"));
+    m_writer.addSheet(sheet);
+    m_lists.refreshSheets(sheet.id);
+}
+
+void RecordsWindow::changeSheet() {
+    if (m_lists.sheets().isEmpty()) {
+        FieldHint::show(QStringLiteral("Nu aveti ce modifica!"), m_sheetGrid);
+        return;
+    }
+    m_sheetEditor.Initializeaza();
+    m_sheetEditor.fillFrom(m_lists.sheets());
+    if (!m_sheetEditor.Editeaza(QStringLiteral("Modificare Foaie de parcurs")))
+        return;
+    SheetValues sheet = m_sheetEditor.values();
+    sheet.id = m_lists.selectedSheetId();
+    m_writer.changeSheet(sheet);
+    m_lists.refreshSheets(sheet.id);
+}
+
+void RecordsWindow::deleteSheet() {
+    if (m_lists.sheets().isEmpty()) {
+        FieldHint::show(QStringLiteral("Nu aveti ce sterge!"), m_sheetGrid);
+        return;
+    }
+    if (m_messages.Mesaj(QStringLiteral("Stergere Foaie de parcurs"),
+                         QStringLiteral("Doriti sa stergeti foaia de parcurs selectata?"),
+                         MessageKind::Confirmare,
+                         MessageButton::DA | MessageButton::NU) != MessageResult::Yes)
+        return;
+    m_writer.deleteSheet(m_lists.selectedSheetId());
+    m_lists.refreshAfterSheetDelete();
+}
+
+LineValues RecordsWindow::currentLine() const {
+    const Query &px = m_lists.lines();
+    return {m_lists.selectedLineId(), TextForm::general(px.number(u"IDFOAIE")), px.text(u"PLESOS"),
+            px.text(u"TIMP"), px.text(u"SUMA")};
+}
+
+void RecordsWindow::addLine() {
+    if (m_lists.sheets().isEmpty()) {
+        FieldHint::show(QStringLiteral("Alegeti mai intai o foaie de  parcurs!"), m_sheetGrid);
+        return;
+    }
+    m_tripEditor.Initializeaza();
+    if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
+        return;
+    saveNewLine();
+}
+
+void RecordsWindow::saveNewLine() {
+    const QString sheetId = m_lists.selectedSheetId();
+    const LineValues line = m_tripEditor.values(m_context.NextId(QStringLiteral("IDSOS")), sheetId);
+    m_writer.addLine(line);
+    m_lists.refreshAll(sheetId, line.id);
+}
+
+void RecordsWindow::changeLine() {
+    if (m_lists.lines().isEmpty()) {
+        FieldHint::show(QStringLiteral("Alegeti mai intai o Plecare / Sosire!"), m_lineGrid);
+        return;
+    }
+    const LineValues old = currentLine();
+    m_tripEditor.fillFrom(m_lists.lines());
+    if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
+        return;
+    const LineValues changed = m_tripEditor.values(old.id, old.sheetId);
+    m_writer.changeLine(old, changed);
+    m_lists.refreshAll(old.sheetId, old.id);
+}
+
+void RecordsWindow::deleteLine() {
+    if (m_lists.lines().isEmpty()) {
+        FieldHint::show(QStringLiteral("Nu aveti ce sterge!"), m_lineGrid);
+        return;
+    }
+    const LineValues old = currentLine();
+    if (m_messages.Mesaj(QStringLiteral("Stergere Plecare / Sosire"),
+                         QStringLiteral("Stergeti linia selectata?"), MessageKind::Confirmare,
+                         MessageButton::DA | MessageButton::NU) != MessageResult::Yes)
+        return;
+    m_writer.deleteLine(old);
+    m_lists.refreshAll(old.sheetId, old.id);
+}
+
+void RecordsWindow::printSheet() {
+    if (m_lists.sheets().isEmpty()) {
+        FieldHint::show(QStringLiteral("Alegeti mai intai o Foaie de parcurs!"), m_sheetGrid);
+        return;
+    }
+    Q_EMIT printSheetRequested(m_lists.selectedSheetId());
+}
+
+} // namespace velmora

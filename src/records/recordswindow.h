@@ -1,0 +1,81 @@
+#pragma once
+
+#include "records/recordlists.h"
+#include "records/recordwriter.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class QPushButton;
+
+namespace velmora {
+
+class MessageDialog;
+class ProgramContext;
+class QueryTableModel;
+class RecordGrid;
+class SheetEditor;
+class TripEditor;
+
+// Where the records are kept: the trip sheets above, the departures and arrivals of the
+// selected sheet below, a search by driver and by vehicle, and the buttons that add, change
+// and delete both and print a sheet. The typed search stays between showings.
+class RecordsWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    RecordsWindow(ProgramContext &context, MessageDialog &messages, SheetEditor &sheetEditor,
+                  TripEditor &tripEditor, QWidget *parent = nullptr);
+    ~RecordsWindow() override;
+
+    // Opens both lists, the latest sheet selected, and shows the window until it is closed.
+    void Deschide();
+
+    RecordLists &lists() { return m_lists; }
+    RecordGrid *sheetGrid() const { return m_sheetGrid; }
+    RecordGrid *lineGrid() const { return m_lineGrid; }
+
+    void addSheet();
+    void changeSheet();
+    void deleteSheet();
+    void addLine();
+    void changeLine();
+    void deleteLine();
+    void printSheet();
+    // What follows a saved line editor: the line written to the selected sheet, the income
+    // moved, both lists reread and the new line selected.
+    void saveNewLine();
+
+Q_SIGNALS:
+    // The selected sheet is to be printed.
+    void printSheetRequested(const QString &idfoaie);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void search();
+    void sortByTitle(const QString &field);
+    QToolButton *actionButton(const char *name, const QString &hint, const QPixmap &picture);
+    QLineEdit *searchField(const char *name, const QString &label, int maxLength);
+    // The line list's current row as it is stored.
+    LineValues currentLine() const;
+
+    ProgramContext &m_context;
+    MessageDialog &m_messages;
+    SheetEditor &m_sheetEditor;
+    TripEditor &m_tripEditor;
+    RecordLists m_lists;
+    RecordWriter m_writer;
+    QueryTableModel *m_sheetModel;
+    QueryTableModel *m_lineModel;
+    RecordGrid *m_sheetGrid;
+    RecordGrid *m_lineGrid;
+    QLineEdit *m_edit1;
+    QLineEdit *m_edit2;
+    int m_schimbari = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "records/sheetstatements.h"
+#include "ui/editordialog.h"
+
+class QComboBox;
+class QDateEdit;
+class QTimeEdit;
+
+namespace velmora {
+
+class ProgramContext;
+class Query;
+class TNumericEdit;
+
+// The editor of one trip sheet. Its name fields offer what was recorded before; the vehicle
+// brings back the consumption and fuel price last saved for it; a sheet without vehicle,
+// first driver or parking place, or with kilometres, consumption or price below 1, is not
+// accepted. The editor writes nothing to the tables: the records window does.
+class SheetEditor : public EditorDialog {
+    Q_OBJECT
+
+public:
+    explicit SheetEditor(ProgramContext &context, QWidget *parent = nullptr);
+
+    // Loads the pick lists from the sheets table; once, at start-up.
+    void IncarcaListe();
+    // Empties the editor for a new sheet.
+    void Initializeaza();
+    // Consumption and price remembered for the vehicle in the field, or "0".
+    void IncarcaConsum();
+    // Fills the editor from the sheet list's current row. A stored hour that is not "HH:mm"
+    // raises an InputError before anything is shown.
+    void fillFrom(const Query &sheets);
+
+    // The sheet as accepted, without identifier; the cost worked out.
+    SheetValues values() const;
+
+protected:
+    void save() override;
+
+private:
+    void vehicleChanged();
+    SheetValues collect() const;
+    QComboBox *nameField(const char *name, int maxLength);
+
+    ProgramContext &m_context;
+    QDateEdit *m_ziua;
+    QTimeEdit *m_ora;
+    QComboBox *m_nrInmat;
+    QComboBox *m_sofer1;
+    QComboBox *m_sofer2;
+    QComboBox *m_locParcare;
+    TNumericEdit *m_totKm;
+    TNumericEdit *m_consum;
+    TNumericEdit *m_pretL;
+    SheetValues m_accepted;
+};
+
+} // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "records/sheetstatements.h"
+#include "ui/editordialog.h"
+
+class QComboBox;
+class QDateEdit;
+class QTimeEdit;
+
+namespace velmora {
+
+class Query;
+class TNumericEdit;
+
+// The editor of one departure or arrival: when, which kind, and the income it realised. The
+// kind is kept from one use to the next, so a run of arrivals needs it chosen once.
+class TripEditor : public EditorDialog {
+    Q_OBJECT
+
+public:
+    explicit TripEditor(QWidget *parent = nullptr);
+
+    // A new line: today, now, amount "0"; the kind stays.
+    void Initializeaza();
+    // Fills the editor from the line list's current row.
+    void fillFrom(const Query &lines);
+
+    // The line as accepted, for the given identifiers: TIMP in its four-decimal form.
+    LineValues values(const QString &lineId, const QString &sheetId) const;
+
+protected:
+    void save() override;
+
+private:
+    QDateEdit *m_ziua;
+    QTimeEdit *m_ora;
+    QComboBox *m_plecSos;
+    TNumericEdit *m_suma;
+};
+
+} // namespace velmora

@@ -1,0 +1,395 @@
+#include "recordsgui.h"
+
+#include "store/query/query.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
+
+using namespace velmora;
+using namespace velmora::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDate kDay(2007, 1, 20);
+const QStringList kSheetColumns = {u"IDFOAIE"_s, u"NRMAS"_s,    u"SOFER1"_s, u"SOFER2"_s,
+                                   u"LOCPARC"_s, u"TOTALVEN"_s, u"TKM"_s,    u"CONSUM"_s,
+                                   u"PRETL"_s,   u"COST"_s};
+const QStringList kLineColumns = {u"IDSOS"_s, u"IDFOAIE"_s, u"PLESOS"_s, u"TIMP"_s, u"SUMA"_s};
+
+QString counter(RecordsFixture &f, const QString &name) {
+    return f.store().iniRead(u"INDEX"_s, name);
+}
+
+void fillThree(RecordsFixture &f) {
+    f.addSheet(1, kDay, u"08:00"_s, u"B12ABC"_s, u"POPESCU ION"_s, u"STAN ANA"_s);
+    f.addSheet(2, kDay, u"14:05"_s, u"CJ01XYZ"_s, u"O\"NEIL"_s, u"D'ARC"_s);
+    f.addSheet(3, kDay.addDays(1), u"07:30"_s, u"B99AAA"_s, u"SOFER A"_s);
+    f.addLine(11, 1, QDateTime(kDay, QTime(9, 0)), u"20"_s);
+    f.addLine(12, 1, QDateTime(kDay, QTime(8, 30)), u"30"_s);
+    f.store().iniWrite(u"INDEX"_s, u"IDFOAIE"_s, u"4"_s);
+    f.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"13"_s);
+}
+
+} // namespace
+
+class TestRecordsWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void addChangeAndDeleteASheet() {
+        RecordsGui gui;
+        SheetEditor &editor = gui.sheetEditor;
+        gui.inWindow([&] {
+            QVERIFY(gui.window.isVisible());
+            QCOMPARE(gui.window.windowTitle(), u"Foi de parcurs"_s);
+            gui.clickWithEditor("FAddBut", editor, [&] {
+                QCOMPARE(editor.titleLabel()->text(), u"Adaugare Foaie de parcurs"_s);
+                RecordsGui::field<QDateEdit>(editor, "Ziua")->setDate(kDay);
+                RecordsGui::field<QTimeEdit>(editor, "Ora")->setTime(QTime(14, 5, 41));
+                RecordsGui::type(RecordsGui::field(editor, "NrInmat"), u"b12abc"_s);
+                RecordsGui::type(RecordsGui::field(editor, "Sofer1"), u"sofer   a"_s);
+                RecordsGui::type(RecordsGui::field(editor, "LocParcare"), u" parcare 1"_s);
+                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"120"_s);
+                RecordsGui::type(RecordsGui::field(editor, "Consum"), u"7.5"_s);
+                auto *price = RecordsGui::field(editor, "PretL");
+                RecordsGui::type(price, u"4.2"_s);
+                price->setFocus();
+                // Enter in the last field saves.
+                QTest::keyClick(price, Qt::Key_Return);
+            });
+            QVERIFY(!editor.isVisible());
+            QCOMPARE(gui.data.sheets(kSheetColumns),
+                     QStringList({u"1|B12ABC|SOFER A||PARCARE 1|0|120|7.5|4.2|37.8"_s}));
+            QCOMPARE(gui.data.sheets({u"DATAX"_s, u"ORA"_s}),
+                     QStringList({TextForm::date(kDay) + u"|14:05"_s}));
+            QCOMPARE(counter(gui.data, u"IDFOAIE"_s), u"2"_s);
+            QCOMPARE(gui.data.store().iniRead(u"B12ABC"_s, u"CONSUM"_s), u"7.5"_s);
+            QCOMPARE(gui.data.store().iniRead(u"B12ABC"_s, u"PRETL"_s), u"4.2"_s);
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 2), QStringList({u"B12ABC"_s}));
+            QCOMPARE(gui.selectedRow(gui.window.sheetGrid()), 0);
+
+            // Enter on the sheet changes it; its income stays.
+            gui.data.run(gui.data.statements().addIncome(u"1"_s, u"99.5"_s));
+            gui.window.lists().refreshSheets(u"1"_s);
+            answerWhenShown(&editor, [&] {
+                QCOMPARE(editor.titleLabel()->text(), u"Modificare Foaie de parcurs"_s);
+                QCOMPARE(RecordsGui::field<QComboBox>(editor, "Sofer1")->currentText(),
+                         u"SOFER A"_s);
+                QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Consum")->text(), u"7.5"_s);
+                QCOMPARE(RecordsGui::field<QTimeEdit>(editor, "Ora")->time(), QTime(14, 5));
+                RecordsGui::type(RecordsGui::field(editor, "Sofer2"), u"o\"neil"_s);
+                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"200"_s);
+                editor.saveButton()->click();
+            });
+            gui.window.sheetGrid()->setFocus();
+            QTest::keyClick(gui.window.sheetGrid(), Qt::Key_Return);
+            QCOMPARE(gui.data.sheets(kSheetColumns),
+                     QStringList({u"1|B12ABC|SOFER A|O\"NEIL|PARCARE 1|99.5|200|7.5|4.2|63"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 4), QStringList({u"O\"NEIL"_s}));
+
+            // NU keeps it; DA deletes it with its lines.
+            gui.data.addLine(5, 1, QDateTime(kDay, QTime(9, 0)), u"99.5"_s);
+            gui.answerMessage(MessageResult::No);
+            gui.click("FDelBut");
+            QCOMPARE(gui.data.sheets({u"IDFOAIE"_s}).size(), 1);
+            gui.answerMessage(MessageResult::Yes);
+            gui.click("FDelBut");
+            QCOMPARE(gui.messages.shown().size(), 2);
+            QCOMPARE(gui.messages.shown().last().title, u"Stergere Foaie de parcurs"_s);
+            QCOMPARE(gui.messages.shown().last().text,
+                     u"Doriti sa stergeti foaia de parcurs selectata?"_s);
+            QCOMPARE(gui.messages.shown().last().kind, MessageKind::Confirmare);
+            QCOMPARE(gui.messages.shown().last().buttons,
+                     MessageButtons(MessageButton::DA | MessageButton::NU));
+            QVERIFY(gui.data.sheets({u"IDFOAIE"_s}).isEmpty());
+            QVERIFY(gui.data.lines({u"IDSOS"_s}).isEmpty());
+            QCOMPARE(gui.window.sheetGrid()->model()->rowCount(), 0);
+            QCOMPARE(counter(gui.data, u"IDFOAIE"_s), u"2"_s);
+        });
+        QVERIFY2(gui.errors.isEmpty(), qPrintable(gui.errors.join(u'\n')));
+    }
+
+    void incomeFollowsAddChangeDeleteOfALine() {
+        RecordsGui gui;
+        gui.data.addSheet(17, kDay, u"08:00"_s, u"B12ABC"_s, u"SOFER A"_s);
+        TripEditor &editor = gui.tripEditor;
+        gui.inWindow([&] {
+            gui.clickWithEditor("PAddBut", editor, [&] {
+                QCOMPARE(editor.titleLabel()->text(), u"Adaugare Plecare / Sosire"_s);
+                QCOMPARE(RecordsGui::field<QComboBox>(editor, "PlecSos")->currentText(),
+                         u"PLECARE"_s);
+                QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Suma")->text(), u"0"_s);
+                RecordsGui::field<QDateEdit>(editor, "Ziua")->setDate(kDay);
+                RecordsGui::field<QTimeEdit>(editor, "Ora")->setTime(QTime(14, 5));
+                RecordsGui::type(RecordsGui::field(editor, "Suma"), u"150"_s);
+                editor.saveButton()->click();
+            });
+            QCOMPARE(gui.data.lines(kLineColumns), QStringList({u"1|17|PLECARE|39102.5868|150"_s}));
+            QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"150"_s}));
+            QCOMPARE(counter(gui.data, u"IDSOS"_s), u"2"_s);
+            RecordGrid *lines = gui.window.lineGrid();
+            QCOMPARE(gui.gridColumn(lines, 0), QStringList({TextForm::date(kDay)}));
+            QCOMPARE(gui.gridColumn(lines, 1), QStringList({u"14:05"_s}));
+            QCOMPARE(gui.gridColumn(lines, 3), QStringList({u"150"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 6), QStringList({u"150"_s}));
+
+            // A double click on the line changes it, under the same title as adding.
+            answerWhenShown(&editor, [&] {
+                QCOMPARE(editor.titleLabel()->text(), u"Adaugare Plecare / Sosire"_s);
+                QCOMPARE(RecordsGui::field<QTimeEdit>(editor, "Ora")->time(), QTime(14, 5));
+                QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Suma")->text(), u"150"_s);
+                RecordsGui::field<QComboBox>(editor, "PlecSos")->setCurrentIndex(1);
+                RecordsGui::type(RecordsGui::field(editor, "Suma"), u"200"_s);
+                editor.saveButton()->click();
+            });
+            const QRect row = lines->visualRect(lines->model()->index(0, 2));
+            // A double click is the second press on the row the first one chose.
+            QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, row.center());
+            QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, row.center());
+            QCOMPARE(gui.data.lines(kLineColumns), QStringList({u"1|17|SOSIRE|39102.5868|200"_s}));
+            QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"200"_s}));
+            QCOMPARE(gui.selectedRow(lines), 0);
+
+            // The next new line starts with the kind last used; Esc leaves without a trace.
+            gui.clickWithEditor("PAddBut", editor, [&] {
+                QCOMPARE(RecordsGui::field<QComboBox>(editor, "PlecSos")->currentText(),
+                         u"SOSIRE"_s);
+                QTest::keyClick(RecordsGui::field(editor, "Suma"), Qt::Key_Escape);
+            });
+            QCOMPARE(gui.data.lines({u"IDSOS"_s}).size(), 1);
+            QCOMPARE(counter(gui.data, u"IDSOS"_s), u"2"_s);
+
+            gui.answerMessage(MessageResult::Yes);
+            gui.click("PDelBut");
+            QCOMPARE(gui.messages.shown().last().title, u"Stergere Plecare / Sosire"_s);
+            QCOMPARE(gui.messages.shown().last().text, u"Stergeti linia selectata?"_s);
+            QVERIFY(gui.data.lines({u"IDSOS"_s}).isEmpty());
+            QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"0"_s}));
+            QCOMPARE(lines->model()->rowCount(), 0);
+        });
+        QVERIFY2(gui.errors.isEmpty(), qPrintable(gui.errors.join(u'\n')));
+    }
+
+    void missingSelectionShowsAHint_data() {
+        QTest::addColumn<bool>("withSheet");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("change sheet")
+            << false << u"FModBut"_s << u"SMDBGrid3"_s << u"Nu aveti ce modifica!"_s;
+        QTest::newRow("delete sheet")
+            << false << u"FDelBut"_s << u"SMDBGrid3"_s << u"Nu aveti ce sterge!"_s;
+        QTest::newRow("add line") << false << u"PAddBut"_s << u"SMDBGrid3"_s
+                                  << u"Alegeti mai intai o foaie de  parcurs!"_s;
+        QTest::newRow("print") << false << u"PrintBut"_s << u"SMDBGrid3"_s
+                               << u"Alegeti mai intai o Foaie de parcurs!"_s;
+        QTest::newRow("change line")
+            << true << u"PModBut"_s << u"SMDBGrid2"_s << u"Alegeti mai intai o Plecare / Sosire!"_s;
+        QTest::newRow("delete line")
+            << true << u"PDelBut"_s << u"SMDBGrid2"_s << u"Nu aveti ce sterge!"_s;
+    }
+    void missingSelectionShowsAHint() {
+        QFETCH(bool, withSheet);
+        QFETCH(QString, button);
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        RecordsGui gui;
+        if (withSheet)
+            gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s);
+        gui.inWindow([&] {
+            gui.click(button.toLatin1().constData());
+            QCOMPARE(RecordsGui::hint(), text);
+            QCOMPARE(RecordsGui::hintControl(), control);
+            QVERIFY(!gui.sheetEditor.isVisible() && !gui.tripEditor.isVisible());
+        });
+        QVERIFY(gui.data.lines({u"IDSOS"_s}).isEmpty());
+        QCOMPARE(gui.data.sheets({u"IDFOAIE"_s}).size(), withSheet ? 1 : 0);
+    }
+
+    void searchAsYouType_data() {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("vehicle");
+        QTest::addColumn<QStringList>("plates");
+        QTest::newRow("driver, first or second") << u"sta"_s << u""_s << QStringList{u"B12ABC"_s};
+        QTest::newRow("plate") << u""_s << u"b"_s << QStringList{u"B12ABC"_s, u"B99AAA"_s};
+        QTest::newRow("both") << u"sofer"_s << u"b9"_s << QStringList{u"B99AAA"_s};
+        QTest::newRow("neither") << u""_s << u""_s
+                                 << QStringList{u"B12ABC"_s, u"CJ01XYZ"_s, u"B99AAA"_s};
+        QTest::newRow("no match") << u"zz"_s << u""_s << QStringList();
+        QTest::newRow("double quote") << u"o\"n"_s << u""_s << QStringList{u"CJ01XYZ"_s};
+        QTest::newRow("single quote") << u"d'a"_s << u"cj"_s << QStringList{u"CJ01XYZ"_s};
+    }
+    void searchAsYouType() {
+        QFETCH(QString, driver);
+        QFETCH(QString, vehicle);
+        QFETCH(QStringList, plates);
+        RecordsGui gui;
+        fillThree(gui.data);
+        gui.inWindow([&] {
+            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, "Edit1");
+            auto *edit2 = RecordsGui::field<QLineEdit>(gui.window, "Edit2");
+            QTest::keyClicks(edit1, driver);
+            QTest::keyClicks(edit2, vehicle);
+            QCOMPARE(edit1->text(), driver.toUpper());
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 2), plates);
+            const QStringList lines = gui.gridColumn(gui.window.lineGrid(), 3);
+            // The lower grid shows the lines of the selected sheet, or nothing.
+            const bool searching = !driver.isEmpty() || !vehicle.isEmpty();
+            if (plates.isEmpty())
+                QVERIFY(lines.isEmpty());
+            else if (searching && plates.first() == u"B12ABC"_s)
+                QCOMPARE(lines, QStringList({u"30"_s, u"20"_s}));
+        });
+        QVERIFY(gui.errors.isEmpty());
+    }
+
+    void typingFastAppliesTheFinalTextOnceMore() {
+        RecordsGui gui;
+        fillThree(gui.data);
+        gui.inWindow([&] {
+            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, "Edit1");
+            QSignalSpy applied(&gui.window.lists().sheets(), &Query::rowsReset);
+            // Keys that arrive while the first one's search runs.
+            for (const char ch : {'O', 'P', 'E'}) {
+                QCoreApplication::postEvent(
+                    edit1, new QKeyEvent(QEvent::KeyPress, Qt::Key_A + (ch - 'A'), Qt::NoModifier,
+                                         QString(QLatin1Char(ch))));
+            }
+            QTest::keyClick(edit1, Qt::Key_P);
+            QCOMPARE(edit1->text(), u"POPE"_s);
+            QCOMPARE(applied.count(), 2);
+            QCOMPARE(gui.window.lists().sheets().filter(),
+                     RecordLists::searchCondition(u"POPE"_s, QString()));
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 2), QStringList({u"B12ABC"_s}));
+        });
+    }
+
+    void refusedCharacterIsNotTyped() {
+        RecordsGui gui;
+        gui.inWindow([&] {
+            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, "Edit1");
+            RecordsGui::typeCharacters(edit1, u"AΩ"_s);
+            QCOMPARE(edit1->text(), u"A"_s);
+            QTRY_COMPARE(RecordsGui::hint(), u"Caracterul \"Ω\" nu poate fi memorat!"_s);
+            QCOMPARE(RecordsGui::hintControl(), u"Edit1"_s);
+            // Comma-below letters become the forms the tables hold.
+            RecordsGui::typeCharacters(edit1, u"ș"_s);
+            QCOMPARE(edit1->text(), u"AŞ"_s);
+        });
+        QVERIFY(gui.errors.isEmpty());
+    }
+
+    void sortKeepsSelectionAndSearchAndReopeningRestoresTheOrder() {
+        RecordsGui gui;
+        fillThree(gui.data);
+        RecordGrid *sheets = gui.window.sheetGrid();
+        const auto clickTitle = [sheets](int section) {
+            QHeaderView *header = sheets->horizontalHeader();
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(section) + 5, 5));
+        };
+        gui.inWindow([&] {
+            QCOMPARE(gui.gridColumn(sheets, 2),
+                     QStringList({u"B12ABC"_s, u"CJ01XYZ"_s, u"B99AAA"_s}));
+            QCOMPARE(gui.selectedRow(sheets), 2);
+            QTest::keyClicks(RecordsGui::field(gui.window, "Edit2"), u"B"_s);
+            // The user picks the first sheet and its second line.
+            QTest::mouseClick(sheets->viewport(), Qt::LeftButton, {},
+                              sheets->visualRect(sheets->model()->index(0, 3)).center());
+            RecordGrid *lines = gui.window.lineGrid();
+            QTest::mouseClick(lines->viewport(), Qt::LeftButton, {},
+                              lines->visualRect(lines->model()->index(1, 2)).center());
+            QCOMPARE(gui.window.lists().selectedLineId(), u"11"_s);
+
+            clickTitle(1); // "Ora": nothing happens
+            QCOMPARE(gui.window.lists().sortField(), u"DATAX, ORA"_s);
+            clickTitle(3); // "Nume Sofer 1"
+            QCOMPARE(gui.gridColumn(sheets, 3), QStringList({u"POPESCU ION"_s, u"SOFER A"_s}));
+            QCOMPARE(gui.window.lists().selectedSheetId(), u"1"_s);
+            QCOMPARE(gui.selectedRow(sheets), 0);
+            QCOMPARE(gui.window.lists().selectedLineId(), u"11"_s);
+            QCOMPARE(gui.selectedRow(lines), 1);
+        });
+        gui.inWindow([&] {
+            QCOMPARE(gui.window.lists().sortField(), u"DATAX, ORA"_s);
+            QCOMPARE(RecordsGui::field<QLineEdit>(gui.window, "Edit2")->text(), u"B"_s);
+            QCOMPARE(gui.gridColumn(sheets, 2), QStringList({u"B12ABC"_s, u"B99AAA"_s}));
+            QCOMPARE(gui.selectedRow(sheets), 1);
+        });
+    }
+
+    // The engine refuses an income beyond what TOTALVEN holds: the error is shown, the line
+    // is not kept and the grids stay as they were.
+    void refusedStatementLeavesTablesAndGrids() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"999990"_s);
+        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"999990"_s);
+        gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
+        gui.inWindow([&] {
+            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"50"_s);
+                gui.tripEditor.saveButton()->click();
+            });
+            QCOMPARE(gui.errors.size(), 1);
+            QCOMPARE(gui.data.lines({u"IDSOS"_s}), QStringList({u"1"_s}));
+            QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"999990"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.lineGrid(), 3), QStringList({u"999990"_s}));
+            QCOMPARE(gui.selectedRow(gui.window.lineGrid()), 0);
+        });
+    }
+
+    void printAsksForTheSelectedSheet() {
+        RecordsGui gui;
+        fillThree(gui.data);
+        QSignalSpy print(&gui.window, &RecordsWindow::printSheetRequested);
+        gui.inWindow([&] { gui.click("PrintBut"); });
+        QCOMPARE(print.count(), 1);
+        QCOMPARE(print.first().at(0).toString(), u"3"_s);
+    }
+
+    void escapeAndCloseButtonCloseTheWindow() {
+        RecordsGui gui;
+        gui.inWindow([&] { QTest::keyClick(gui.window.sheetGrid(), Qt::Key_Escape); });
+        QVERIFY(!gui.window.isVisible());
+        gui.inWindow([&] { gui.click("LbSpeedButton6"); });
+        QVERIFY(!gui.window.isVisible());
+        QVERIFY(!gui.window.lists().sheets().isOpen());
+    }
+
+    void everyControlHasAnAccessibleName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("accessible");
+        const QList<std::pair<const char *, QString>> rows = {
+            {"SMDBGrid3", u"Lista foilor de parcurs"_s},
+            {"SMDBGrid2", u"Plecari / Sosiri"_s},
+            {"Edit1", u"Sofer"_s},
+            {"Edit2", u"Nr.masina"_s},
+            {"FAddBut", u"Adauga foaie de parcurs noua."_s},
+            {"FModBut", u"Modifica Foaia de parcurs selectata."_s},
+            {"FDelBut", u"Sterge foaia de parcurs selectata."_s},
+            {"PAddBut", u"Adauga Plecare / Sosire noua."_s},
+            {"PModBut", u"Modifica Plecarea / Sosirea selectata."_s},
+            {"PDelBut", u"Sterge Plecarea / Sosirea selectata."_s},
+            {"PrintBut", u"Listeaza Foaia de parcurs."_s},
+            {"LbSpeedButton6", u"Inchide"_s},
+        };
+        for (const auto &[name, accessible] : rows)
+            QTest::newRow(name) << QString::fromLatin1(name) << accessible;
+    }
+    void everyControlHasAnAccessibleName() {
+        QFETCH(QString, name);
+        QFETCH(QString, accessible);
+        RecordsGui gui;
+        auto *control = gui.window.findChild<QWidget *>(name);
+        QVERIFY(control);
+        QCOMPARE(control->accessibleName(), accessible);
+        if (auto *button = qobject_cast<QAbstractButton *>(control);
+            button && button->text().isEmpty())
+            QCOMPARE(button->toolTip(), accessible);
+    }
+};
+
+QTEST_MAIN(TestRecordsWindow)
+#include "tst_recordswindow.moc"

@@ -1,0 +1,317 @@
+#include "recordsgui.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QLabel>
+
+using namespace velmora;
+using namespace velmora::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDate kDay(2007, 1, 20);
+
+QStringList items(QComboBox *combo) {
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out.append(combo->itemText(i));
+    return out;
+}
+
+QComboBox *combo(QWidget &editor, const char *name) {
+    return RecordsGui::field<QComboBox>(editor, name);
+}
+
+QString text(QWidget &editor, const char *name) {
+    return RecordsGui::field<QLineEdit>(editor, name)->text();
+}
+
+// The vehicle first: choosing it brings back its consumption and price.
+void fillGood(SheetEditor &editor) {
+    RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
+    RecordsGui::type(combo(editor, "Sofer1"), u"A"_s);
+    RecordsGui::type(combo(editor, "LocParcare"), u"P"_s);
+    RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"10"_s);
+    RecordsGui::type(RecordsGui::field(editor, "Consum"), u"5"_s);
+    RecordsGui::type(RecordsGui::field(editor, "PretL"), u"6"_s);
+}
+
+} // namespace
+
+class TestSheetEditor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pickListsAreLoadedOnceAndGrowWithSavedNames() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B2"_s, u"MARIN"_s, u"ZAHARIA"_s, u"DEPOU 2"_s);
+        gui.data.addSheet(2, kDay, u"09:00"_s, u"B1"_s, u"ANDREI"_s, QString(), u"DEPOU 1"_s);
+        gui.data.addSheet(3, kDay, u"10:00"_s, u"B1"_s, u"MARIN"_s, QString(), u"DEPOU 1"_s);
+        SheetEditor &editor = gui.sheetEditor;
+        editor.IncarcaListe();
+        QCOMPARE(items(combo(editor, "NrInmat")), QStringList({u"B1"_s, u"B2"_s}));
+        QCOMPARE(items(combo(editor, "Sofer1")), QStringList({u"ANDREI"_s, u"MARIN"_s}));
+        // A name only ever written as second driver is not offered after a start.
+        QCOMPARE(items(combo(editor, "Sofer2")), QStringList({u"ANDREI"_s, u"MARIN"_s}));
+        QCOMPARE(items(combo(editor, "LocParcare")), QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s}));
+
+        editor.Initializeaza();
+        answerWhenShown(&editor, [&] {
+            fillGood(editor);
+            RecordsGui::type(combo(editor, "Sofer2"), u"cosma"_s);
+            RecordsGui::type(combo(editor, "LocParcare"), u"depou 1"_s);
+            editor.saveButton()->click();
+            if (editor.isVisible()) {
+                QFAIL(qPrintable(RecordsGui::hint()));
+                editor.reject();
+            }
+        });
+        QVERIFY(editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        QCOMPARE(editor.values().driver2, u"COSMA"_s);
+        QCOMPARE(items(combo(editor, "Sofer1")),
+                 QStringList({u"A"_s, u"ANDREI"_s, u"COSMA"_s, u"MARIN"_s}));
+        QCOMPARE(items(combo(editor, "Sofer2")), items(combo(editor, "Sofer1")));
+        // Lists compare without regard to case; vehicles wait for the next start.
+        QCOMPARE(items(combo(editor, "LocParcare")), QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s}));
+        QCOMPARE(items(combo(editor, "NrInmat")), QStringList({u"B1"_s, u"B2"_s}));
+
+        // A vehicle typed for the first time waits for the next start.
+        answerWhenShown(&editor, [&] {
+            fillGood(editor);
+            RecordsGui::type(combo(editor, "NrInmat"), u"B3"_s);
+            RecordsGui::type(RecordsGui::field(editor, "Consum"), u"5"_s);
+            RecordsGui::type(RecordsGui::field(editor, "PretL"), u"6"_s);
+            editor.saveButton()->click();
+        });
+        QVERIFY(editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        QCOMPARE(items(combo(editor, "NrInmat")), QStringList({u"B1"_s, u"B2"_s}));
+        QCOMPARE(items(combo(editor, "LocParcare")),
+                 QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s, u"P"_s}));
+    }
+
+    void completionFromTheStartWithoutRegardToCase() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B2"_s, u"MARIN"_s);
+        gui.data.addSheet(2, kDay, u"09:00"_s, u"CJ1"_s, u"MARIUS"_s);
+        gui.data.addSheet(3, kDay, u"10:00"_s, u"B1"_s, u"AMARIEI"_s);
+        SheetEditor &editor = gui.sheetEditor;
+        editor.IncarcaListe();
+        for (const char *name : {"NrInmat", "Sofer1", "Sofer2", "LocParcare"}) {
+            QCompleter *completer = combo(editor, name)->completer();
+            QVERIFY2(completer, name);
+            QCOMPARE(completer->caseSensitivity(), Qt::CaseInsensitive);
+            QCOMPARE(completer->filterMode(), Qt::MatchStartsWith);
+        }
+        QCompleter *drivers = combo(editor, "Sofer2")->completer();
+        drivers->setCompletionPrefix(u"mar"_s);
+        QStringList offered;
+        for (int i = 0; drivers->setCurrentRow(i); ++i)
+            offered.append(drivers->currentCompletion());
+        QCOMPARE(offered, QStringList({u"MARIN"_s, u"MARIUS"_s}));
+    }
+
+    void vehicleBringsBackItsConsumptionAndPrice() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B2"_s, u"MARIN"_s);
+        gui.data.addSheet(2, kDay, u"09:00"_s, u"B1"_s, u"ANDREI"_s);
+        gui.data.store().iniWrite(u"B1"_s, u"CONSUM"_s, u"7.5"_s);
+        gui.data.store().iniWrite(u"B1"_s, u"PRETL"_s, u"4.2"_s);
+        SheetEditor &editor = gui.sheetEditor;
+        editor.IncarcaListe();
+        editor.Initializeaza();
+        QCOMPARE(text(editor, "Consum"), u"0"_s);
+        QCOMPARE(text(editor, "PretL"), u"0"_s);
+
+        answerWhenShown(&editor, [&] {
+            RecordsGui::type(combo(editor, "NrInmat"), u"b1"_s);
+            QCOMPARE(text(editor, "Consum"), u"7.5"_s);
+            QCOMPARE(text(editor, "PretL"), u"4.2"_s);
+            // Picked from the list: a vehicle never saved brings zeros.
+            combo(editor, "NrInmat")->setCurrentIndex(1);
+            Q_EMIT combo(editor, "NrInmat")->activated(1);
+            QCOMPARE(text(editor, "Consum"), u"0"_s);
+            editor.cancelButton()->click();
+        });
+        QVERIFY(!editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+
+        // While a sheet is changed, another vehicle leaves its values alone.
+        RecordsGui::field<QLineEdit>(editor, "Consum")->setText(u"9"_s);
+        answerWhenShown(&editor, [&] {
+            RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
+            QCOMPARE(text(editor, "Consum"), u"9"_s);
+            QTest::keyClick(combo(editor, "NrInmat")->lineEdit(), Qt::Key_Escape);
+        });
+        QVERIFY(!editor.Editeaza(u"Modificare Foaie de parcurs"_s));
+    }
+
+    void eachCheckShowsItsHintAndKeepsTheEditorOpen_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("vehicle") << u"NrInmat"_s << u"   "_s
+                                 << u"Lipseste numarul de inmatriculare!"_s;
+        QTest::newRow("driver") << u"Sofer1"_s << u"  "_s << u"Lipseste Numele Soferului!"_s;
+        QTest::newRow("parking") << u"LocParcare"_s << u""_s << u"Lipseste Locul de parcare!"_s;
+        QTest::newRow("km") << u"TotKm"_s << u""_s << u"Lipseste Numarul de Km!"_s;
+        QTest::newRow("consumption")
+            << u"Consum"_s << u"0.5"_s << u"Lipseste Consumul la 100 Km!"_s;
+        QTest::newRow("price") << u"PretL"_s << u"0.99"_s << u"Lipseste Pretul la carburant!"_s;
+    }
+    void eachCheckShowsItsHintAndKeepsTheEditorOpen() {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, hint);
+        RecordsGui gui;
+        SheetEditor &editor = gui.sheetEditor;
+        editor.Initializeaza();
+        answerWhenShown(&editor, [&] {
+            fillGood(editor);
+            RecordsGui::type(editor.findChild<QWidget *>(field), value);
+            editor.saveButton()->click();
+            QVERIFY(editor.isVisible());
+            QCOMPARE(RecordsGui::hint(), hint);
+            QCOMPARE(RecordsGui::hintControl(), field);
+            editor.cancelButton()->click();
+        });
+        QVERIFY(!editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        QVERIFY(gui.data.store().iniRead(u"B1"_s, u"CONSUM"_s).isEmpty());
+    }
+
+    void leavingWritesNothingAndTakesNoIdentifier_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("Renunt") << false;
+    }
+    void leavingWritesNothingAndTakesNoIdentifier() {
+        QFETCH(bool, escape);
+        RecordsGui gui;
+        const QByteArray ini = [&] {
+            QFile file(gui.data.store().countersFile());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        gui.inWindow([&] {
+            gui.clickWithEditor("FAddBut", gui.sheetEditor, [&] {
+                fillGood(gui.sheetEditor);
+                if (escape)
+                    QTest::keyClick(RecordsGui::field(gui.sheetEditor, "PretL"), Qt::Key_Escape);
+                else
+                    gui.sheetEditor.cancelButton()->click();
+            });
+            QVERIFY(!gui.sheetEditor.isVisible());
+        });
+        QVERIFY(gui.data.sheets({u"IDFOAIE"_s}).isEmpty());
+        QFile file(gui.data.store().countersFile());
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), ini);
+    }
+
+    void enterMovesThroughTheFieldsAndSavesInTheLast() {
+        RecordsGui gui;
+        TripEditor &editor = gui.tripEditor;
+        editor.Initializeaza();
+        answerWhenShown(&editor, [&] {
+            QWidget *ziua = RecordsGui::field(editor, "Ziua");
+            ziua->setFocus();
+            QStringList visited;
+            for (int i = 0; i < 3; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QWidget *focus = QApplication::focusWidget();
+                while (focus && focus->objectName().isEmpty())
+                    focus = focus->parentWidget();
+                visited.append(focus ? focus->objectName() : QString());
+            }
+            QCOMPARE(visited, QStringList({u"Ora"_s, u"PlecSos"_s, u"Suma"_s}));
+            QTest::keyClicks(RecordsGui::field(editor, "Suma"), u"12.5"_s);
+            QTest::keyClick(RecordsGui::field(editor, "Suma"), Qt::Key_Return);
+        });
+        QVERIFY(editor.Editeaza(u"Adaugare Plecare / Sosire"_s));
+        QCOMPARE(editor.values(u"1"_s, u"2"_s).amount, u"12.5"_s);
+    }
+
+    void anAmountBeyondTheColumnIsRefusedWithAHint_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("largest that fits") << u"999999.9"_s << true;
+        QTest::newRow("one cent more") << u"1000000"_s << false;
+        QTest::newRow("eight digits") << u"12345678"_s << false;
+    }
+    void anAmountBeyondTheColumnIsRefusedWithAHint() {
+        QFETCH(QString, amount);
+        QFETCH(bool, accepted);
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s);
+        gui.inWindow([&] {
+            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), amount);
+                gui.tripEditor.saveButton()->click();
+                QCOMPARE(gui.tripEditor.isVisible(), !accepted);
+                if (!accepted) {
+                    QCOMPARE(RecordsGui::hint(), u"Suma prea mare! Cel mult 999999.99 lei."_s);
+                    QCOMPARE(RecordsGui::hintControl(), u"Suma"_s);
+                    gui.tripEditor.cancelButton()->click();
+                }
+            });
+        });
+        QCOMPARE(gui.data.lines({u"SUMA"_s}), accepted ? QStringList{amount} : QStringList());
+        QCOMPARE(gui.data.store().iniRead(u"INDEX"_s, u"IDSOS"_s), accepted ? u"2"_s : QString());
+        QVERIFY(gui.errors.isEmpty());
+    }
+
+    void badStoredHourStopsBeforeTheEditor() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s);
+        gui.data.run({u"UPDATE "_s + gui.data.statements().sheetTable(), u"SET ORA=\"8h\""_s,
+                      u"WHERE IDFOAIE=1"_s});
+        gui.inWindow([&] {
+            gui.click("FModBut");
+            QCOMPARE(gui.errors.size(), 1);
+            QVERIFY(gui.errors.first().contains(u"8h"_s));
+            QVERIFY(!gui.sheetEditor.isVisible());
+        });
+    }
+
+    void fieldsCarryTheirLabelsAsAccessibleNames_data() {
+        QTest::addColumn<bool>("sheet");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("accessible");
+        const QList<std::tuple<bool, const char *, QString>> rows = {
+            {true, "Ziua", u"Data"_s},
+            {true, "Ora", u"Ora"_s},
+            {true, "NrInmat", u"Nr.inamtriculare"_s},
+            {true, "Sofer1", u"1. Nume sofer"_s},
+            {true, "Sofer2", u"2. Nume sofer"_s},
+            {true, "LocParcare", u"Loc de parcare"_s},
+            {true, "TotKm", u"Total Km"_s},
+            {true, "Consum", u"Consum L/100 Km"_s},
+            {true, "PretL", u"Pret combustibil /L"_s},
+            {true, "But1", u"Memoreaza"_s},
+            {true, "LbSpeedButton6", u"Renunt"_s},
+            {false, "Ziua", u"Data"_s},
+            {false, "Ora", u"Ora"_s},
+            {false, "PlecSos", u"Plecare / Sosire"_s},
+            {false, "Suma", u"Realizare venit lei"_s},
+            {false, "But1", u"Memoreaza"_s},
+            {false, "LbSpeedButton6", u"Renunt"_s},
+        };
+        for (const auto &[sheet, name, accessible] : rows) {
+            QTest::addRow("%s %s", sheet ? "AddFoaie" : "AddSosire", name)
+                << sheet << QString::fromLatin1(name) << accessible;
+        }
+    }
+    void fieldsCarryTheirLabelsAsAccessibleNames() {
+        QFETCH(bool, sheet);
+        QFETCH(QString, name);
+        QFETCH(QString, accessible);
+        RecordsGui gui;
+        QWidget &editor = sheet ? static_cast<QWidget &>(gui.sheetEditor)
+                                : static_cast<QWidget &>(gui.tripEditor);
+        auto *control = editor.findChild<QWidget *>(name);
+        QVERIFY(control);
+        QCOMPARE(control->accessibleName(), accessible);
+        if (auto *label = editor.findChild<QLabel *>(name + u"Label"_s))
+            QCOMPARE(label->text(), accessible);
+    }
+};
+
+QTEST_MAIN(TestSheetEditor)
+#include "tst_sheeteditor.moc"
