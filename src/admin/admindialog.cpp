@@ -42,7 +42,8 @@ QLineEdit *passwordField(QWidget *parent, const char *name) {
 QPushButton *button(QWidget *parent, const char *name, const QString &text) {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
-    // Enter has its own meaning in this window; no button is pressed by it.
+    // Enter has its own meaning in the password fields, so no button is the default; a
+    // focused button still takes Enter (the shared keys).
     b->setAutoDefault(false);
     return b;
 }

@@ -57,6 +57,15 @@ private Q_SLOTS:
     void cleanup() { delete form; }
     void cleanupTestCase() { delete messages; }
 
+    void enterOnAFocusedButtonPressesIt() {
+        auto *cancel = form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2"));
+        cancel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int(QDialog::Rejected));
+        QCOMPARE(stored(), QStringLiteral("vechi"));
+    }
+
     void parts() {
         QCOMPARE(form->windowTitle(), QStringLiteral("Administrator program"));
         QCOMPARE(form->palette().color(QPalette::Window), QColor(64, 80, 106));
