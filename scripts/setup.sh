@@ -18,6 +18,10 @@ VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # Only for the benchmarks and the side-by-side comparison with sqlite3.
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev hyperfine sqlite3 time)
 
+# Only for scripts/screenshots.sh: a virtual display, a window manager to frame the windows,
+# and ImageMagick to check the shots.
+VELMORA_SCREENSHOT_PACKAGES=(xvfb openbox imagemagick)
+
 velmora_missing_packages() {
     local p
     for p in "$@"; do
@@ -41,6 +45,10 @@ velmora_install_packages() {
 
 velmora_install_bench_packages() {
     velmora_install_packages "${VELMORA_BENCH_PACKAGES[@]}"
+}
+
+velmora_install_screenshot_packages() {
+    velmora_install_packages "${VELMORA_SCREENSHOT_PACKAGES[@]}"
 }
 
 velmora_install_fuzz_packages() {

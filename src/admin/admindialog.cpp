@@ -42,7 +42,8 @@ QLineEdit *passwordField(QWidget *parent, const char *name) {
 QPushButton *button(QWidget *parent, const char *name, const QString &text) {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
-    // Enter has its own meaning in this window; no button is pressed by it.
+    // Enter has its own meaning in the password fields, so no button is the default; a
+    // focused button still takes Enter (the shared keys).
     b->setAutoDefault(false);
     return b;
 }
@@ -93,6 +94,13 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     m_access->setObjectName(QStringLiteral("CheckBox1"));
     m_access->setToolTip(QStringLiteral("Va da dreptul de a modifica date."));
     m_access->setChecked(false);
+    // The window's light text would draw the tick light on the white box, where ticked and
+    // unticked look alike: the box keeps a black tick and a dark frame, its caption stays light.
+    QPalette tick = m_access->palette();
+    tick.setColor(QPalette::Base, Qt::white);
+    tick.setColor(QPalette::Text, Qt::black);
+    tick.setColor(QPalette::Window, kBackground);
+    m_access->setPalette(tick);
 
     m_saveAndClose = button(this, "LbSpeedButton1", QStringLiteral("Salveaza si inchide"));
     m_cancel = button(this, "LbSpeedButton2", QStringLiteral("Renunt"));

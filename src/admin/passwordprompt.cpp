@@ -1,6 +1,7 @@
 #include "admin/passwordprompt.h"
 
 #include "ui/gradientpanel.h"
+#include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/modal.h"
 
@@ -56,6 +57,9 @@ PasswordPrompt::PasswordPrompt(QWidget *parent)
 
     connect(m_verify, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Enter on a focused "Renunt" cancels; Enter in the field presses "Verifica".
+    new KeyPreview(this);
 }
 
 bool PasswordPrompt::InputQuery2(const QString &caption, const QString &prompt, QString &value) {

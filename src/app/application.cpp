@@ -25,8 +25,9 @@ Application::Application(const QString &programDir) {
     // Services first, then the windows that are given them.
     m_context = std::make_unique<ProgramContext>(programDir, title());
     m_messages = std::make_unique<MessageDialog>();
-    m_progressWindow = std::make_unique<ProgressWindow>();
     m_splash = std::make_unique<SplashWindow>(*m_context);
+    // The splash stays, hidden, the application's main window: in the middle of the screen.
+    m_progressWindow = std::make_unique<ProgressWindow>(m_splash.get());
     m_aboutDialog = std::make_unique<AboutDialog>(title());
     m_passwordPrompt = std::make_unique<PasswordPrompt>();
     m_adminDialog = std::make_unique<AdminDialog>(*m_messages);

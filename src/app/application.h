@@ -70,8 +70,8 @@ private:
     // In the order they are made; they go in the reverse one.
     std::unique_ptr<ProgramContext> m_context;
     std::unique_ptr<MessageDialog> m_messages;
-    std::unique_ptr<ProgressWindow> m_progressWindow;
     std::unique_ptr<SplashWindow> m_splash;
+    std::unique_ptr<ProgressWindow> m_progressWindow;
     std::unique_ptr<AboutDialog> m_aboutDialog;
     std::unique_ptr<PasswordPrompt> m_passwordPrompt;
     std::unique_ptr<AdminDialog> m_adminDialog;

@@ -119,10 +119,17 @@ QToolButton *MainMenu::addButton(const char *name, const QString &caption, const
     button->setFixedSize(90, 61);
     button->setFocusPolicy(Qt::NoFocus);
     button->setEnabled(enabled);
-    // A closed command reads greyed on the dark strip.
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(150, 158, 170));
-    button->setPalette(palette);
+    // The style's own hover and pressed faces are light and would swallow the yellow caption;
+    // every face here stays dark enough for it, and a closed command reads greyed.
+    button->setStyleSheet(
+        QStringLiteral("QToolButton { color: rgb(255, 255, 0); background: transparent;"
+                       " border: 1px solid transparent; border-radius: 3px; }"
+                       "QToolButton:hover { background-color: rgb(88, 108, 142);"
+                       " border-color: rgb(150, 166, 194); }"
+                       "QToolButton:pressed { background-color: rgb(38, 48, 64);"
+                       " border-color: rgb(20, 26, 36); }"
+                       "QToolButton:focus { border-color: rgb(255, 255, 0); }"
+                       "QToolButton:disabled { color: rgb(176, 184, 196); }"));
     return button;
 }
 

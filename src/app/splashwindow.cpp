@@ -128,7 +128,11 @@ void SplashWindow::runStartup() {
         letEventsRun();
     } catch (const Error &error) {
         // Without its tables the program cannot work; rather than stay behind the splash it
-        // says why and ends.
+        // says why and ends. The splash stays on top of every window, so it goes first: the
+        // box under it could be neither read nor answered.
+        setCursor(Qt::ArrowCursor);
+        hide();
+        letEventsRun();
         ErrorBox::show(error.message());
         Q_EMIT startupFailed();
         return;

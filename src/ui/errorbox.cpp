@@ -19,7 +19,12 @@ void ErrorBox::show(const QString &message) {
         handler()(message);
         return;
     }
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
+    // Over the active window and above the windows that stay on top (the splash, the progress
+    // window), so that the box is never covered while it waits for its answer.
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
 }
 
 void ErrorBox::setHandler(Handler h) {

@@ -13,7 +13,8 @@ class ErrorBox {
 public:
     using Handler = std::function<void(const QString &message)>;
 
-    // Under the application's title, over the active window.
+    // Under the application's title, over the active window and above the windows that stay
+    // on top.
     static void show(const QString &message);
     // An empty handler brings the standard box back.
     static void setHandler(Handler handler);

@@ -4,6 +4,8 @@
 
 #include <QChildEvent>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QToolButton>
 #include <QWidget>
 
 namespace velmora {
@@ -19,6 +21,18 @@ KeyPreview::KeyPreview(QWidget *window)
 
 bool KeyPreview::isEnter(const QKeyEvent *event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+bool KeyPreview::pressFocusedButton(QWidget *target) {
+    // A focused button takes Enter as it takes Space: the user reads the focus frame as the
+    // choice that Enter makes. Without this a dialog presses its default button instead (so
+    // Enter on "Renunt" would confirm), and an editor moves on to the next field.
+    auto *button = qobject_cast<QAbstractButton *>(target);
+    if (!button || !(qobject_cast<QPushButton *>(button) || qobject_cast<QToolButton *>(button)))
+        return false;
+    if (button->isEnabled())
+        button->click();
+    return true;
 }
 
 void KeyPreview::watch(QObject *object) {
@@ -47,6 +61,8 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event) {
 
     auto *key = static_cast<QKeyEvent *>(event);
     if (m_handler && m_handler(target, key))
+        return true;
+    if (isEnter(key) && pressFocusedButton(target))
         return true;
     if (m_escapeCloses && key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
         m_window->close();

@@ -9,9 +9,10 @@ class QWidget;
 namespace velmora {
 
 // Lets a window see every key pressed in it before the control with the focus does.
-// The window's handler runs first; what it does not consume gets the shared behaviour
-// switched on here (Esc closes the window, Enter moves to the next field), and the rest
-// goes on to the control. Controls added to the window later are covered as well.
+// The window's handler runs first; what it does not consume gets the shared behaviour: Enter
+// on a focused button presses that button, and as switched on here Esc closes the window and
+// Enter moves to the next field. The rest goes on to the control (Enter in a field of a
+// dialog presses its default button). Controls added to the window later are covered too.
 class KeyPreview : public QObject {
     Q_OBJECT
 
@@ -32,6 +33,7 @@ protected:
 
 private:
     void watch(QObject *object);
+    static bool pressFocusedButton(QWidget *target);
 
     QWidget *m_window;
     Handler m_handler;

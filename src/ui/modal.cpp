@@ -20,6 +20,15 @@ void Modal::centreOnScreen(QWidget &window) {
 void Modal::centreOver(QWidget &window, const QWidget &over) {
     QRect frame = window.frameGeometry();
     frame.moveCenter(over.frameGeometry().center());
+    QScreen *screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = over.screen() ? over.screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        // A window over one near an edge would stand partly off the screen, its text cut.
+        const QRect area = screen->availableGeometry();
+        frame.moveLeft(qBound(area.left(), frame.left(), area.right() - frame.width() + 1));
+        frame.moveTop(qBound(area.top(), frame.top(), area.bottom() - frame.height() + 1));
+    }
     window.move(frame.topLeft());
 }
 

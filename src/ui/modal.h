@@ -14,6 +14,8 @@ public:
     // Moves the window to the middle of the screen it is on (the primary one before it is
     // first shown).
     static void centreOnScreen(QWidget &window);
+    // Moves the window to the middle of another one (shown or hidden), but never past the
+    // edges of the screen that the middle lies on.
     static void centreOver(QWidget &window, const QWidget &over);
 };
 

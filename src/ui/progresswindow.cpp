@@ -10,8 +10,9 @@
 
 namespace velmora {
 
-ProgressWindow::ProgressWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+ProgressWindow::ProgressWindow(const QWidget *mainWindow)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_mainWindow(mainWindow) {
     setObjectName(QStringLiteral("Contor"));
     setFixedSize(329, 71);
     setCursor(Qt::WaitCursor);
@@ -54,8 +55,10 @@ void ProgressWindow::Arata(QWidget *owner) {
         owner->setEnabled(false);
         owner->setCursor(Qt::WaitCursor);
     }
-    if (owner && owner->window()->isVisible())
-        Modal::centreOver(*this, *owner->window());
+    // Not over the owner: the owner may be any window, anywhere, and the place of the
+    // progress should not depend on who asks for it.
+    if (m_mainWindow)
+        Modal::centreOver(*this, *m_mainWindow);
     else
         Modal::centreOnScreen(*this);
     show();

@@ -18,19 +18,22 @@ class ProgressWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ProgressWindow(QWidget *parent = nullptr);
+    // mainWindow: the application's main window, over whose middle the window shows (the
+    // middle of the screen when there is none).
+    explicit ProgressWindow(const QWidget *mainWindow = nullptr);
 
     void setDescr(const QString &text);
     QString descr() const;
     CylinderBar *bar() const { return m_bar; }
 
-    // Disables the owner with the hourglass cursor, shows the window and lets pending events
-    // run so that it paints.
+    // Disables the owner with the hourglass cursor, shows the window over the main window's
+    // middle and wholly on the screen, and lets pending events run so that it paints.
     void Arata(QWidget *owner);
     // Hides the window, gives the owner back its state, cursor and the keyboard focus.
     void Distruge(QWidget *owner);
 
 private:
+    QPointer<const QWidget> m_mainWindow;
     GradientPanel *m_background;
     QLabel *m_descr;
     CylinderBar *m_bar;

@@ -1,5 +1,6 @@
 #include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
+#include "contrast.h"
 #include "store/settings.h"
 #include "ui/messagedialog.h"
 
@@ -11,6 +12,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -57,6 +60,15 @@ private Q_SLOTS:
     void cleanup() { delete form; }
     void cleanupTestCase() { delete messages; }
 
+    void enterOnAFocusedButtonPressesIt() {
+        auto *cancel = form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2"));
+        cancel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int(QDialog::Rejected));
+        QCOMPARE(stored(), QStringLiteral("vechi"));
+    }
+
     void parts() {
         QCOMPARE(form->windowTitle(), QStringLiteral("Administrator program"));
         QCOMPARE(form->palette().color(QPalette::Window), QColor(64, 80, 106));
@@ -86,6 +98,28 @@ private Q_SLOTS:
         }
         QCOMPARE(labels, (QStringList{QStringLiteral("Parola noua>Edit1"),
                                       QStringLiteral("Inca odata>Edit2")}));
+    }
+
+    void theAccessTickIsPlainlyVisible() {
+        QStyleOptionButton option;
+        option.initFrom(access());
+        const QRect box =
+            access()->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, access());
+        access()->setChecked(false);
+        const QImage unticked = access()->grab().toImage();
+        access()->setChecked(true);
+        const QImage ticked = access()->grab().toImage();
+        // The tick covers a good part of its box, and it stands out from the box's ground.
+        int changed = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                changed += contrast::ratio(QColor(ticked.pixel(x, y)),
+                                           QColor(unticked.pixel(x, y))) >= 3.0;
+        QVERIFY2(changed * 10 >= box.width() * box.height(), qPrintable(QString::number(changed)));
+        QVERIFY(contrast::strongest(ticked, box.adjusted(2, 2, -2, -2)) >= 7.0);
+        // The caption beside it still reads on the window's dark ground.
+        QVERIFY(contrast::ratio(access()->palette().color(QPalette::WindowText),
+                                QColor(64, 80, 106)) >= 4.5);
     }
 
     void mismatchIsRefusedWithABeep() {

@@ -85,6 +85,28 @@ private Q_SLOTS:
         QCOMPARE(value, QString());
     }
 
+    void enterTakesTheFocusedButton_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("in the field, the default button") << "Edit1" << true;
+        QTest::newRow("on Verifica") << "BitBtn1" << true;
+        QTest::newRow("on Renunt") << "BitBtn2" << false;
+    }
+
+    void enterTakesTheFocusedButton() {
+        QFETCH(QString, focus);
+        QFETCH(bool, confirmed);
+        QString value = QStringLiteral("neatins");
+        const bool ok = ask(value, [&] {
+            QTest::keyClicks(field(), QStringLiteral("abc"));
+            auto *target = prompt->findChild<QWidget *>(focus);
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, Qt::Key_Return);
+        });
+        QCOMPARE(ok, confirmed);
+        QCOMPARE(value, confirmed ? QStringLiteral("abc") : QStringLiteral("neatins"));
+    }
+
     void otherWaysOutCancel_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Renunt") << "Renunt";

@@ -1,4 +1,5 @@
 #include "apptestmain.h"
+#include "contrast.h"
 
 #include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
@@ -103,6 +104,36 @@ private Q_SLOTS:
     void cleanup() {
         m_app.reset();
         m_programDir.reset();
+    }
+
+    void captionsReadInEveryState_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<double>("least");
+        // Greyed text need not read as well as live text, but it must still read.
+        for (const char *state : {"normal", "hover", "pressed", "focused"})
+            QTest::newRow(state) << QString::fromLatin1(state) << 4.5;
+        QTest::newRow("disabled") << QStringLiteral("disabled") << 3.0;
+    }
+
+    void captionsReadInEveryState() {
+        QFETCH(QString, state);
+        QFETCH(double, least);
+        QToolButton *b = button(state == u"disabled" ? "MBut1" : "ToolButton3");
+        QCOMPARE(b->isEnabled(), state != u"disabled");
+        if (state == u"hover")
+            b->setAttribute(Qt::WA_UnderMouse, true);
+        else if (state == u"pressed")
+            b->setDown(true);
+        else if (state == u"focused")
+            b->setFocus(Qt::TabFocusReason);
+        // The strip around the button shows through it, so the strip is drawn with it.
+        const QImage face = menu().grab(b->geometry()).toImage();
+        b->setAttribute(Qt::WA_UnderMouse, false);
+        b->setDown(false);
+        // The caption's band, under the picture and inside the border.
+        const QRect caption(4, 40, face.width() - 8, 16);
+        const double seen = contrast::strongest(face, caption);
+        QVERIFY2(seen >= least, qPrintable(QStringLiteral("%1 : 1").arg(seen)));
     }
 
     void menuLayout() {

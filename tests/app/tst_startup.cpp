@@ -12,11 +12,15 @@
 #include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
+#include "store/text/error.h"
 #include "ui/errorbox.h"
 #include "ui/modalanswer.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -31,6 +35,10 @@ class TestStartup : public QObject {
 
     QTemporaryDir m_settingsDir;
     QStringList m_errors;
+    // The splash of the program under test, and whether it was on screen as each error box
+    // came up: it stays on top, so a box under it can be neither read nor answered.
+    QPointer<SplashWindow> m_splash;
+    QList<bool> m_splashShownAtError;
 
     static quint32 recordCount(const QString &path) {
         QFile file(path);
@@ -40,13 +48,23 @@ class TestStartup : public QObject {
         return qFromLittleEndian<quint32>(header.constData() + 4);
     }
 
+    void recordErrors() {
+        ErrorBox::setHandler([this](const QString &message) {
+            m_errors.append(message);
+            m_splashShownAtError.append(m_splash && m_splash->isVisible());
+        });
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-        ErrorBox::setHandler([this](const QString &message) { m_errors.append(message); });
+        recordErrors();
     }
 
-    void init() { m_errors.clear(); }
+    void init() {
+        m_errors.clear();
+        m_splashShownAtError.clear();
+    }
 
     void firstStartInAnEmptyProgramDirectory() {
         QTemporaryDir programDir;
@@ -194,6 +212,112 @@ private Q_SLOTS:
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toInt(), 1);
         QVERIFY(!application.mainMenu().isVisible());
+    }
+
+    void anErrorAtStartUpIsNotHiddenUnderTheSplash_data() {
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<bool>("asDirectory");
+        QTest::addColumn<bool>("programEnds");
+
+        QTest::newRow("a file named Data") << QStringLiteral("Data") << false << true;
+        QTest::newRow("FOI.DBF is a directory") << QStringLiteral("Data/FOI.DBF") << true << true;
+        QTest::newRow("a damaged table") << QStringLiteral("Data/FOI.DBF") << false << false;
+    }
+
+    void anErrorAtStartUpIsNotHiddenUnderTheSplash() {
+        QFETCH(QString, blocker);
+        QFETCH(bool, asDirectory);
+        QFETCH(bool, programEnds);
+        QTemporaryDir programDir;
+        QDir(programDir.path()).mkpath(QFileInfo(programDir.filePath(blocker)).path());
+        if (asDirectory) {
+            QVERIFY(QDir(programDir.path()).mkpath(blocker));
+        } else {
+            QFile file(programDir.filePath(blocker));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a table");
+        }
+
+        // What the store itself says of it: the window shows that, and adds nothing.
+        QString reason;
+        try {
+            DataStore store(programDir.path());
+            store.ensureDataDir();
+            store.createTables();
+            store.packTables();
+        } catch (const Error &error) {
+            reason = error.message();
+        }
+        QVERIFY(!reason.isEmpty());
+
+        Application application(programDir.path());
+        m_splash = &application.splash();
+        QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
+        QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
+        application.start();
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty() || !finished.isEmpty(); }, 10000));
+        QCOMPARE(failed.size(), programEnds ? 1 : 0);
+        QCOMPARE(m_errors, QStringList{reason});
+        QCOMPARE(m_splashShownAtError, QList<bool>{false});
+        QCOMPARE(application.mainMenu().isVisible(), !programEnds);
+    }
+
+    void aReadOnlyProgramDirectoryIsReportedOverTheSplash() {
+        QTemporaryDir programDir;
+        QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(programDir.filePath(QStringLiteral("probe")));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QFile::setPermissions(programDir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("this user writes into a read-only directory all the same");
+        }
+        Application application(programDir.path());
+        m_splash = &application.splash();
+        QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
+        application.start();
+        QVERIFY(failed.wait(10000));
+        QFile::setPermissions(programDir.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(m_splashShownAtError, QList<bool>{false});
+    }
+
+    void theRealErrorBoxStaysOnTopOverTheStartUp() {
+        QTemporaryDir programDir;
+        QFile blocker(programDir.filePath(QStringLiteral("Data")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        ErrorBox::setHandler({});
+        Application application(programDir.path());
+        QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
+        bool boxSeen = false;
+        bool splashShown = true;
+        bool onTop = false;
+        QString text;
+        QTimer answer;
+        answer.setInterval(20);
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            boxSeen = true;
+            splashShown = application.splash().isVisible();
+            onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        answer.start();
+        application.start();
+        const bool ended = failed.wait(10000);
+        answer.stop();
+        recordErrors();
+        QVERIFY(ended);
+        QVERIFY(boxSeen);
+        QVERIFY(!splashShown);
+        QVERIFY(onTop);
+        QVERIFY(!text.isEmpty());
     }
 
     void aTableThatCannotBePackedStillLeadsToTheMenu() {

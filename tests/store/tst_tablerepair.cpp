@@ -263,6 +263,7 @@ private Q_SLOTS:
         QTest::newRow("no such file") << ENOENT << u"fisierul sau directorul nu exista"_s;
         QTest::newRow("is a directory") << EISDIR << u"este un director"_s;
         QTest::newRow("disk full") << ENOSPC << u"discul este plin"_s;
+        QTest::newRow("file exists") << EEXIST << u"exista deja un fisier cu acest nume"_s;
 #endif
     }
     void systemReasonsAreInRomanian() {
@@ -280,6 +281,18 @@ private Q_SLOTS:
             QFAIL("no error raised");
         } catch (const FileError &e) {
             QVERIFY2(e.message().contains(u"nu este un director"_s), qPrintable(e.message()));
+        }
+    }
+
+    void aFileWhereTheDataDirectoryGoesSaysWhy() {
+        QVERIFY(QDir().mkpath(m_dir->filePath(u"program"_s)));
+        putBytes(m_dir->filePath(u"program/Data"_s), "not a directory");
+        try {
+            DataStore(m_dir->filePath(u"program"_s)).ensureDataDir();
+            QFAIL("no error raised");
+        } catch (const FileError &e) {
+            QVERIFY2(e.message().contains(u"exista deja un fisier cu acest nume"_s),
+                     qPrintable(e.message()));
         }
     }
 

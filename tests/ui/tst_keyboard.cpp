@@ -91,6 +91,43 @@ private Q_SLOTS:
         QCOMPARE(asked, 1);
     }
 
+    void aFocusedButtonTakesEnter() {
+        // In an editor Enter on a field moves on; on a button it presses the button.
+        Editor editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        int saved = 0;
+        connect(editor.save, &QPushButton::clicked, this, [&] { ++saved; });
+        editor.save->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(editor.save, Qt::Key_Return);
+        QCOMPARE(saved, 1);
+        QCOMPARE(editor.focusWidget(), editor.save);
+    }
+
+    void enterElsewherePressesTheDefaultButton() {
+        QDialog dialog;
+        auto *layout = new QVBoxLayout(&dialog);
+        auto *field = new QLineEdit(&dialog);
+        auto *confirm = new QPushButton(QStringLiteral("Verifica"), &dialog);
+        auto *cancel = new QPushButton(QStringLiteral("Renunt"), &dialog);
+        cancel->setAutoDefault(false);
+        confirm->setDefault(true);
+        for (QWidget *w : std::initializer_list<QWidget *>{field, confirm, cancel})
+            layout->addWidget(w);
+        new KeyPreview(&dialog);
+        QStringList pressed;
+        connect(confirm, &QPushButton::clicked, this, [&] { pressed << confirm->text(); });
+        connect(cancel, &QPushButton::clicked, this, [&] { pressed << cancel->text(); });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        cancel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cancel, Qt::Key_Return);
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(pressed, (QStringList{QStringLiteral("Renunt"), QStringLiteral("Verifica")}));
+    }
+
     void escapeClosesTheWindow() {
         Editor editor;
         editor.show();

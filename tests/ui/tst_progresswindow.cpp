@@ -2,8 +2,10 @@
 #include "ui/gradientpanel.h"
 #include "ui/progresswindow.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace velmora;
@@ -113,12 +115,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
         button->setFocus();
 
-        ProgressWindow contor;
+        ProgressWindow contor(&owner);
         contor.Arata(&owner);
         QVERIFY(contor.isVisible());
         QVERIFY(!owner.isEnabled());
         QCOMPARE(owner.cursor().shape(), Qt::WaitCursor);
-        // Over the owner's middle.
+        // Over the main window's middle.
         QVERIFY(
             (contor.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <=
             2);
@@ -132,6 +134,55 @@ private Q_SLOTS:
         // The bar keeps what its last user set.
         QCOMPARE(contor.bar()->maximum(), 3);
         QCOMPARE(contor.bar()->position(), 2);
+    }
+
+    void placedOverTheMainWindowAndWhollyOnScreen_data() {
+        QTest::addColumn<QRect>("mainWindow");
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<bool>("centred");
+
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect middle(area.center() - QPoint(200, 150), QSize(400, 300));
+        QTest::newRow("the owner elsewhere")
+            << middle << QRect(area.topLeft(), QSize(120, 90)) << true;
+        QTest::newRow("main window at the top left")
+            << QRect(area.topLeft(), QSize(120, 60)) << middle << false;
+        QTest::newRow("main window at the bottom right")
+            << QRect(area.bottomRight() - QPoint(99, 39), QSize(100, 40)) << middle << false;
+        QTest::newRow("main window off the left edge")
+            << QRect(area.left() - 150, area.top() + 200, 200, 100) << middle << false;
+    }
+
+    void placedOverTheMainWindowAndWhollyOnScreen() {
+        QFETCH(QRect, mainWindow);
+        QFETCH(QRect, owner);
+        QFETCH(bool, centred);
+        // The main window need not be on screen: the splash is hidden once the menu shows.
+        QWidget main;
+        main.setGeometry(mainWindow);
+        QWidget ownerWindow;
+        ownerWindow.setGeometry(owner);
+        ownerWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ownerWindow));
+
+        ProgressWindow contor(&main);
+        contor.Arata(&ownerWindow);
+        const QRect placed = contor.frameGeometry();
+        QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(placed),
+                 qPrintable(QStringLiteral("%1,%2").arg(placed.x()).arg(placed.y())));
+        if (centred)
+            QVERIFY((placed.center() - mainWindow.center()).manhattanLength() <= 2);
+        contor.Distruge(&ownerWindow);
+    }
+
+    void withoutAMainWindowInTheMiddleOfTheScreen() {
+        QWidget owner;
+        owner.setGeometry(0, 0, 100, 80);
+        ProgressWindow contor;
+        contor.Arata(&owner);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY((contor.frameGeometry().center() - area.center()).manhattanLength() <= 2);
+        contor.Distruge(&owner);
     }
 
     void distrugeGivesBackTheOwnersCursor() {

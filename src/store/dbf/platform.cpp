@@ -63,6 +63,9 @@ QString Platform::reasonText(int systemError) {
         return QStringLiteral("discul este plin");
     case ERROR_DIRECTORY:
         return QStringLiteral("este un director");
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return QStringLiteral("exista deja un fisier cu acest nume");
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
         return QStringLiteral("memoria nu ajunge");
@@ -85,6 +88,8 @@ QString Platform::reasonText(int systemError) {
         return QStringLiteral("discul este plin");
     case EISDIR:
         return QStringLiteral("este un director");
+    case EEXIST:
+        return QStringLiteral("exista deja un fisier cu acest nume");
     case ENOTDIR:
         return QStringLiteral("o parte a caii nu este un director");
     case EIO:
