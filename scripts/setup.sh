@@ -15,6 +15,11 @@ VELMORA_PACKAGES=(
 # Only for the benchmarks and the side-by-side comparison with sqlite3.
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev hyperfine sqlite3 time)
 
+# Only for the install check and the Debian package: the validators of the menu entry and the
+# AppStream file, the package's checker, dpkg-shlibdeps and file (which CPack asks about the
+# programs).
+VELMORA_INSTALL_PACKAGES=(desktop-file-utils appstream lintian dpkg-dev file)
+
 velmora_missing_packages() {
     local p
     for p in "$@"; do
@@ -38,6 +43,10 @@ velmora_install_packages() {
 
 velmora_install_bench_packages() {
     velmora_install_packages "${VELMORA_BENCH_PACKAGES[@]}"
+}
+
+velmora_install_install_packages() {
+    velmora_install_packages "${VELMORA_INSTALL_PACKAGES[@]}"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

@@ -3,12 +3,14 @@
 
 #include "records/samplegenerator.h"
 #include "store/datastore.h"
+#include "store/programlocation.h"
 #include "store/query/tsvwriter.h"
 #include "store/sql/sqlengine.h"
 #include "store/text/error.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
@@ -33,6 +35,8 @@ const char kHelp[] =
     "  pack PROGRAMDIR       remove the deleted rows of both tables for good\n"
     "  generate PROGRAMDIR --sheets N --lines L [--seed S]\n"
     "                        add N made-up sheets with about L departures and arrivals each\n"
+    "  where                 print the program directory the program uses when started from\n"
+    "                        the folder of this tool\n"
     "  --help                this text\n";
 
 void printErr(const QString &text) {
@@ -140,6 +144,14 @@ int run(const QStringList &args) {
     }
     if (command == QStringLiteral("generate"))
         return runGenerate(rest);
+    if (command == QStringLiteral("where")) {
+        if (!rest.isEmpty())
+            return usage(QStringLiteral("where takes no arguments"));
+        const ProgramLocation location(QCoreApplication::applicationDirPath());
+        std::printf("%s\n",
+                    QFile::encodeName(QDir::toNativeSeparators(location.programDir())).constData());
+        return kDone;
+    }
     return usage(QStringLiteral("unknown command: %1").arg(command));
 }
 
@@ -147,6 +159,8 @@ int run(const QStringList &args) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication application(argc, argv);
+    // The program's own name, so that the user's data location is the program's.
+    QCoreApplication::setApplicationName(QStringLiteral("Velmora v.1.01"));
     try {
         return run(QCoreApplication::arguments().mid(1));
     } catch (const Error &error) {
