@@ -8,14 +8,16 @@ set(CPACK_PACKAGE_VENDOR Kestrova)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${VELMORA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "trip-sheet records of a small vehicle fleet")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Velmora keeps the trip sheets of a small vehicle fleet: one vehicle on one date and hour, \
-its drivers and parking place, kilometres, fuel consumption, price and cost, and the \
-departures and arrivals whose income adds up to the sheet's total. It prints a sheet through \
-an RTF template, reports income and fuel cost over a period and saves its data into one \
-archive. The user interface is in Romanian.\n\
-velmora-tool does the same data work from scripts, and a systemd user timer (off by default) \
-makes daily backups that keep the last 30.")
+# Lines of the long description stay under 80 characters, as Debian wants them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+       "Velmora keeps the trip sheets of a small vehicle fleet: one vehicle on one"
+       "date and hour, its drivers and parking place, kilometres, fuel consumption,"
+       "price and cost, and the departures and arrivals whose income adds up to the"
+       "sheet's total. It prints a sheet through an RTF template, reports income and"
+       "fuel cost over a period and saves its data into one archive. The user"
+       "interface is in Romanian."
+       "velmora-tool does the same data work from scripts; a systemd user timer,"
+       "off by default, makes daily backups and keeps the last 30.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Velmora)

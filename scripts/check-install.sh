@@ -26,6 +26,7 @@ expected=(
     share/applications/ro.kestrova.Velmora.desktop
     share/metainfo/ro.kestrova.Velmora.metainfo.xml
     share/icons/hicolor/scalable/apps/velmora.svg
+    share/man/man1/velmora.1.gz
     share/man/man1/velmora-tool.1.gz
     share/doc/velmora/copyright
     share/doc/velmora/changelog.gz
@@ -56,11 +57,15 @@ grep -qx 'Exec=velmora' "$root/share/applications/ro.kestrova.Velmora.desktop" |
     fail "the desktop entry does not start velmora"
 appstreamcli validate --no-net "$root/share/metainfo/ro.kestrova.Velmora.metainfo.xml" \
     >/dev/null || fail "the AppStream file does not validate"
-gzip -t "$root/share/man/man1/velmora-tool.1.gz" || fail "the man page is not gzipped"
-if command -v man >/dev/null; then
-    warnings=$(man --warnings -l "$root/share/man/man1/velmora-tool.1.gz" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || fail "man page: $warnings"
-fi
+for page in velmora velmora-tool; do
+    gz="$root/share/man/man1/$page.1.gz"
+    [ -f "$gz" ] || continue
+    gzip -t "$gz" || fail "the man page $page is not gzipped"
+    if command -v man >/dev/null; then
+        warnings=$(man --warnings -l "$gz" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "man page $page: $warnings"
+    fi
+done
 grep -q "ExecStart=$prefix/bin/velmora-tool backup \"%h/.local/share/Velmora v.1.01\" --to %h/Velmora-salvari --keep 30" \
     "$root/lib/systemd/user/velmora-backup.service" || fail "the backup service runs something else"
 if command -v systemd-analyze >/dev/null; then
