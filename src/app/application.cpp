@@ -1,42 +1,56 @@
 #include "app/application.h"
 
-#include "admin/tform4.h"
-#include "admin/tform5.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
-#include "ui/tcontor.h"
-#include "ui/terori.h"
+#include "admin/admindialog.h"
+#include "admin/passwordprompt.h"
+#include "app/aboutdialog.h"
+#include "app/mainmenu.h"
+#include "app/splashwindow.h"
+#include "store/programcontext.h"
+#include "ui/messagedialog.h"
+#include "ui/modal.h"
+#include "ui/progresswindow.h"
+#include "ui/slotguard.h"
 
 namespace velmora {
 
 Application::Application(const QString &programDir) {
-    // The start-up window comes first: it holds what the others share.
-    m_form1 = std::make_unique<TForm1>(*this, programDir);
-    m_form2 = std::make_unique<TForm2>();
-    m_form3 = std::make_unique<TForm3>(*this);
-    m_form4 = std::make_unique<TForm4>([this]() -> TErori & { return erori(); });
-    m_form5 = std::make_unique<TForm5>();
-    m_contor = std::make_unique<TContor>();
-    m_erori = std::make_unique<TErori>();
+    // Services first, then the windows that are given them.
+    m_context = std::make_unique<ProgramContext>(programDir, title());
+    m_messages = std::make_unique<MessageDialog>();
+    m_progressWindow = std::make_unique<ProgressWindow>();
+    m_splash = std::make_unique<SplashWindow>(*m_context);
+    m_aboutDialog = std::make_unique<AboutDialog>(title());
+    m_passwordPrompt = std::make_unique<PasswordPrompt>();
+    m_adminDialog = std::make_unique<AdminDialog>(*m_messages);
+    m_mainMenu = std::make_unique<MainMenu>(*m_context, *m_messages, *m_passwordPrompt);
 
-    connect(m_form4.get(), &TForm4::accessChanged, this, [this](bool granted) {
-        m_form1->setAccessGranted(granted);
-        m_form3->SetAccess(granted);
+    // The access flag: the administrator window's tick and the gate change it; the menu and
+    // the tick show it.
+    connect(m_adminDialog.get(), &AdminDialog::accessChanged, m_context.get(),
+            &ProgramContext::setAccessGranted);
+    connect(m_context.get(), &ProgramContext::accessChanged, this, [this](bool granted) {
+        m_adminDialog->setAccessTicked(granted);
+        m_mainMenu->SetAccess(granted);
     });
-    connect(m_form3.get(), &TForm3::programEndRequested, this, [this] { endProgram(0); });
-    connect(m_form1.get(), &TForm1::startupFailed, this, [this] { endProgram(1); });
+
+    connect(m_splash.get(), &SplashWindow::workDone, m_mainMenu.get(), &QWidget::show);
+    connect(m_splash.get(), &SplashWindow::startupFailed, this, [this] { endProgram(1); });
+    connect(m_mainMenu.get(), &MainMenu::aboutRequested, this,
+            guardSlot([this] { Modal::exec(*m_aboutDialog); }));
+    connect(m_mainMenu.get(), &MainMenu::administrationRequested, this,
+            guardSlot([this] { Modal::exec(*m_adminDialog); }));
+    connect(m_mainMenu.get(), &MainMenu::programEndRequested, this, [this] { endProgram(0); });
 }
 
 Application::~Application() = default;
 
 void Application::start() {
-    m_form1->show();
+    m_splash->show();
 }
 
 void Application::activate() {
-    QWidget *window = m_form3->isVisible() ? static_cast<QWidget *>(m_form3.get())
-                                           : static_cast<QWidget *>(m_form1.get());
+    QWidget *window = m_mainMenu->isVisible() ? static_cast<QWidget *>(m_mainMenu.get())
+                                              : static_cast<QWidget *>(m_splash.get());
     if (window->isMinimized())
         window->showNormal();
     window->raise();

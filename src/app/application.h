@@ -6,16 +6,20 @@
 
 namespace velmora {
 
-class TContor;
-class TErori;
-class TForm1;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
+class AboutDialog;
+class AdminDialog;
+class MainMenu;
+class MessageDialog;
+class PasswordPrompt;
+class ProgramContext;
+class ProgressWindow;
+class SplashWindow;
 
-// The running program: every window, made once in a fixed order when the program starts and
-// kept until it ends, and the references through which the windows reach one another.
+// The running program: the program's context and every window, made once when the program
+// starts (services first, then the windows that use them, each given what it needs in its
+// constructor) and kept until it ends; and the connections between them. No window reaches
+// another window or this object: what one window's work means for another goes through the
+// signals connected here.
 class Application : public QObject {
     Q_OBJECT
 
@@ -33,26 +37,30 @@ public:
     // Ends the program (after the menu's confirmation, or when the start-up cannot go on).
     void endProgram(int exitCode);
 
-    TForm1 &form1() { return *m_form1; }
-    TForm2 &form2() { return *m_form2; }
-    TForm3 &form3() { return *m_form3; }
-    TForm4 &form4() { return *m_form4; }
-    TForm5 &form5() { return *m_form5; }
-    TContor &contor() { return *m_contor; }
-    TErori &erori() { return *m_erori; }
+    // For tests and automation; the windows themselves are given what they need.
+    ProgramContext &context() { return *m_context; }
+    MessageDialog &messageDialog() { return *m_messages; }
+    ProgressWindow &progressWindow() { return *m_progressWindow; }
+    SplashWindow &splash() { return *m_splash; }
+    AboutDialog &aboutDialog() { return *m_aboutDialog; }
+    PasswordPrompt &passwordPrompt() { return *m_passwordPrompt; }
+    AdminDialog &adminDialog() { return *m_adminDialog; }
+    MainMenu &mainMenu() { return *m_mainMenu; }
 
 Q_SIGNALS:
     // Whoever runs the event loop ends it with this exit code.
     void ended(int exitCode);
 
 private:
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<TForm3> m_form3;
-    std::unique_ptr<TForm4> m_form4;
-    std::unique_ptr<TForm5> m_form5;
-    std::unique_ptr<TContor> m_contor;
-    std::unique_ptr<TErori> m_erori;
+    // In the order they are made; they go in the reverse one.
+    std::unique_ptr<ProgramContext> m_context;
+    std::unique_ptr<MessageDialog> m_messages;
+    std::unique_ptr<ProgressWindow> m_progressWindow;
+    std::unique_ptr<SplashWindow> m_splash;
+    std::unique_ptr<AboutDialog> m_aboutDialog;
+    std::unique_ptr<PasswordPrompt> m_passwordPrompt;
+    std::unique_ptr<AdminDialog> m_adminDialog;
+    std::unique_ptr<MainMenu> m_mainMenu;
 };
 
 } // namespace velmora

@@ -1,17 +1,18 @@
 #include "apptestmain.h"
 
+#include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
-#include "admin/tform4.h"
-#include "admin/tform5.h"
+#include "admin/passwordprompt.h"
+#include "app/aboutdialog.h"
 #include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
+#include "app/mainmenu.h"
+#include "app/splashwindow.h"
+#include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/text/textform.h"
 #include "ui/errorbox.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
-#include "ui/terori.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -24,14 +25,9 @@
 #include <QToolButton>
 #include <memory>
 
-using namespace velmora;
+Q_DECLARE_METATYPE(velmora::MessageResult)
 
-// What the message dialog showed, and how it was answered.
-struct Shown {
-    QString caption;
-    QString title;
-    QString text;
-};
+using namespace velmora;
 
 class TestMainMenu : public QObject {
     Q_OBJECT
@@ -40,34 +36,21 @@ class TestMainMenu : public QObject {
     std::unique_ptr<QTemporaryDir> m_programDir;
     std::unique_ptr<Application> m_app;
 
-    TForm3 &menu() { return m_app->form3(); }
+    MainMenu &menu() { return m_app->mainMenu(); }
     QToolButton *button(const char *name) {
         return menu().findChild<QToolButton *>(QLatin1String(name));
     }
 
-    // Answers the next message dialog with the named button ("BE1" DA, "BE2" NU, "BE4" OK) or
-    // with Esc when the name is empty, and records what it showed.
-    std::shared_ptr<Shown> answerMessage(const char *buttonName) {
-        auto shown = std::make_shared<Shown>();
-        TErori *erori = &m_app->erori();
-        const QString name = QLatin1String(buttonName);
-        answerWhenShown(erori, [erori, shown, name] {
-            shown->caption = erori->windowTitle();
-            shown->title = erori->findChild<QLabel *>(QStringLiteral("Label1"))->text();
-            shown->text = erori->findChild<QWidget *>(QStringLiteral("EroText"))
-                              ->property("plainText")
-                              .toString();
-            if (name.isEmpty())
-                QTest::keyClick(erori, Qt::Key_Escape);
-            else
-                QTest::mouseClick(erori->findChild<QWidget *>(name), Qt::LeftButton);
-        });
-        return shown;
-    }
+    MessageDialog &messages() { return m_app->messageDialog(); }
+
+    // The next message takes this answer without showing; what it asked is recorded.
+    void answerMessage(MessageResult answer) { messages().queueAnswer(answer); }
+    int messagesShown() { return int(messages().shown().size()); }
+    const MessageRecord &lastMessage() { return messages().shown().last(); }
 
     // Answers the password prompt: types the entry and confirms, or cancels when null.
     void answerPrompt(const QString &entry, bool confirm = true) {
-        TForm5 *prompt = &m_app->form5();
+        PasswordPrompt *prompt = &m_app->passwordPrompt();
         answerWhenShown(prompt, [prompt, entry, confirm] {
             QTest::keyClicks(prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")), entry);
             const char *name = confirm ? "BitBtn1" : "BitBtn2";
@@ -106,9 +89,9 @@ private Q_SLOTS:
         Settings::write(QStringLiteral("Erori"), QString());
         m_programDir = std::make_unique<QTemporaryDir>();
         m_app = std::make_unique<Application>(m_programDir->path());
-        QSignalSpy finished(&m_app->form1(), &TForm1::startupFinished);
+        QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
         // The start-up's one-second pause is checked elsewhere.
-        m_app->form1().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
         m_app->start();
         QVERIFY(finished.wait(10000));
         QVERIFY(menu().isVisible());
@@ -143,23 +126,25 @@ private Q_SLOTS:
     }
 
     void gateWithoutPasswordWarnsThenOpens() {
-        auto shown = answerMessage("BE4");
+        answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
-        QCOMPARE(shown->caption, QStringLiteral("Atentie !"));
-        QCOMPARE(shown->title, QStringLiteral("Administrare"));
-        QVERIFY(shown->text.contains(QStringLiteral("ATENTIE!")));
-        QVERIFY(shown->text.contains(QStringLiteral("Nu aveti nici o parola!")));
+        QCOMPARE(messagesShown(), 1);
+        QCOMPARE(lastMessage().kind, MessageKind::Atentie);
+        QCOMPARE(lastMessage().buttons, MessageButtons(MessageButton::OK));
+        QCOMPARE(lastMessage().title, QStringLiteral("Administrare"));
+        QVERIFY(lastMessage().text.contains(QStringLiteral("ATENTIE!")));
+        QVERIFY(lastMessage().text.contains(QStringLiteral("Nu aveti nici o parola!")));
         QVERIFY(dataCommandsOpen());
         QVERIFY(padlockOpen());
-        QVERIFY(m_app->form1().AccessGranted());
-        QVERIFY(!m_app->form4().isVisible());
+        QVERIFY(m_app->context().accessGranted());
+        QVERIFY(!m_app->adminDialog().isVisible());
 
         // With access open, the next click shows the administrator window.
         bool adminShown = false;
-        TForm4 *form4 = &m_app->form4();
-        answerWhenShown(form4, [form4, &adminShown] {
+        AdminDialog *admin = &m_app->adminDialog();
+        answerWhenShown(admin, [admin, &adminShown] {
             adminShown = true;
-            QTest::keyClick(form4, Qt::Key_Escape);
+            QTest::keyClick(admin, Qt::Key_Escape);
         });
         button("MButAdm")->click();
         QVERIFY(adminShown);
@@ -184,76 +169,77 @@ private Q_SLOTS:
         QFETCH(bool, refused);
         Settings::write(QStringLiteral("Erori"), PasswordCodec::encode(u"Parola7"));
         answerPrompt(entry, confirm);
-        std::shared_ptr<Shown> shown;
         if (refused)
-            shown = answerMessage("BE4");
+            answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
+        QCOMPARE(messagesShown(), refused ? 1 : 0);
         QCOMPARE(dataCommandsOpen(), opens);
         QCOMPARE(padlockOpen(), opens);
-        QCOMPARE(m_app->form1().AccessGranted(), opens);
+        QCOMPARE(m_app->context().accessGranted(), opens);
         // Opening access does not show the administrator window.
-        QVERIFY(!m_app->form4().isVisible());
+        QVERIFY(!m_app->adminDialog().isVisible());
         if (refused) {
-            QCOMPARE(shown->caption, QStringLiteral("Eroare"));
-            QCOMPARE(shown->title, QStringLiteral("Greseala!"));
-            QCOMPARE(shown->text, QStringLiteral("PAROLA INCORECTA !"));
+            QCOMPARE(lastMessage().kind, MessageKind::Eroare);
+            QCOMPARE(lastMessage().title, QStringLiteral("Greseala!"));
+            QCOMPARE(lastMessage().text, QStringLiteral("PAROLA INCORECTA !"));
         }
     }
 
     void untickingAccessClosesTheDataCommands() {
-        answerMessage("BE4");
+        answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
         QVERIFY(dataCommandsOpen());
-        m_app->form4().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
+        m_app->adminDialog().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
         QVERIFY(!dataCommandsOpen());
         QVERIFY(!padlockOpen());
-        QVERIFY(!m_app->form1().AccessGranted());
+        QVERIFY(!m_app->context().accessGranted());
         // The gate runs anew: with no password it warns again.
-        auto shown = answerMessage("BE4");
+        answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
-        QCOMPARE(shown->text.contains(QStringLiteral("Nu aveti nici o parola!")), true);
+        QCOMPARE(messagesShown(), 2);
+        QVERIFY(lastMessage().text.contains(QStringLiteral("Nu aveti nici o parola!")));
         QVERIFY(dataCommandsOpen());
     }
 
     void functionKeysOnlyWhileOpen() {
-        QSignalSpy evidenta(&menu(), &TForm3::evidentaRequested);
-        QSignalSpy raport(&menu(), &TForm3::raportRequested);
+        QSignalSpy evidenta(&menu(), &MainMenu::evidentaRequested);
+        QSignalSpy raport(&menu(), &MainMenu::raportRequested);
         QTest::keyClick(&menu(), Qt::Key_F1);
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(evidenta.size(), 0);
         QCOMPARE(raport.size(), 0);
 
-        answerMessage("BE4");
+        answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
         QTest::keyClick(&menu(), Qt::Key_F1);
         QCOMPARE(evidenta.size(), 1);
         QCOMPARE(raport.size(), 0);
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(raport.size(), 1);
-        QSignalSpy salvare(&menu(), &TForm3::salvareRequested);
+        QSignalSpy salvare(&menu(), &MainMenu::salvareRequested);
         button("MBut3")->click();
         QCOMPARE(salvare.size(), 1);
     }
 
     void closingAsksFirst_data() {
         QTest::addColumn<QString>("way");
-        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<MessageResult>("answer");
         QTest::addColumn<bool>("ends");
         for (const char *way : {"Esc", "F12", "Iesire", "close box"}) {
             QTest::newRow(qPrintable(QStringLiteral("%1, DA").arg(QLatin1String(way))))
-                << QString::fromLatin1(way) << QByteArray("BE1") << true;
+                << QString::fromLatin1(way) << MessageResult::Yes << true;
             QTest::newRow(qPrintable(QStringLiteral("%1, NU").arg(QLatin1String(way))))
-                << QString::fromLatin1(way) << QByteArray("BE2") << false;
+                << QString::fromLatin1(way) << MessageResult::No << false;
         }
-        QTest::newRow("Esc on the question") << "Esc" << QByteArray() << false;
+        QTest::newRow("Esc on the question") << "Esc" << MessageResult::Cancel << false;
     }
 
     void closingAsksFirst() {
         QFETCH(QString, way);
-        QFETCH(QByteArray, answer);
+        QFETCH(MessageResult, answer);
         QFETCH(bool, ends);
         QSignalSpy ended(m_app.get(), &Application::ended);
-        auto shown = answerMessage(answer.isEmpty() ? "" : answer.constData());
+        answerMessage(answer);
         if (way == QStringLiteral("Esc"))
             QTest::keyClick(&menu(), Qt::Key_Escape);
         else if (way == QStringLiteral("F12"))
@@ -262,9 +248,11 @@ private Q_SLOTS:
             button("ModelF")->click();
         else
             menu().close();
-        QCOMPARE(shown->caption, QStringLiteral("Confirmare"));
-        QCOMPARE(shown->title, QStringLiteral("Inchidere program"));
-        QCOMPARE(shown->text, QStringLiteral("Vreti sa inchideti programul?"));
+        QCOMPARE(messagesShown(), 1);
+        QCOMPARE(lastMessage().kind, MessageKind::Confirmare);
+        QCOMPARE(lastMessage().buttons, MessageButton::DA | MessageButton::NU);
+        QCOMPARE(lastMessage().title, QStringLiteral("Inchidere program"));
+        QCOMPARE(lastMessage().text, QStringLiteral("Vreti sa inchideti programul?"));
         QCOMPARE(ended.size(), ends ? 1 : 0);
         if (ends)
             QCOMPARE(ended.first().first().toInt(), 0);
@@ -272,7 +260,7 @@ private Q_SLOTS:
     }
 
     void aboutWindow() {
-        TForm2 *about = &m_app->form2();
+        AboutDialog *about = &m_app->aboutDialog();
         bool seen = false;
         answerWhenShown(about, [about, &seen] {
             seen = true;

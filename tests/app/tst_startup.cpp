@@ -1,11 +1,12 @@
 #include "apptestmain.h"
 
+#include "app/aboutdialog.h"
 #include "app/appartwork.h"
 #include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
+#include "app/mainmenu.h"
+#include "app/splashwindow.h"
 #include "store/datastore.h"
+#include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
 #include "ui/errorbox.h"
@@ -45,13 +46,16 @@ private Q_SLOTS:
     void firstStartInAnEmptyProgramDirectory() {
         QTemporaryDir programDir;
         Application application(programDir.path());
-        QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
+        QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
-        QCOMPARE(application.form1().findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
+        QCOMPARE(application.splash().findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
                  1000);
+        // Each window has what it shows from its constructor, before the start-up runs.
+        QCOMPARE(application.aboutDialog().heading(), Application::title());
+        QCOMPARE(application.mainMenu().windowTitle(), Application::title());
         application.start();
-        QVERIFY(application.form1().isVisible());
-        QVERIFY(!application.form3().isVisible());
+        QVERIFY(application.splash().isVisible());
+        QVERIFY(!application.mainMenu().isVisible());
         QVERIFY(finished.wait(10000));
 
         QVERIFY(m_errors.isEmpty());
@@ -61,20 +65,20 @@ private Q_SLOTS:
         // The counters file comes with the first identifier, not with the start.
         QVERIFY(!QFile::exists(programDir.filePath(QStringLiteral("Data/Velm.ini"))));
 
-        QVERIFY(!application.form1().isVisible());
-        QVERIFY(application.form3().isVisible());
-        QCOMPARE(application.form1().ProgressValue().units(), 100 * 10000);
-        QCOMPARE(application.form1().progressWidth(), 310);
-        QCOMPARE(application.form1().DataDir(), programDir.path() + QStringLiteral("/Data"));
+        QVERIFY(!application.splash().isVisible());
+        QVERIFY(application.mainMenu().isVisible());
+        QCOMPARE(application.splash().ProgressValue().units(), 100 * 10000);
+        QCOMPARE(application.splash().progressWidth(), 310);
+        QCOMPARE(application.context().dataDir(), programDir.path() + QStringLiteral("/Data"));
 
-        const TForm3 &menu = application.form3();
+        const MainMenu &menu = application.mainMenu();
         for (const char *name : {"MBut1", "MBut2", "MBut3"})
             QVERIFY2(!menu.findChild<QToolButton *>(QLatin1String(name))->isEnabled(), name);
         for (const char *name : {"MButAdm", "ToolButton3", "ModelF"})
             QVERIFY2(menu.findChild<QToolButton *>(QLatin1String(name))->isEnabled(), name);
         QCOMPARE(menu.windowTitle(), Application::title());
-        QCOMPARE(menu.height(), TForm3::kHeight);
-        QCOMPARE(application.form2().heading(), Application::title());
+        QCOMPARE(menu.height(), MainMenu::kHeight);
+        QCOMPARE(application.aboutDialog().heading(), Application::title());
         QCOMPARE(Settings::read(QStringLiteral("CALE")), programDir.path());
         QCOMPARE(Settings::read(QStringLiteral("VER")), Application::title());
     }
@@ -82,25 +86,26 @@ private Q_SLOTS:
     void theBarIsDrawnWithItsPatternTo310Pixels() {
         QTemporaryDir programDir;
         Application application(programDir.path());
-        QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
+        QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
         QVERIFY(finished.wait(10000));
 
-        const QImage splash = application.form1().grab().toImage();
+        const QImage splash = application.splash().grab().toImage();
         QCOMPARE(splash.size(), QSize(424, 201));
         const QImage pattern = AppArtwork::progressPattern().toImage();
         // The pattern repeats from the bar's left edge: its columns alternate.
-        for (int x : {TForm1::kBarLeft, TForm1::kBarLeft + 1, TForm1::kBarLeft + 308,
-                      TForm1::kBarLeft + 309}) {
-            for (int y : {TForm1::kBarTop, TForm1::kBarTop + 9, TForm1::kBarBottom - 1}) {
-                QCOMPARE(splash.pixel(x, y),
-                         pattern.pixel((x - TForm1::kBarLeft) % 2, y - TForm1::kBarTop));
+        for (int x : {SplashWindow::kBarLeft, SplashWindow::kBarLeft + 1,
+                      SplashWindow::kBarLeft + 308, SplashWindow::kBarLeft + 309}) {
+            for (int y :
+                 {SplashWindow::kBarTop, SplashWindow::kBarTop + 9, SplashWindow::kBarBottom - 1}) {
+                QCOMPARE(splash.pixel(x, y), pattern.pixel((x - SplashWindow::kBarLeft) % 2,
+                                                           y - SplashWindow::kBarTop));
             }
         }
         // Past 310 pixels, and outside the band, the background shows.
-        for (const QPoint at : {QPoint(TForm1::kBarLeft + 310, TForm1::kBarTop + 9),
-                                QPoint(TForm1::kBarLeft - 1, TForm1::kBarTop + 9),
-                                QPoint(TForm1::kBarLeft + 5, TForm1::kBarBottom)}) {
+        for (const QPoint at : {QPoint(SplashWindow::kBarLeft + 310, SplashWindow::kBarTop + 9),
+                                QPoint(SplashWindow::kBarLeft - 1, SplashWindow::kBarTop + 9),
+                                QPoint(SplashWindow::kBarLeft + 5, SplashWindow::kBarBottom)}) {
             QVERIFY(splash.pixel(at) != pattern.pixel(0, 9));
             QVERIFY(splash.pixel(at) != pattern.pixel(1, 9));
         }
@@ -123,14 +128,14 @@ private Q_SLOTS:
         QCOMPARE(recordCount(foi), 2u);
 
         Application application(programDir.path());
-        QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
+        QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
         QVERIFY(finished.wait(10000));
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(recordCount(foi), 1u);
         const ResultSet rows =
             SqlEngine::open(QStringLiteral("SELECT * FROM \"%1\" ORDER BY IDFOAIE")
-                                .arg(application.form1().DataDir() + QStringLiteral("/Foi.dbf")));
+                                .arg(application.context().dataDir() + QStringLiteral("/Foi.dbf")));
         QCOMPARE(rows.rowCount(), 1);
         QCOMPARE(rows.text(0, rows.columnIndex(u"NRMAS")), QStringLiteral("B2"));
     }
@@ -143,14 +148,14 @@ private Q_SLOTS:
         blocker.close();
 
         Application application(programDir.path());
-        QSignalSpy failed(&application.form1(), &TForm1::startupFailed);
+        QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
         QVERIFY(failed.wait(10000));
         QCOMPARE(m_errors.size(), 1);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toInt(), 1);
-        QVERIFY(!application.form3().isVisible());
+        QVERIFY(!application.mainMenu().isVisible());
     }
 
     void aTableThatCannotBePackedStillLeadsToTheMenu() {
@@ -162,16 +167,16 @@ private Q_SLOTS:
         damaged.close();
 
         Application application(programDir.path());
-        QSignalSpy finished(&application.form1(), &TForm1::startupFinished);
+        QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
         QVERIFY2(finished.wait(10000), qPrintable(m_errors.join(u'|')));
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(ended.isEmpty());
-        QVERIFY(application.form3().isVisible());
-        QVERIFY(!application.form1().isVisible());
+        QVERIFY(application.mainMenu().isVisible());
+        QVERIFY(!application.splash().isVisible());
         // The first pack failed, so the bar never moved and the second table stayed unpacked.
-        QCOMPARE(application.form1().progressWidth(), 0);
+        QCOMPARE(application.splash().progressWidth(), 0);
         // The damaged table is left as it was.
         QVERIFY(damaged.open(QIODevice::ReadOnly));
         QCOMPARE(damaged.readAll(), QByteArray("this is not a table"));

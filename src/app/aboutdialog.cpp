@@ -1,4 +1,4 @@
-#include "app/tform2.h"
+#include "app/aboutdialog.h"
 
 #include "app/appartwork.h"
 #include "ui/gradient.h"
@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-TForm2::TForm2(QWidget *parent)
+AboutDialog::AboutDialog(const QString &title, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint) {
@@ -48,18 +48,16 @@ TForm2::TForm2(QWidget *parent)
     connect(button, &QPushButton::clicked, this, &QDialog::accept);
 
     new KeyPreview(this);
-}
 
-void TForm2::setHeading(const QString &title) {
     m_heading->setText(title);
     m_headingShadow->setText(title);
 }
 
-QString TForm2::heading() const {
+QString AboutDialog::heading() const {
     return m_heading->text();
 }
 
-void TForm2::paintEvent(QPaintEvent *) {
+void AboutDialog::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     Gradient::paint(painter, rect(), QColor(78, 97, 129), Qt::black,
                     Gradient::Direction::TopToBottom, 64);

@@ -14,11 +14,11 @@ class GradientPanel;
 // The progress window shown while a backup or a restore works: a borderless panel, always on
 // top, with a description and a bar. One instance lives for the whole run; the description
 // and the bar keep the values its last user gave them.
-class TContor : public QWidget {
+class ProgressWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TContor(QWidget *parent = nullptr);
+    explicit ProgressWindow(QWidget *parent = nullptr);
 
     void setDescr(const QString &text);
     QString descr() const;

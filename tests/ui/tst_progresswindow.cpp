@@ -1,6 +1,6 @@
 #include "ui/cylinderbar.h"
 #include "ui/gradientpanel.h"
-#include "ui/tcontor.h"
+#include "ui/progresswindow.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -8,12 +8,12 @@
 
 using namespace velmora;
 
-class TestTContor : public QObject {
+class TestProgressWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void parts() {
-        TContor contor;
+        ProgressWindow contor;
         QCOMPARE(contor.objectName(), QStringLiteral("Contor"));
         QCOMPARE(contor.size(), QSize(329, 71));
         QVERIFY(contor.windowFlags() & Qt::FramelessWindowHint);
@@ -42,7 +42,7 @@ private Q_SLOTS:
     }
 
     void barStartsHalfFull() {
-        TContor contor;
+        ProgressWindow contor;
         CylinderBar *bar = contor.bar();
         QCOMPARE(bar->maximum(), 100);
         QCOMPARE(bar->position(), 50);
@@ -113,7 +113,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
         button->setFocus();
 
-        TContor contor;
+        ProgressWindow contor;
         contor.Arata(&owner);
         QVERIFY(contor.isVisible());
         QVERIFY(!owner.isEnabled());
@@ -137,7 +137,7 @@ private Q_SLOTS:
     void distrugeGivesBackTheOwnersCursor() {
         QWidget owner;
         owner.setCursor(Qt::CrossCursor);
-        TContor contor;
+        ProgressWindow contor;
         contor.Arata(&owner);
         QCOMPARE(owner.cursor().shape(), Qt::WaitCursor);
         contor.Distruge(&owner);
@@ -145,5 +145,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTContor)
-#include "tst_tcontor.moc"
+QTEST_MAIN(TestProgressWindow)
+#include "tst_progresswindow.moc"

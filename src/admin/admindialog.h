@@ -12,31 +12,29 @@ class QStatusBar;
 
 namespace velmora {
 
-class TErori;
+class MessageDialog;
 
 // The administrator window: changes or removes the administrator password and closes access
-// to the data commands again. The access flag and the menu live elsewhere: the window tells
-// them through accessChanged, and the access gate opens access through grantAccess.
-class TForm4 : public QDialog {
+// to the data commands again. The access flag lives in the program's context: the window
+// tells it through accessChanged, and shows it through setAccessTicked.
+class AdminDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // The message dialog is looked up when needed: the windows are all created first, in
-    // their fixed order, and the dialog comes after this one.
-    using MessageDialog = std::function<TErori &()>;
-
-    explicit TForm4(MessageDialog erori, QWidget *parent = nullptr);
+    explicit AdminDialog(MessageDialog &messages, QWidget *parent = nullptr);
 
     // The encoded form of a password, as the settings store keeps it. Raises an InputError
     // for a character the code page cannot hold.
     static QString CodeazaStr(QStringView password);
 
     // Changes the password from the two fields, or removes it when both are empty.
-    void BitBtn1Click();
+    void changePassword();
     // Tells the tick of "Acces in program" on (accessChanged); runs whenever the tick changes.
-    void CheckBox1Click();
+    void announceAccess();
     // The access gate's way in: ticks "Acces in program" and runs its handling.
     void grantAccess();
+    // Shows the access flag as it now is; a change of the tick tells accessChanged.
+    void setAccessTicked(bool on);
     bool accessGranted() const;
 
     // The system beep of a refused entry; tests listen in here.
@@ -48,10 +46,10 @@ Q_SIGNALS:
 private:
     void refuse(const QString &text);
 
-    MessageDialog m_erori;
+    MessageDialog &m_messages;
     QGroupBox *m_group;
-    QLineEdit *m_edit1;
-    QLineEdit *m_edit2;
+    QLineEdit *m_newPassword;
+    QLineEdit *m_repeatPassword;
     QPushButton *m_change;
     QCheckBox *m_access;
     QPushButton *m_saveAndClose;

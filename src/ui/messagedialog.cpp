@@ -1,4 +1,4 @@
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
 
 #include "ui/artwork.h"
 #include "ui/flatbutton.h"
@@ -24,7 +24,7 @@ struct KindLook {
     FlatButton::Colors buttons;
 };
 
-const KindLook &lookOf(quint8 kind) {
+const KindLook &lookOf(MessageKind kind) {
     static const KindLook warning{"Atentie !",
                                   &Artwork::warning,
                                   QColor(0xB7, 0xB1, 0x8A),
@@ -54,11 +54,11 @@ const KindLook &lookOf(quint8 kind) {
                                  QColor(0xFF, 0x9B, 0x9B), QColor(0xFF, 0xD9, 0xD9),
                                  QColor(0xFF, 0xFF, 0xFF)}};
     switch (kind) {
-    case TErori::Atentie:
+    case MessageKind::Atentie:
         return warning;
-    case TErori::Informatie:
+    case MessageKind::Informatie:
         return information;
-    case TErori::Confirmare:
+    case MessageKind::Confirmare:
         return confirmation;
     default:
         return error;
@@ -76,7 +76,20 @@ GradientPanel *band(QWidget *parent, const char *name, const QRect &geometry) {
 
 } // namespace
 
-TErori::TErori(QWidget *parent)
+MessageKind messageKindOf(int value) {
+    switch (value) {
+    case 0:
+        return MessageKind::Atentie;
+    case 2:
+        return MessageKind::Informatie;
+    case 3:
+        return MessageKind::Confirmare;
+    default:
+        return MessageKind::Eroare;
+    }
+}
+
+MessageDialog::MessageDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
@@ -122,32 +135,32 @@ TErori::TErori(QWidget *parent)
     const struct {
         const char *name;
         const char *caption;
-        quint16 result;
-    } buttons[] = {{"BE1", "DA", ResultYes},
-                   {"BE2", "NU", ResultNo},
-                   {"BE3", "RENUNT", ResultCancel},
-                   {"BE4", "OK", ResultOk}};
+        MessageResult result;
+    } buttons[] = {{"BE1", "DA", MessageResult::Yes},
+                   {"BE2", "NU", MessageResult::No},
+                   {"BE3", "RENUNT", MessageResult::Cancel},
+                   {"BE4", "OK", MessageResult::Ok}};
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         auto *button = new FlatButton(QLatin1String(buttons[i].caption), this);
         button->setObjectName(QLatin1String(buttons[i].name));
         button->setGeometry(0, kButtonTop, kButtonWidth, kButtonHeight);
-        const quint16 result = buttons[i].result;
+        const MessageResult result = buttons[i].result;
         connect(button, &QAbstractButton::clicked, this, [this, result] { finish(result); });
         m_buttons[i] = button;
     }
 }
 
-int TErori::buttonLeft(int k, int n) {
+int MessageDialog::buttonLeft(int k, int n) {
     const int gap = (342 - kButtonWidth * n) / (n + 1);
     return k * gap + (k - 1) * kButtonWidth;
 }
 
-void TErori::finish(quint16 result) {
+void MessageDialog::finish(MessageResult result) {
     m_result = result;
     accept();
 }
 
-void TErori::setText(const QString &text) {
+void MessageDialog::setText(const QString &text) {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(u'\r', u'\n');
@@ -159,8 +172,17 @@ void TErori::setText(const QString &text) {
     cursor.mergeBlockFormat(centred);
 }
 
-quint16 TErori::Mesaj(const QString &title, const QString &text, quint8 kind, quint16 buttons) {
-    m_result = ResultCancel;
+void MessageDialog::queueAnswer(MessageResult answer) {
+    m_answers.append(answer);
+}
+
+MessageResult MessageDialog::Mesaj(const QString &title, const QString &text, MessageKind kind,
+                                   MessageButtons buttons) {
+    if (!m_answers.isEmpty()) {
+        m_shown.append(MessageRecord{title, text, kind, buttons});
+        return m_answers.takeFirst();
+    }
+    m_result = MessageResult::Cancel;
     m_title->setText(title);
     m_title->adjustSize();
     setText(text);
@@ -172,16 +194,17 @@ quint16 TErori::Mesaj(const QString &title, const QString &text, quint8 kind, qu
     m_bottom->setColors(look.bandTo, look.bandFrom);
 
     // Flags in the layout order DA, NU, RENUNT, OK.
-    const std::array<quint16, 4> flags = {DA, NU, RENUNT, OK};
+    const std::array<MessageButton, 4> flags = {MessageButton::DA, MessageButton::NU,
+                                                MessageButton::RENUNT, MessageButton::OK};
     int visible = 0;
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i]->setColors(look.buttons);
-        const bool shown = (buttons & flags[i]) != 0;
+        const bool shown = buttons.testFlag(flags[i]);
         m_buttons[i]->setVisible(shown);
         visible += shown ? 1 : 0;
     }
     if (visible == 0)
-        return ResultCancel;
+        return MessageResult::Cancel;
 
     int k = 0;
     for (FlatButton *button : m_buttons) {
@@ -193,7 +216,7 @@ quint16 TErori::Mesaj(const QString &title, const QString &text, quint8 kind, qu
     return m_result;
 }
 
-void TErori::keyPressEvent(QKeyEvent *event) {
+void MessageDialog::keyPressEvent(QKeyEvent *event) {
     // No default button: Enter and every other key do nothing, Esc closes with the result
     // the call started with.
     if (event->key() == Qt::Key_Escape)

@@ -1,8 +1,8 @@
 #include "ui/artwork.h"
 #include "ui/flatbutton.h"
 #include "ui/gradientpanel.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
-#include "ui/terori.h"
 
 #include <QLabel>
 #include <QTest>
@@ -19,10 +19,10 @@ QStringList names(const char *spaced) {
 
 } // namespace
 
-class TestTErori : public QObject {
+class TestMessageDialog : public QObject {
     Q_OBJECT
 
-    TErori *dialog = nullptr;
+    MessageDialog *dialog = nullptr;
 
     FlatButton *button(const char *name) const {
         return dialog->findChild<FlatButton *>(QLatin1String(name));
@@ -32,13 +32,15 @@ class TestTErori : public QObject {
     }
 
     // Shows a message, answers it with the action and returns the result.
-    quint16 ask(quint16 buttons, std::function<void()> answer, quint8 kind = TErori::Confirmare) {
+    quint16 ask(int buttons, std::function<void()> answer,
+                MessageKind kind = MessageKind::Confirmare) {
         answerWhenShown(dialog, std::move(answer));
-        return dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind, buttons);
+        return quint16(dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind,
+                                     MessageButtons::fromInt(buttons)));
     }
 
 private Q_SLOTS:
-    void initTestCase() { dialog = new TErori; }
+    void initTestCase() { dialog = new MessageDialog; }
     void cleanupTestCase() { delete dialog; }
 
     void parts() {
@@ -103,7 +105,7 @@ private Q_SLOTS:
 
     void enterDoesNothing() {
         bool stillShown = false;
-        const quint16 got = ask(TErori::DA | TErori::NU, [&] {
+        const quint16 got = ask(MessageButton::DA | MessageButton::NU, [&] {
             QTest::keyClick(dialog, Qt::Key_Return);
             QTest::keyClick(dialog, Qt::Key_Enter);
             QTest::keyClick(dialog, Qt::Key_Space);
@@ -202,12 +204,12 @@ private Q_SLOTS:
 
         QString shownCaption;
         ask(
-            TErori::OK,
+            int(MessageButton::OK),
             [&] {
                 shownCaption = dialog->windowTitle();
                 QTest::mouseClick(button("BE4"), Qt::LeftButton);
             },
-            static_cast<quint8>(kind));
+            messageKindOf(kind));
         QCOMPARE(shownCaption, caption);
         // From colour at the right edge, to colour at the left edge; both bands alike.
         for (const char *name : {"GradientPanel1", "GradientPanel2"}) {
@@ -260,8 +262,9 @@ private Q_SLOTS:
             }
         });
         watch.start(1);
-        const quint16 got = dialog->Mesaj(QStringLiteral("T"), QStringLiteral("X"), 0,
-                                          static_cast<quint16>(buttons));
+        const quint16 got =
+            quint16(dialog->Mesaj(QStringLiteral("T"), QStringLiteral("X"), MessageKind::Atentie,
+                                  MessageButtons::fromInt(buttons)));
         QTest::qWait(20);
         QCOMPARE(got, quint16(2));
         QVERIFY(!shown);
@@ -280,7 +283,7 @@ private Q_SLOTS:
         });
         dialog->Mesaj(QStringLiteral("Administrare"),
                       QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!\rA <b>treia</b>"),
-                      TErori::Atentie, TErori::OK);
+                      MessageKind::Atentie, MessageButton::OK);
         QCOMPARE(lines, (QStringList{QStringLiteral("        ATENTIE!"),
                                      QStringLiteral("Nu aveti nici o parola!"),
                                      QStringLiteral("A <b>treia</b>")}));
@@ -290,13 +293,13 @@ private Q_SLOTS:
     void secondCallShowsOnlyItsOwn() {
         answerWhenShown(dialog, [&] { QTest::keyClick(dialog, Qt::Key_Escape); });
         dialog->Mesaj(QStringLiteral("Un titlu destul de lung"), QStringLiteral("Primul text"),
-                      TErori::Atentie, 15);
+                      MessageKind::Atentie, MessageButtons::fromInt(15));
 
         QString caption, title, text;
         QStringList visible;
         QImage picture;
         const quint16 got = ask(
-            TErori::OK,
+            int(MessageButton::OK),
             [&] {
                 caption = dialog->windowTitle();
                 title = dialog->findChild<QLabel *>(QStringLiteral("Label1"))->text();
@@ -309,7 +312,7 @@ private Q_SLOTS:
                 QCOMPARE(button("BE4")->x(), 134);
                 QTest::keyClick(dialog, Qt::Key_Escape);
             },
-            TErori::Informatie);
+            MessageKind::Informatie);
         QCOMPARE(got, quint16(2));
         QCOMPARE(caption, QStringLiteral("Informatie"));
         QCOMPARE(title, QStringLiteral("Titlu"));
@@ -321,13 +324,55 @@ private Q_SLOTS:
     }
 
     void resultDoesNotCarryOver() {
-        QCOMPARE(
-            ask(TErori::DA | TErori::NU, [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
-            quint16(6));
-        QCOMPARE(ask(TErori::DA | TErori::NU, [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
+        QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
+                     [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
+                 quint16(6));
+        QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
+                     [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
                  quint16(2));
+    }
+
+    void resultValuesAreTheStandardOnes() {
+        QCOMPARE(int(MessageResult::Ok), 1);
+        QCOMPARE(int(MessageResult::Cancel), 2);
+        QCOMPARE(int(MessageResult::Yes), 6);
+        QCOMPARE(int(MessageResult::No), 7);
+        QCOMPARE(messageKindOf(2), MessageKind::Informatie);
+        QCOMPARE(messageKindOf(-1), MessageKind::Eroare);
+    }
+
+    void queuedAnswersAreRecordedNotShown() {
+        dialog->clearShown();
+        dialog->queueAnswer(MessageResult::No);
+        dialog->queueAnswer(MessageResult::Ok);
+        bool shown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] { shown = shown || dialog->isVisible(); });
+        watch.start(1);
+        QCOMPARE(dialog->Mesaj(QStringLiteral("Intrebare"), QStringLiteral("Sigur?"),
+                               MessageKind::Confirmare, MessageButton::DA | MessageButton::NU),
+                 MessageResult::No);
+        QCOMPARE(dialog->Mesaj(QStringLiteral("Gata"), QStringLiteral("Salvat."),
+                               MessageKind::Informatie, MessageButton::OK),
+                 MessageResult::Ok);
+        QTest::qWait(10);
+        QVERIFY(!shown);
+        QCOMPARE(dialog->shown().size(), 2);
+        const MessageRecord &first = dialog->shown().first();
+        QCOMPARE(first.title, QStringLiteral("Intrebare"));
+        QCOMPARE(first.text, QStringLiteral("Sigur?"));
+        QCOMPARE(first.kind, MessageKind::Confirmare);
+        QCOMPARE(first.buttons, MessageButton::DA | MessageButton::NU);
+        QCOMPARE(dialog->shown().last().kind, MessageKind::Informatie);
+
+        // With the queue empty the dialog shows again, and the record stays as it was.
+        QCOMPARE(
+            ask(int(MessageButton::OK), [&] { QTest::mouseClick(button("BE4"), Qt::LeftButton); }),
+            quint16(1));
+        QCOMPARE(dialog->shown().size(), 2);
+        dialog->clearShown();
     }
 };
 
-QTEST_MAIN(TestTErori)
-#include "tst_terori.moc"
+QTEST_MAIN(TestMessageDialog)
+#include "tst_messagedialog.moc"

@@ -1,11 +1,12 @@
-#include "admin/tform4.h"
+#include "admin/admindialog.h"
 
 #include "admin/passwordcodec.h"
 #include "store/settings.h"
 #include "store/text/error.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
+#include "ui/slotguard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,10 +49,10 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text) {
 
 } // namespace
 
-TForm4::TForm4(MessageDialog erori, QWidget *parent)
+AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_erori(std::move(erori))
+    , m_messages(messages)
     , m_beep([] { QApplication::beep(); }) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Administrator program"));
@@ -64,16 +65,16 @@ TForm4::TForm4(MessageDialog erori, QWidget *parent)
     m_group = new QGroupBox(QStringLiteral(" Schimbare parola  "), this);
     m_group->setObjectName(QStringLiteral("GroupBox1"));
     m_group->setToolTip(QStringLiteral("Schimbarea parolei administrator."));
-    m_edit1 = passwordField(m_group, "Edit1");
-    m_edit2 = passwordField(m_group, "Edit2");
-    auto *label1 = new QLabel(QStringLiteral("Parola noua"), m_group);
-    auto *label2 = new QLabel(QStringLiteral("Inca odata"), m_group);
-    label1->setBuddy(m_edit1);
-    label2->setBuddy(m_edit2);
+    m_newPassword = passwordField(m_group, "Edit1");
+    m_repeatPassword = passwordField(m_group, "Edit2");
+    auto *newLabel = new QLabel(QStringLiteral("Parola noua"), m_group);
+    auto *repeatLabel = new QLabel(QStringLiteral("Inca odata"), m_group);
+    newLabel->setBuddy(m_newPassword);
+    repeatLabel->setBuddy(m_repeatPassword);
     m_change = button(m_group, "BitBtn1", QStringLiteral("&Schimba parola"));
 
     // Field text stays black on white; only the window's own texts are light.
-    for (QLineEdit *edit : {m_edit1, m_edit2})
+    for (QLineEdit *edit : {m_newPassword, m_repeatPassword})
         Look::setTextColor(edit, Qt::black);
     for (QPushButton *b : {m_change})
         Look::setTextColor(b, Qt::black);
@@ -82,10 +83,10 @@ TForm4::TForm4(MessageDialog erori, QWidget *parent)
     grid->setContentsMargins(14, 18, 14, 12);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
-    grid->addWidget(label1, 0, 0);
-    grid->addWidget(m_edit1, 0, 1);
-    grid->addWidget(label2, 1, 0);
-    grid->addWidget(m_edit2, 1, 1);
+    grid->addWidget(newLabel, 0, 0);
+    grid->addWidget(m_newPassword, 0, 1);
+    grid->addWidget(repeatLabel, 1, 0);
+    grid->addWidget(m_repeatPassword, 1, 1);
     grid->addWidget(m_change, 2, 1, Qt::AlignLeft);
 
     m_access = new QCheckBox(QStringLiteral("Acces in program"), this);
@@ -119,8 +120,8 @@ TForm4::TForm4(MessageDialog erori, QWidget *parent)
     layout->addWidget(m_status);
     layout->setContentsMargins(10, 10, 10, 0);
 
-    connect(m_change, &QPushButton::clicked, this, &TForm4::BitBtn1Click);
-    connect(m_access, &QCheckBox::toggled, this, &TForm4::CheckBox1Click);
+    connect(m_change, &QPushButton::clicked, this, guardSlot([this] { changePassword(); }));
+    connect(m_access, &QCheckBox::toggled, this, &AdminDialog::announceAccess);
     // Everything is written the moment it is done, so there is nothing left to save.
     connect(m_saveAndClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -129,40 +130,41 @@ TForm4::TForm4(MessageDialog erori, QWidget *parent)
     keys->setHandler([this](QWidget *target, QKeyEvent *event) {
         if (!KeyPreview::isEnter(event))
             return false;
-        if (target == m_edit1) {
-            m_edit2->setFocus(Qt::TabFocusReason);
+        if (target == m_newPassword) {
+            m_repeatPassword->setFocus(Qt::TabFocusReason);
             return true;
         }
-        if (target == m_edit2) {
-            BitBtn1Click();
+        if (target == m_repeatPassword) {
+            guardSlot([this] { changePassword(); })();
             return true;
         }
         return false;
     });
 }
 
-QString TForm4::CodeazaStr(QStringView password) {
+QString AdminDialog::CodeazaStr(QStringView password) {
     return PasswordCodec::encode(password);
 }
 
-void TForm4::refuse(const QString &text) {
-    m_erori().Mesaj(QStringLiteral("Eroare la completare"), text, TErori::Eroare, TErori::OK);
+void AdminDialog::refuse(const QString &text) {
+    m_messages.Mesaj(QStringLiteral("Eroare la completare"), text, MessageKind::Eroare,
+                     MessageButton::OK);
     m_beep();
 }
 
-void TForm4::BitBtn1Click() {
-    const QString first = m_edit1->text();
-    const QString second = m_edit2->text();
+void AdminDialog::changePassword() {
+    const QString first = m_newPassword->text();
+    const QString second = m_repeatPassword->text();
     if (first != second) {
         refuse(QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"));
         return;
     }
     if (second.isEmpty()) {
-        const quint16 answer = m_erori().Mesaj(
+        const MessageResult answer = m_messages.Mesaj(
             QStringLiteral("Eroare la completare"),
             QStringLiteral("ATENTIE !\r\nDoriti sa dezactivati parola de administrator?"),
-            TErori::Atentie, TErori::DA | TErori::NU);
-        if (answer == TErori::ResultYes)
+            MessageKind::Atentie, MessageButton::DA | MessageButton::NU);
+        if (answer == MessageResult::Yes)
             Settings::write(settingName(), QString());
         return;
     }
@@ -174,25 +176,29 @@ void TForm4::BitBtn1Click() {
         return;
     }
     Settings::write(settingName(), encoded);
-    m_erori().Mesaj(QStringLiteral("Confirmare"),
-                    QStringLiteral("Parola a fost schimbata cu succes!"), TErori::Informatie,
-                    TErori::OK);
-    m_edit1->clear();
-    m_edit2->clear();
+    m_messages.Mesaj(QStringLiteral("Confirmare"),
+                     QStringLiteral("Parola a fost schimbata cu succes!"), MessageKind::Informatie,
+                     MessageButton::OK);
+    m_newPassword->clear();
+    m_repeatPassword->clear();
 }
 
-void TForm4::CheckBox1Click() {
+void AdminDialog::announceAccess() {
     Q_EMIT accessChanged(m_access->isChecked());
 }
 
-void TForm4::grantAccess() {
+void AdminDialog::grantAccess() {
     if (m_access->isChecked())
-        CheckBox1Click();
+        announceAccess();
     else
-        m_access->setChecked(true); // runs CheckBox1Click through the tick's change
+        m_access->setChecked(true); // runs announceAccess through the tick's change
 }
 
-bool TForm4::accessGranted() const {
+void AdminDialog::setAccessTicked(bool on) {
+    m_access->setChecked(on);
+}
+
+bool AdminDialog::accessGranted() const {
     return m_access->isChecked();
 }
 

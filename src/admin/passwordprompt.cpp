@@ -1,4 +1,4 @@
-#include "admin/tform5.h"
+#include "admin/passwordprompt.h"
 
 #include "ui/gradientpanel.h"
 #include "ui/look.h"
@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-TForm5::TForm5(QWidget *parent)
+PasswordPrompt::PasswordPrompt(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("Form5"));
@@ -58,7 +58,7 @@ TForm5::TForm5(QWidget *parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TForm5::InputQuery2(const QString &caption, const QString &prompt, QString &value) {
+bool PasswordPrompt::InputQuery2(const QString &caption, const QString &prompt, QString &value) {
     setWindowTitle(caption);
     m_prompt->setText(prompt);
     m_edit->clear();

@@ -8,23 +8,28 @@ class QKeyEvent;
 
 namespace velmora {
 
-class Application;
+class MessageDialog;
+class PasswordPrompt;
+class ProgramContext;
 
 // The main menu: a strip of six buttons along the top of the screen. The three data commands
-// stay disabled until the access gate opens them.
-class TForm3 : public QWidget {
+// stay disabled until the access gate opens them; the gate opens access in the program's
+// context, and the menu hears of it through SetAccess.
+class MainMenu : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int kHeight = 79;
 
-    explicit TForm3(Application &application);
+    MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPrompt &prompt);
 
     // Opens or closes the data commands; the administration button shows the open or the
     // closed padlock.
     void SetAccess(bool on);
-    // The access gate in front of the administrator window.
-    void MButAdmClick();
+    // The access gate in front of the administrator window: with access open it asks for the
+    // administrator window (administrationRequested); otherwise it opens access, after the
+    // password when there is one.
+    void openAdministration();
     // Closes without asking: the program is ending for another reason.
     void closeWithoutAsking();
 
@@ -32,6 +37,8 @@ Q_SIGNALS:
     void evidentaRequested();
     void raportRequested();
     void salvareRequested();
+    void aboutRequested();
+    void administrationRequested();
     // The user confirmed that the program should end.
     void programEndRequested();
 
@@ -40,11 +47,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool FormKeyDown(QKeyEvent *event);
+    bool handleKey(QKeyEvent *event);
     QToolButton *addButton(const char *name, const QString &caption, const QString &hint,
                            const QPixmap &picture, bool enabled);
 
-    Application &m_application;
+    ProgramContext &m_context;
+    MessageDialog &m_messages;
+    PasswordPrompt &m_prompt;
     QToolButton *m_evidenta;
     QToolButton *m_raport;
     QToolButton *m_admin;
@@ -52,8 +61,8 @@ private:
     QToolButton *m_about;
     QToolButton *m_exit;
     QLabel *m_date;
-    QLabel *m_image1;
-    QLabel *m_image2;
+    QLabel *m_padlockOpen;
+    QLabel *m_padlockClosed;
     bool m_closeConfirmed = false;
 };
 

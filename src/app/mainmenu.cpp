@@ -1,17 +1,15 @@
-#include "app/tform3.h"
+#include "app/mainmenu.h"
 
 #include "admin/passwordcodec.h"
-#include "admin/tform4.h"
-#include "admin/tform5.h"
+#include "admin/passwordprompt.h"
 #include "app/appartwork.h"
-#include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
+#include "store/programcontext.h"
 #include "store/text/textform.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
+#include "ui/messagedialog.h"
 #include "ui/modal.h"
-#include "ui/terori.h"
+#include "ui/slotguard.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -32,12 +30,15 @@ const QColor kBackground(64, 80, 106);
 
 } // namespace
 
-TForm3::TForm3(Application &application)
+MainMenu::MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPrompt &prompt)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
-    , m_application(application) {
+    , m_context(context)
+    , m_messages(messages)
+    , m_prompt(prompt) {
     setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(m_context.title());
     setFont(Look::dialogFont(8));
     Look::setBackground(this, kBackground);
     Look::setTextColor(this, Qt::yellow);
@@ -51,14 +52,14 @@ TForm3::TForm3(Application &application)
     layout->setSpacing(0);
     layout->addLayout(buttons, 1);
 
-    m_image1 = new QLabel(this);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setPixmap(AppArtwork::padlockOpen());
-    m_image1->hide();
-    m_image2 = new QLabel(this);
-    m_image2->setObjectName(QStringLiteral("Image2"));
-    m_image2->setPixmap(AppArtwork::padlockClosed());
-    m_image2->hide();
+    m_padlockOpen = new QLabel(this);
+    m_padlockOpen->setObjectName(QStringLiteral("Image1"));
+    m_padlockOpen->setPixmap(AppArtwork::padlockOpen());
+    m_padlockOpen->hide();
+    m_padlockClosed = new QLabel(this);
+    m_padlockClosed->setObjectName(QStringLiteral("Image2"));
+    m_padlockClosed->setPixmap(AppArtwork::padlockClosed());
+    m_padlockClosed->hide();
 
     m_evidenta =
         addButton("MBut1", QStringLiteral("Evidenta"), QStringLiteral("Evidenta foi de parcurs."),
@@ -66,7 +67,7 @@ TForm3::TForm3(Application &application)
     m_raport = addButton("MBut2", QStringLiteral("Raport"), QStringLiteral("Diverse rapoarte."),
                          AppArtwork::report(), false);
     m_admin = addButton("MButAdm", QStringLiteral("Administrare"),
-                        QStringLiteral("Administrare program."), m_image2->pixmap(), true);
+                        QStringLiteral("Administrare program."), m_padlockClosed->pixmap(), true);
     m_salvare =
         addButton("MBut3", QStringLiteral("Salvare"),
                   QStringLiteral("Salvare sau restaurare date."), AppArtwork::backup(), false);
@@ -94,19 +95,19 @@ TForm3::TForm3(Application &application)
     status->addWidget(new QLabel(QStringLiteral("ESC - Iesire din program"), status), 1);
     layout->addWidget(status);
 
-    connect(m_evidenta, &QToolButton::clicked, this, &TForm3::evidentaRequested);
-    connect(m_raport, &QToolButton::clicked, this, &TForm3::raportRequested);
-    connect(m_salvare, &QToolButton::clicked, this, &TForm3::salvareRequested);
-    connect(m_admin, &QToolButton::clicked, this, &TForm3::MButAdmClick);
-    connect(m_about, &QToolButton::clicked, this, [this] { Modal::exec(m_application.form2()); });
+    connect(m_evidenta, &QToolButton::clicked, this, &MainMenu::evidentaRequested);
+    connect(m_raport, &QToolButton::clicked, this, &MainMenu::raportRequested);
+    connect(m_salvare, &QToolButton::clicked, this, &MainMenu::salvareRequested);
+    connect(m_admin, &QToolButton::clicked, this, guardSlot([this] { openAdministration(); }));
+    connect(m_about, &QToolButton::clicked, this, &MainMenu::aboutRequested);
     connect(m_exit, &QToolButton::clicked, this, &QWidget::close);
 
     auto *keys = new KeyPreview(this);
-    keys->setHandler([this](QWidget *, QKeyEvent *event) { return FormKeyDown(event); });
+    keys->setHandler([this](QWidget *, QKeyEvent *event) { return handleKey(event); });
 }
 
-QToolButton *TForm3::addButton(const char *name, const QString &caption, const QString &hint,
-                               const QPixmap &picture, bool enabled) {
+QToolButton *MainMenu::addButton(const char *name, const QString &caption, const QString &hint,
+                                 const QPixmap &picture, bool enabled) {
     auto *button = new QToolButton(this);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
@@ -125,7 +126,7 @@ QToolButton *TForm3::addButton(const char *name, const QString &caption, const Q
     return button;
 }
 
-void TForm3::showEvent(QShowEvent *event) {
+void MainMenu::showEvent(QShowEvent *event) {
     const QRect screenArea = (screen() ? screen() : QGuiApplication::primaryScreen())->geometry();
     resize(screenArea.width(), kHeight);
     move(screenArea.topLeft());
@@ -133,7 +134,7 @@ void TForm3::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
 }
 
-bool TForm3::FormKeyDown(QKeyEvent *event) {
+bool MainMenu::handleKey(QKeyEvent *event) {
     switch (event->key()) {
     case Qt::Key_F12:
         close();
@@ -152,15 +153,15 @@ bool TForm3::FormKeyDown(QKeyEvent *event) {
     }
 }
 
-void TForm3::closeEvent(QCloseEvent *event) {
+void MainMenu::closeEvent(QCloseEvent *event) {
     if (m_closeConfirmed) {
         event->accept();
         return;
     }
-    const quint16 answer = m_application.erori().Mesaj(
+    const MessageResult answer = m_messages.Mesaj(
         QStringLiteral("Inchidere program"), QStringLiteral("Vreti sa inchideti programul?"),
-        TErori::Confirmare, TErori::DA | TErori::NU);
-    if (answer != TErori::ResultYes) {
+        MessageKind::Confirmare, MessageButton::DA | MessageButton::NU);
+    if (answer != MessageResult::Yes) {
         event->ignore();
         return;
     }
@@ -169,44 +170,41 @@ void TForm3::closeEvent(QCloseEvent *event) {
     Q_EMIT programEndRequested();
 }
 
-void TForm3::closeWithoutAsking() {
+void MainMenu::closeWithoutAsking() {
     m_closeConfirmed = true;
     close();
 }
 
-void TForm3::SetAccess(bool on) {
-    m_admin->setIcon(QIcon((on ? m_image1 : m_image2)->pixmap()));
+void MainMenu::SetAccess(bool on) {
+    m_admin->setIcon(QIcon((on ? m_padlockOpen : m_padlockClosed)->pixmap()));
     m_admin->repaint();
     for (QToolButton *button : {m_evidenta, m_raport, m_salvare})
         button->setEnabled(on);
 }
 
-void TForm3::MButAdmClick() {
-    TForm1 &form1 = m_application.form1();
-    TForm4 &form4 = m_application.form4();
-    const QString stored = form1.ReadSetting(QStringLiteral("Erori"));
-    if (form1.AccessGranted()) {
-        Modal::exec(form4);
+void MainMenu::openAdministration() {
+    if (m_context.accessGranted()) {
+        Q_EMIT administrationRequested();
         return;
     }
+    const QString stored = m_context.ReadSetting(QStringLiteral("Erori"));
     if (stored.isEmpty()) {
-        m_application.erori().Mesaj(QStringLiteral("Administrare"),
-                                    QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!"),
-                                    TErori::Atentie, TErori::OK);
-        form4.grantAccess();
+        m_messages.Mesaj(QStringLiteral("Administrare"),
+                         QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!"),
+                         MessageKind::Atentie, MessageButton::OK);
+        m_context.setAccessGranted(true);
         return;
     }
     QString entry;
-    if (!m_application.form5().InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"),
-                                           QStringLiteral("PAROLA :"), entry))
+    if (!m_prompt.InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"),
+                              entry))
         return;
-    if (!PasswordCodec::matches(entry, form1.ReadSetting(QStringLiteral("Erori")))) {
-        m_application.erori().Mesaj(QStringLiteral("Greseala!"),
-                                    QStringLiteral("PAROLA INCORECTA !"), TErori::Eroare,
-                                    TErori::OK);
+    if (!PasswordCodec::matches(entry, m_context.ReadSetting(QStringLiteral("Erori")))) {
+        m_messages.Mesaj(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"),
+                         MessageKind::Eroare, MessageButton::OK);
         return;
     }
-    form4.grantAccess();
+    m_context.setAccessGranted(true);
 }
 
 } // namespace velmora

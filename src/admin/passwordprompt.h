@@ -11,11 +11,11 @@ namespace velmora {
 class GradientPanel;
 
 // The password prompt of the access gate.
-class TForm5 : public QDialog {
+class PasswordPrompt : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm5(QWidget *parent = nullptr);
+    explicit PasswordPrompt(QWidget *parent = nullptr);
 
     // Asks for a text under the given caption and prompt. True with the entered text when the
     // user confirms ("Verifica" or Enter); false, with value untouched, on "Renunt", Esc or

@@ -1,9 +1,7 @@
+#include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
-#include "admin/tform4.h"
 #include "store/settings.h"
-#include "ui/flatbutton.h"
-#include "ui/modalanswer.h"
-#include "ui/terori.h"
+#include "ui/messagedialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -19,24 +17,12 @@
 
 using namespace velmora;
 
-namespace {
-
-// What the message dialog showed.
-struct Shown {
-    QString caption;
-    QString title;
-    QString text;
-    QStringList buttons;
-};
-
-} // namespace
-
-class TestTForm4 : public QObject {
+class TestAdminDialog : public QObject {
     Q_OBJECT
 
     QTemporaryDir settingsDir;
-    TErori *erori = nullptr;
-    TForm4 *form = nullptr;
+    MessageDialog *messages = nullptr;
+    AdminDialog *form = nullptr;
     int beeps = 0;
 
     QLineEdit *edit(const char *name) const {
@@ -44,21 +30,10 @@ class TestTForm4 : public QObject {
     }
     QCheckBox *access() const { return form->findChild<QCheckBox *>(QStringLiteral("CheckBox1")); }
 
-    // Answers the next message with the named button (or Esc) and records what it showed.
-    void answerNext(const char *button, Shown *shown) {
-        answerWhenShown(erori, [this, button, shown] {
-            shown->caption = erori->windowTitle();
-            shown->title = erori->findChild<QLabel *>(QStringLiteral("Label1"))->text();
-            shown->text = erori->findChild<QTextEdit *>(QStringLiteral("EroText"))->toPlainText();
-            for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
-                auto *b = erori->findChild<FlatButton *>(QLatin1String(name));
-                if (b->isVisible())
-                    shown->buttons << b->text();
-            }
-            QTest::mouseClick(erori->findChild<FlatButton *>(QLatin1String(button)),
-                              Qt::LeftButton);
-        });
-    }
+    // The next message takes this answer without showing; last() is what it asked.
+    void answerNext(MessageResult answer) { messages->queueAnswer(answer); }
+    const MessageRecord &last() const { return messages->shown().last(); }
+    int asked() const { return int(messages->shown().size()); }
 
     static QString stored() { return Settings::read(QStringLiteral("Erori")); }
 
@@ -66,20 +41,21 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(settingsDir.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        erori = new TErori;
+        messages = new MessageDialog;
     }
 
     void init() {
-        form = new TForm4([this]() -> TErori & { return *erori; });
+        form = new AdminDialog(*messages);
         form->setBeep([this] { ++beeps; });
         beeps = 0;
+        messages->clearShown();
         Settings::write(QStringLiteral("Erori"), QStringLiteral("vechi"));
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
     }
 
     void cleanup() { delete form; }
-    void cleanupTestCase() { delete erori; }
+    void cleanupTestCase() { delete messages; }
 
     void parts() {
         QCOMPARE(form->windowTitle(), QStringLiteral("Administrator program"));
@@ -115,15 +91,14 @@ private Q_SLOTS:
     void mismatchIsRefusedWithABeep() {
         edit("Edit1")->setText(QStringLiteral("abc"));
         edit("Edit2")->setText(QStringLiteral("abd"));
-        Shown shown;
-        answerNext("BE4", &shown);
+        answerNext(MessageResult::Ok);
         QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("BitBtn1")),
                           Qt::LeftButton);
-        QCOMPARE(shown.caption, QStringLiteral("Eroare"));
-        QCOMPARE(shown.title, QStringLiteral("Eroare la completare"));
-        QCOMPARE(shown.text,
+        QCOMPARE(last().kind, MessageKind::Eroare);
+        QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
+        QCOMPARE(last().text,
                  QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"));
-        QCOMPARE(shown.buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(last().buttons, MessageButtons(MessageButton::OK));
         QCOMPARE(beeps, 1);
         QCOMPARE(stored(), QStringLiteral("vechi"));
         QCOMPARE(edit("Edit1")->text(), QStringLiteral("abc"));
@@ -142,14 +117,13 @@ private Q_SLOTS:
     void bothEmptyAsksBeforeRemoving() {
         QFETCH(QString, answer);
         QFETCH(QString, after);
-        Shown shown;
-        answerNext(answer == u"BE1" ? "BE1" : "BE2", &shown);
-        form->BitBtn1Click();
-        QCOMPARE(shown.caption, QStringLiteral("Atentie !"));
-        QCOMPARE(shown.title, QStringLiteral("Eroare la completare"));
-        QCOMPARE(shown.text,
-                 QStringLiteral("ATENTIE !\nDoriti sa dezactivati parola de administrator?"));
-        QCOMPARE(shown.buttons, (QStringList{QStringLiteral("DA"), QStringLiteral("NU")}));
+        answerNext(answer == u"BE1" ? MessageResult::Yes : MessageResult::No);
+        form->changePassword();
+        QCOMPARE(last().kind, MessageKind::Atentie);
+        QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
+        QCOMPARE(last().text,
+                 QStringLiteral("ATENTIE !\r\nDoriti sa dezactivati parola de administrator?"));
+        QCOMPARE(last().buttons, MessageButton::DA | MessageButton::NU);
         QCOMPARE(stored(), after);
         QCOMPARE(beeps, 0);
         QVERIFY(!access()->isChecked());
@@ -158,14 +132,13 @@ private Q_SLOTS:
     void changeStoresTheEncodingAndEmptiesTheFields() {
         edit("Edit1")->setText(QStringLiteral("Parola1"));
         edit("Edit2")->setText(QStringLiteral("Parola1"));
-        Shown shown;
-        answerNext("BE4", &shown);
-        form->BitBtn1Click();
-        QCOMPARE(shown.caption, QStringLiteral("Informatie"));
-        QCOMPARE(shown.title, QStringLiteral("Confirmare"));
-        QCOMPARE(shown.text, QStringLiteral("Parola a fost schimbata cu succes!"));
+        answerNext(MessageResult::Ok);
+        form->changePassword();
+        QCOMPARE(last().kind, MessageKind::Informatie);
+        QCOMPARE(last().title, QStringLiteral("Confirmare"));
+        QCOMPARE(last().text, QStringLiteral("Parola a fost schimbata cu succes!"));
         QCOMPARE(stored(), PasswordCodec::encode(u"Parola1"));
-        QCOMPARE(stored(), TForm4::CodeazaStr(u"Parola1"));
+        QCOMPARE(stored(), AdminDialog::CodeazaStr(u"Parola1"));
         QVERIFY(PasswordCodec::matches(u"Parola1", stored()));
         QVERIFY(edit("Edit1")->text().isEmpty());
         QVERIFY(edit("Edit2")->text().isEmpty());
@@ -175,11 +148,10 @@ private Q_SLOTS:
     void passwordOutsideTheCodePageIsRefused() {
         edit("Edit1")->setText(QStringLiteral("parola\u03A9"));
         edit("Edit2")->setText(QStringLiteral("parola\u03A9"));
-        Shown shown;
-        answerNext("BE4", &shown);
-        form->BitBtn1Click();
-        QCOMPARE(shown.caption, QStringLiteral("Eroare"));
-        QVERIFY(shown.text.contains(QChar(0x03A9)));
+        answerNext(MessageResult::Ok);
+        form->changePassword();
+        QCOMPARE(last().kind, MessageKind::Eroare);
+        QVERIFY(last().text.contains(QChar(0x03A9)));
         QCOMPARE(beeps, 1);
         QCOMPARE(stored(), QStringLiteral("vechi"));
         QCOMPARE(edit("Edit2")->text(), QStringLiteral("parola\u03A9"));
@@ -191,10 +163,9 @@ private Q_SLOTS:
         QTest::keyClick(edit("Edit1"), Qt::Key_Return);
         QCOMPARE(form->focusWidget(), edit("Edit2"));
         QTest::keyClicks(edit("Edit2"), QStringLiteral("Cheia9"));
-        Shown shown;
-        answerNext("BE4", &shown);
+        answerNext(MessageResult::Ok);
         QTest::keyClick(edit("Edit2"), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(shown.text, QStringLiteral("Parola a fost schimbata cu succes!"));
+        QCOMPARE(last().text, QStringLiteral("Parola a fost schimbata cu succes!"));
         QVERIFY(PasswordCodec::matches(u"Cheia9", stored()));
         QVERIFY(form->isVisible());
     }
@@ -205,11 +176,11 @@ private Q_SLOTS:
         QApplication::setActiveWindow(form);
         QVERIFY(QTest::qWaitForWindowActive(form));
         edit("Edit1")->setFocus();
-        Shown shown;
-        answerNext("BE4", &shown);
+        answerNext(MessageResult::Ok);
         QTest::keyClick(edit("Edit1"), Qt::Key_S, Qt::AltModifier);
         // The accelerator presses the button visibly, so the click comes a moment later.
-        QTRY_COMPARE(shown.title, QStringLiteral("Eroare la completare"));
+        QTRY_COMPARE(asked(), 1);
+        QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
     }
 
     void escapeCloses() {
@@ -235,7 +206,7 @@ private Q_SLOTS:
     }
 
     void accessCheckBox() {
-        QSignalSpy changes(form, &TForm4::accessChanged);
+        QSignalSpy changes(form, &AdminDialog::accessChanged);
         const QPoint box(8, access()->height() / 2);
         QTest::mouseClick(access(), Qt::LeftButton, {}, box);
         QCOMPARE(changes.size(), 1);
@@ -248,7 +219,7 @@ private Q_SLOTS:
     }
 
     void gateGrantsAccess() {
-        QSignalSpy changes(form, &TForm4::accessChanged);
+        QSignalSpy changes(form, &AdminDialog::accessChanged);
         form->grantAccess();
         QVERIFY(access()->isChecked());
         QCOMPARE(changes.size(), 1);
@@ -260,5 +231,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTForm4)
-#include "tst_tform4.moc"
+QTEST_MAIN(TestAdminDialog)
+#include "tst_admindialog.moc"

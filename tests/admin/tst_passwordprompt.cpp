@@ -1,4 +1,4 @@
-#include "admin/tform5.h"
+#include "admin/passwordprompt.h"
 #include "ui/gradientpanel.h"
 #include "ui/modalanswer.h"
 
@@ -10,10 +10,10 @@
 
 using namespace velmora;
 
-class TestTForm5 : public QObject {
+class TestPasswordPrompt : public QObject {
     Q_OBJECT
 
-    TForm5 *prompt = nullptr;
+    PasswordPrompt *prompt = nullptr;
 
     QLineEdit *field() const { return prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")); }
     QPushButton *button(const char *name) const {
@@ -29,7 +29,7 @@ class TestTForm5 : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { prompt = new TForm5; }
+    void initTestCase() { prompt = new PasswordPrompt; }
 
     void cleanupTestCase() { delete prompt; }
 
@@ -109,5 +109,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTForm5)
-#include "tst_tform5.moc"
+QTEST_MAIN(TestPasswordPrompt)
+#include "tst_passwordprompt.moc"

@@ -1,4 +1,4 @@
-#include "ui/tcontor.h"
+#include "ui/progresswindow.h"
 
 #include "ui/cylinderbar.h"
 #include "ui/gradientpanel.h"
@@ -10,7 +10,7 @@
 
 namespace velmora {
 
-TContor::TContor(QWidget *parent)
+ProgressWindow::ProgressWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Contor"));
     setFixedSize(329, 71);
@@ -37,16 +37,16 @@ TContor::TContor(QWidget *parent)
     m_bar->setPosition(m_bar->position());
 }
 
-void TContor::setDescr(const QString &text) {
+void ProgressWindow::setDescr(const QString &text) {
     m_descr->setText(text);
     m_descr->adjustSize();
 }
 
-QString TContor::descr() const {
+QString ProgressWindow::descr() const {
     return m_descr->text();
 }
 
-void TContor::Arata(QWidget *owner) {
+void ProgressWindow::Arata(QWidget *owner) {
     if (owner) {
         m_owner = owner;
         m_ownerHadCursor = owner->testAttribute(Qt::WA_SetCursor);
@@ -62,7 +62,7 @@ void TContor::Arata(QWidget *owner) {
     QCoreApplication::processEvents();
 }
 
-void TContor::Distruge(QWidget *owner) {
+void ProgressWindow::Distruge(QWidget *owner) {
     hide();
     if (owner) {
         owner->setEnabled(true);

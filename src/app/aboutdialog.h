@@ -7,14 +7,13 @@ class QLabel;
 namespace velmora {
 
 // The About window.
-class TForm2 : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm2(QWidget *parent = nullptr);
+    // title: the program's name and version, the heading.
+    explicit AboutDialog(const QString &title, QWidget *parent = nullptr);
 
-    // The heading and its grey copy; written by the start-up work.
-    void setHeading(const QString &title);
     QString heading() const;
 
 protected:
