@@ -11,7 +11,12 @@ else()
     if(VELMORA_WERROR)
         add_compile_options(-Werror)
     endif()
-    if(VELMORA_SANITIZE)
+    if(VELMORA_FUZZ)
+        # Coverage for the fuzzer in every library; the fuzz targets add the fuzzer's main.
+        add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+                            -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+        add_link_options(-fsanitize=address,undefined)
+    elseif(VELMORA_SANITIZE)
         add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
                             -fno-omit-frame-pointer)
         add_link_options(-fsanitize=address,undefined)

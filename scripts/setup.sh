@@ -12,6 +12,9 @@ VELMORA_PACKAGES=(
     clang-format
 )
 
+# Only for scripts/fuzz.sh: the fuzz targets are built with clang and libFuzzer.
+VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 # Only for the benchmarks and the side-by-side comparison with sqlite3.
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev hyperfine sqlite3 time)
 
@@ -47,6 +50,10 @@ velmora_install_bench_packages() {
 
 velmora_install_install_packages() {
     velmora_install_packages "${VELMORA_INSTALL_PACKAGES[@]}"
+}
+
+velmora_install_fuzz_packages() {
+    velmora_install_packages "${VELMORA_FUZZ_PACKAGES[@]}"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

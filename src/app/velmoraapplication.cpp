@@ -18,6 +18,8 @@ bool VelmoraApplication::notify(QObject *receiver, QEvent *event) {
         return QApplication::notify(receiver, event);
     } catch (const Error &error) {
         ErrorBox::show(error.message());
+    } catch (const std::bad_alloc &) {
+        ErrorBox::show(Error::outOfMemoryText());
     } catch (const std::exception &error) {
         ErrorBox::show(QString::fromLocal8Bit(error.what()));
     }

@@ -1,6 +1,9 @@
 #include "store/datastore.h"
 
+#include "store/dbf/atomicfile.h"
+#include "store/dbf/datalock.h"
 #include "store/dbf/faultpoint.h"
+#include "store/dbf/platform.h"
 #include "store/inifile.h"
 #include "store/picklistsink.h"
 #include "store/settings.h"
@@ -62,12 +65,17 @@ void DataStore::ensureDataDir() const {
         return;
     FaultPoint::hit();
     if (!QDir().mkpath(dir)) {
-        throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat.")
-                            .arg(QDir::toNativeSeparators(dir)));
+        throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat: %2.")
+                            .arg(QDir::toNativeSeparators(dir), Platform::lastReason()));
     }
 }
 
 void DataStore::createTables() {
+    // Another process must not create the same table between the test and the creation.
+    const DataLock lock(dataDir(), DataLock::Mode::Exclusive);
+    // The start-up begins here: what killed writes left behind goes first.
+    if (QFileInfo(dataDir()).isDir())
+        AtomicFile::removeStale(dataDir());
     // Created with these spellings; every later access finds them as Foi.dbf and Sosiri.dbf.
     createTable(QStringLiteral("/FOI.DBF"),
                 TableStatements::createSheets(dataDir() + QStringLiteral("/FOI.DBF")));
@@ -84,10 +92,11 @@ void DataStore::createTable(const QString &fileName, const QStringList &statemen
     m_sx.execSql();
 }
 
-void DataStore::initialize(const StepProgress &stepProgress) {
+QStringList DataStore::initialize(const StepProgress &stepProgress) {
     ensureDataDir();
+    const DataLock lock(dataDir(), DataLock::Mode::Exclusive);
     createTables();
-    packTables(stepProgress);
+    return packTables(stepProgress);
 }
 
 QString DataStore::nextId(const QString &counter) const {
@@ -143,16 +152,21 @@ void DataStore::fillPickList(PickListSink &sink, const QString &tablePath, const
     sink.selectFirst();
 }
 
-void DataStore::packTable(const QString &tablePath) {
-    SqlEngine::pack(tablePath);
+QStringList DataStore::packTable(const QString &tablePath) {
+    return SqlEngine::pack(tablePath);
 }
 
-void DataStore::packTables(const StepProgress &stepProgress) {
+QStringList DataStore::packTables(const StepProgress &stepProgress) {
+    const DataLock lock(dataDir(), DataLock::Mode::Exclusive);
+    if (QFileInfo(dataDir()).isDir())
+        AtomicFile::removeStale(dataDir());
+    QStringList repairs;
     for (const QString &table : {sheetsTable(), linesTable()}) {
-        packTable(table);
+        repairs += packTable(table);
         if (stepProgress)
             stepProgress(50);
     }
+    return repairs;
 }
 
 } // namespace velmora

@@ -32,11 +32,12 @@ public:
 
     // Creates the data directory with any missing parents; a FileError when impossible.
     void ensureDataDir() const;
-    // Creates each table whose file is missing; an existing file is never touched.
+    // Creates each table whose file is missing; an existing file is never touched. Removes
+    // first the temporary files that killed writes left in the data directory.
     void createTables();
     // Data directory and tables, then both tables packed: the start-up's data work for a run
-    // without windows.
-    void initialize(const StepProgress &stepProgress = {});
+    // without windows. Returns what packTables() repaired.
+    QStringList initialize(const StepProgress &stepProgress = {});
 
     QString nextId(const QString &counter) const;
     Counters::Block reserveIds(const QString &counter, qint32 count) const;
@@ -56,9 +57,12 @@ public:
     void fillPickList(PickListSink &sink, const QString &tablePath, const QString &column,
                       const QString &condition);
 
-    // Removes for good the rows marked deleted.
-    static void packTable(const QString &tablePath);
-    void packTables(const StepProgress &stepProgress = {});
+    // Removes for good the rows marked deleted. Returns what was repaired on the way (a table
+    // cut short), in words for the user; empty when nothing was.
+    static QStringList packTable(const QString &tablePath);
+    // Both tables, after removing the temporary files that killed writes left in the data
+    // directory. Returns what was repaired, to be shown to the user once.
+    QStringList packTables(const StepProgress &stepProgress = {});
 
     // The query table creation and pick lists go through.
     Query &sx() { return m_sx; }

@@ -1,6 +1,8 @@
 #include "store/inifile.h"
 
 #include "store/dbf/atomicfile.h"
+#include "store/dbf/datalock.h"
+#include "store/dbf/platform.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 #include "store/text/textrules.h"
@@ -150,6 +152,13 @@ QString checkedValue(QStringView value) {
     return Cp1250::decode(Cp1250::encode(text));
 }
 
+// Some editors begin a text file saved as UTF-8 with a byte-order mark; read as cp1250 it
+// would glue three letters to the first line and hide the section that line opens.
+QByteArrayView withoutByteOrderMark(QByteArrayView bytes) {
+    constexpr char kMark[] = "\xEF\xBB\xBF";
+    return bytes.startsWith(QByteArrayView(kMark, 3)) ? bytes.sliced(3) : bytes;
+}
+
 [[noreturn]] void failRead(const QString &path, const QString &reason) {
     throw CountersError(QStringLiteral("Fisierul de contoare %1 nu poate fi citit: %2")
                             .arg(QDir::toNativeSeparators(path), reason));
@@ -166,10 +175,14 @@ QString IniFile::read(QStringView section, QStringView key) const {
     if (!sectionName || !keyName)
         return {};
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = Cp1250::decode(file.readAll());
-    file.close();
+    QString text;
+    {
+        const DataLock lock(DataLock::directoryOf(m_path), DataLock::Mode::Shared);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        text = Cp1250::decode(withoutByteOrderMark(file.readAll()));
+        file.close();
+    }
 
     const std::vector<Line> lines = splitLines(text);
     const std::optional<SectionSpan> span = findSection(lines, *sectionName);
@@ -184,16 +197,20 @@ void IniFile::write(QStringView section, QStringView key, QStringView value) con
     const QString keyName = checkedKey(key);
     const QString valueText = checkedValue(value);
 
+    const DataLock lock(DataLock::directoryOf(m_path), DataLock::Mode::Exclusive);
     QString text;
+    QByteArray mark; // a byte-order mark the file began with stays where it was
     QFile file(m_path);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
-            failRead(m_path, file.errorString());
+            failRead(m_path, Platform::reason(file));
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            failRead(m_path, file.errorString());
+            failRead(m_path, Platform::reason(file));
         file.close();
-        text = Cp1250::decode(bytes);
+        const QByteArrayView content = withoutByteOrderMark(bytes);
+        mark = QByteArrayView(bytes).first(bytes.size() - content.size()).toByteArray();
+        text = Cp1250::decode(content);
     }
 
     const std::vector<Line> lines = splitLines(text);
@@ -234,7 +251,7 @@ void IniFile::write(QStringView section, QStringView key, QStringView value) con
     }
 
     try {
-        AtomicFile::replace(m_path, Cp1250::encode(text));
+        AtomicFile::replace(m_path, mark + Cp1250::encode(text));
     } catch (const FileError &e) {
         throw CountersError(e.message());
     }

@@ -55,8 +55,9 @@ int runSql() {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Intrarea standard nu poate fi citita."));
-    const QString statement = QString::fromUtf8(in.readAll()).trimmed();
-    static const QRegularExpression select(QStringLiteral("^SELECT\\b"),
+    // Taken as given: an error's line number counts the blank lines before the statement too.
+    const QString statement = QString::fromUtf8(in.readAll());
+    static const QRegularExpression select(QStringLiteral("^\\s*SELECT\\b"),
                                            QRegularExpression::CaseInsensitiveOption);
     if (!select.match(statement).hasMatch()) {
         SqlEngine::run(statement);
@@ -136,10 +137,10 @@ int run(const QStringList &args) {
         if (rest.size() != 1)
             return usage(QStringLiteral("%1: expected PROGRAMDIR").arg(command));
         DataStore store(rest.first());
-        if (command == QStringLiteral("init"))
-            store.initialize();
-        else
-            store.packTables();
+        const QStringList repairs =
+            command == QStringLiteral("init") ? store.initialize() : store.packTables();
+        for (const QString &repair : repairs)
+            std::printf("%s\n", repair.toLocal8Bit().constData());
         return kDone;
     }
     if (command == QStringLiteral("generate"))
@@ -165,6 +166,8 @@ int main(int argc, char *argv[]) {
         return run(QCoreApplication::arguments().mid(1));
     } catch (const Error &error) {
         printErr(error.message());
+    } catch (const std::bad_alloc &) {
+        printErr(Error::outOfMemoryText());
     } catch (const std::exception &error) {
         printErr(QString::fromLocal8Bit(error.what()));
     }

@@ -1,4 +1,5 @@
 #include "store/counters.h"
+#include "store/dbf/atomicfile.h"
 #include "store/dbf/faultpoint.h"
 #include "store/inifile.h"
 #include "store/text/error.h"
@@ -28,7 +29,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("Velm.ini"));
         QFile::remove(m_path);
-        QDir(m_path + QStringLiteral(".tmp")).removeRecursively();
+        QDir(AtomicFile::temporaryPath(m_path)).removeRecursively();
         FaultPoint::disarm();
     }
 
@@ -112,6 +113,37 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(m_path), before);
     }
 
+    void tooLargeValuesSaySo_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("beyond 32 bits") << QByteArray("2147483648");
+        QTest::newRow("far beyond 32 bits") << QByteArray("99999999999999999999999");
+        QTest::newRow("below 32 bits") << QByteArray("-2147483649");
+    }
+    void tooLargeValuesSaySo() {
+        QFETCH(QByteArray, stored);
+        setCounter(Counters::sheets(), stored);
+        try {
+            Counters(m_path).next(Counters::sheets());
+            QFAIL("no error raised");
+        } catch (const CountersError &e) {
+            QVERIFY2(e.message().contains(QStringLiteral("prea mare")), qPrintable(e.message()));
+            QVERIFY2(!e.message().contains(QStringLiteral("nu este un numar intreg")),
+                     qPrintable(e.message()));
+        }
+    }
+
+    // Some editors save the file as UTF-8 with a byte-order mark before "[INDEX]".
+    void byteOrderMarkHidesNoSection() {
+        const QByteArray mark = "\xEF\xBB\xBF";
+        putBytes(m_path, mark + "[INDEX]\r\nIDFOAIE=5\r\n[B12ABC]\r\nCONSUM=7.5\r\n");
+        const Counters counters(m_path);
+        QCOMPARE(IniFile(m_path).read(u"index", u"IDFOAIE"), QStringLiteral("5"));
+        QCOMPARE(counters.next(Counters::sheets()), QStringLiteral("5"));
+        QCOMPARE(counters.next(Counters::lines()), QStringLiteral("1"));
+        QCOMPARE(bytesOf(m_path),
+                 mark + "[INDEX]\r\nIDFOAIE=6\r\nIDSOS=2\r\n[B12ABC]\r\nCONSUM=7.5\r\n");
+    }
+
     void threeSheetsAndFiveLines() {
         const Counters counters(m_path);
         QStringList handed;
@@ -140,10 +172,10 @@ private Q_SLOTS:
     void unwritableFileHandsOutNothing() {
         setCounter(Counters::sheets(), "5");
         const QByteArray before = bytesOf(m_path);
-        QVERIFY(QDir().mkpath(m_path + QStringLiteral(".tmp")));
+        QVERIFY(QDir().mkpath(AtomicFile::temporaryPath(m_path)));
         QVERIFY_THROWS_EXCEPTION(CountersError, Counters(m_path).next(Counters::sheets()));
         QCOMPARE(bytesOf(m_path), before);
-        QVERIFY(QDir(m_path + QStringLiteral(".tmp")).removeRecursively());
+        QVERIFY(QDir(AtomicFile::temporaryPath(m_path)).removeRecursively());
         // The identifier that could not be handed out is the next one given.
         QCOMPARE(Counters(m_path).next(Counters::sheets()), QStringLiteral("5"));
     }

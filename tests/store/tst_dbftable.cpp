@@ -404,10 +404,8 @@ private Q_SLOTS:
         QByteArray headerLength = good;
         qToLittleEndian<quint16>(400, headerLength.data() + 8);
         QTest::newRow("header length") << headerLength;
-        QByteArray count = good;
-        qToLittleEndian<quint32>(10, count.data() + 4);
-        QTest::newRow("count beyond end") << count;
-        QTest::newRow("record cut short") << good.left(good.size() - 50);
+        // A header that counts more records than the file holds is no longer damage: the
+        // whole records are read and pack repairs the table (tst_tablerepair).
         QByteArray noTerminator = good;
         noTerminator[416] = ' ';
         QTest::newRow("no terminator") << noTerminator;

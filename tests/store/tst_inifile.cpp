@@ -1,3 +1,4 @@
+#include "store/dbf/atomicfile.h"
 #include "store/dbf/faultpoint.h"
 #include "store/inifile.h"
 #include "store/text/cp1250.h"
@@ -24,8 +25,8 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("Velm.ini"));
         QFile::remove(m_path);
-        QFile::remove(m_path + QStringLiteral(".tmp"));
-        QDir(m_path + QStringLiteral(".tmp")).removeRecursively();
+        QFile::remove(AtomicFile::temporaryPath(m_path));
+        QDir(AtomicFile::temporaryPath(m_path)).removeRecursively();
         QDir(m_path).removeRecursively();
         FaultPoint::disarm();
     }
@@ -205,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(m_path), after);
         QCOMPARE(IniFile(m_path).read(section, key),
                  Cp1250::decode(Cp1250::encode(value.trimmed())));
-        QVERIFY(!QFile::exists(m_path + QStringLiteral(".tmp")));
+        QVERIFY(!QFile::exists(AtomicFile::temporaryPath(m_path)));
     }
 
     void everyCodePageCharacterRoundTrips() {
@@ -266,7 +267,7 @@ private Q_SLOTS:
         const QByteArray before = "[INDEX]\r\nIDFOAIE=7\r\n";
         putBytes(m_path, before);
         // The replacement is written beside the file; a directory in its place blocks it.
-        QVERIFY(QDir().mkpath(m_path + QStringLiteral(".tmp")));
+        QVERIFY(QDir().mkpath(AtomicFile::temporaryPath(m_path)));
         QVERIFY_THROWS_EXCEPTION(CountersError, IniFile(m_path).write(u"INDEX", u"IDFOAIE", u"8"));
         QCOMPARE(bytesOf(m_path), before);
     }
@@ -279,10 +280,10 @@ private Q_SLOTS:
 
     void leftoverTemporaryFileDoesNotBlock() {
         putBytes(m_path, "[A]\r\nK=1\r\n");
-        putBytes(m_path + QStringLiteral(".tmp"), "half a wri");
+        putBytes(AtomicFile::temporaryPath(m_path), "half a wri");
         IniFile(m_path).write(u"A", u"K", u"2");
         QCOMPARE(bytesOf(m_path), QByteArray("[A]\r\nK=2\r\n"));
-        QVERIFY(!QFile::exists(m_path + QStringLiteral(".tmp")));
+        QVERIFY(!QFile::exists(AtomicFile::temporaryPath(m_path)));
     }
 
     void killAtEveryStepLeavesOldOrNew_data() {

@@ -364,6 +364,44 @@ private Q_SLOTS:
     }
 
     // The lower list's calc fields: the date and hour of TIMP, filled per row on demand.
+    // Numbers of 18 digits that a double cannot tell apart: the record filter (by scan and by
+    // its index), locate and the typed value see each one exactly.
+    void filterAndLocateSeeExactNumbers() {
+        QTemporaryDir dir;
+        const QString table = dir.path() + u"/BIG.DBF"_s;
+        Query sx;
+        sx.setSql({u"CREATE TABLE \"%1\" (ID DECIMAL(2,0), V DECIMAL(18,0), C DECIMAL(8,2))"_s.arg(
+            table)});
+        sx.execSql();
+        const QStringList values{u"999999999999999998"_s, u"999999999999999999"_s,
+                                 u"999999999999999998"_s};
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            sx.setSql({u"INSERT INTO \"%1\" (ID, V, C) VALUES (%2, %3, %4)"_s.arg(table)
+                           .arg(i + 1)
+                           .arg(values[i])
+                           .arg(i == 1 ? u"0.3"_s : u"0.1+0.2"_s)});
+            sx.execSql();
+        }
+        Query q;
+        q.setSql({u"SELECT * FROM \"%1\" ORDER BY V, ID"_s.arg(table)});
+        q.open();
+        QCOMPARE(q.decimal(u"V").toString(), values[0]);
+        q.last();
+        QCOMPARE(q.decimal(u"V").toString(), values[1]);
+        q.setFilter(u"V=999999999999999999"_s);
+        q.setFiltered(true);
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.decimal(u"ID"), Decimal::fromUnits(2));
+        q.setFilter(u"(V<999999999999999999) AND (C=0.3)"_s);
+        QCOMPARE(q.recordCount(), 2);
+        q.setFiltered(false);
+        QVERIFY(q.locate(u"V", u"999999999999999999"_s));
+        QCOMPARE(q.decimal(u"ID"), Decimal::fromUnits(2));
+        q.first();
+        QVERIFY(!q.locate(u"V", u"999999999999999997"_s));
+        QCOMPARE(q.recNo(), 0);
+    }
+
     void calcFields() {
         Tables tables;
         const double morning = Timp::fromDateTime(QDate(2024, 3, 1), QTime(7, 5));

@@ -190,14 +190,146 @@ private Q_SLOTS:
         QCOMPARE(totalOf(17), total);
     }
 
-    void arithmeticWithNullStaysNull() {
+    // Rounding to a column's decimals works on the decimal value: 10.005 is the cost of
+    // 100 km at 1.5 l/100 km and 6.67 lei/l.
+    void storedNumbersRoundHalfToEven_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("1.015") << u"1.015"_s << QByteArray("      1.02");
+        QTest::newRow("10.005") << u"10.005"_s << QByteArray("     10.00");
+        QTest::newRow("1.255") << u"1.255"_s << QByteArray("      1.26");
+        QTest::newRow("computed") << u"100*1.5/100*6.67"_s << QByteArray("     10.00");
+        QTest::newRow("quoted") << u"\"0.125\""_s << QByteArray("      0.12");
+        QTest::newRow("most digits") << u"-999999.994"_s << QByteArray("-999999.99");
+    }
+
+    void storedNumbersRoundHalfToEven() {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, field);
+        insert(Sheet());
+        QCOMPARE(SqlEngine::run(u"UPDATE "_s + table(m_data, u"Foi.dbf"_s) + u" SET COST="_s +
+                                value + u" WHERE IDFOAIE=17"_s),
+                 1);
+        const ResultSet r = SqlEngine::open(u"SELECT COST FROM "_s + table(m_data, u"Foi.dbf"_s));
+        QCOMPARE(r.raw(0, 0).toByteArray(), field);
+    }
+
+    // DECIMAL(8,2) holds 8 digits, 6 before the point; DECIMAL(18,0) 18 whole digits, exactly.
+    void numbersThatDoNotFitTheirColumnAreRefused_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored"); // empty: refused
+        QTest::newRow("money at most") << u"DECIMAL(8,2)"_s << u"999999.99"_s << u"999999.99"_s;
+        QTest::newRow("money rounds over") << u"DECIMAL(8,2)"_s << u"999999.995"_s << QString();
+        QTest::newRow("seven whole digits") << u"DECIMAL(8,2)"_s << u"9999999.99"_s << QString();
+        QTest::newRow("negative at most")
+            << u"DECIMAL(8,2)"_s << u"-999999.99"_s << u"-999999.99"_s;
+        QTest::newRow("timp") << u"DECIMAL(9,4)"_s << u"45000.1234"_s << u"45000.1234"_s;
+        QTest::newRow("timp too large") << u"DECIMAL(9,4)"_s << u"100000"_s << QString();
+        QTest::newRow("eighteen whole digits")
+            << u"DECIMAL(18,0)"_s << u"123456789012345678"_s << u"123456789012345678"_s;
+        QTest::newRow("eighteen nines by arithmetic")
+            << u"DECIMAL(18,0)"_s << u"999999999999999998+1"_s << u"999999999999999999"_s;
+        QTest::newRow("nineteen digits")
+            << u"DECIMAL(18,0)"_s << u"999999999999999999+1"_s << QString();
+        QTest::newRow("nineteen digit literal")
+            << u"DECIMAL(18,0)"_s << u"1234567890123456789"_s << QString();
+        QTest::newRow("307 digits")
+            << u"DECIMAL(8,2)"_s << u"2"_s + QString(306, u'0') << QString();
+        QTest::newRow("307 digits quoted")
+            << u"DECIMAL(8,2)"_s << u"\"2"_s + QString(306, u'0') + u'"' << QString();
+    }
+
+    void numbersThatDoNotFitTheirColumnAreRefused() {
+        QFETCH(QString, type);
+        QFETCH(QString, value);
+        QFETCH(QString, stored);
+        const QString t = table(m_data, u"N.DBF"_s);
+        SqlEngine::run(u"CREATE TABLE "_s + t + u" (ID DECIMAL(2,0), V "_s + type + u')');
+        SqlEngine::run(u"INSERT INTO "_s + t + u" (ID, V) VALUES (1, 0)"_s);
+        const QByteArray before = fileBytes(m_data + u"/N.DBF"_s);
+        const QString update = u"UPDATE "_s + t + u" SET V="_s + value;
+        const QString insert = u"INSERT INTO "_s + t + u" (ID, V) VALUES (2, "_s + value + u')';
+        if (stored.isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(EngineError, SqlEngine::run(update));
+            QVERIFY_THROWS_EXCEPTION(EngineError, SqlEngine::run(insert));
+            QCOMPARE(fileBytes(m_data + u"/N.DBF"_s), before);
+            return;
+        }
+        QCOMPARE(SqlEngine::run(update), 1);
+        const ResultSet r = SqlEngine::open(u"SELECT V FROM "_s + t);
+        QCOMPARE(r.decimal(0, 0).toString(), stored);
+        QCOMPARE(QString::fromLatin1(r.raw(0, 0).trimmed()), stored);
+    }
+
+    void hugeLiteralIsRefusedInRomanian() {
+        insert(Sheet());
+        try {
+            SqlEngine::run(income(m_data, u"17"_s, u"+2"_s + QString(306, u'0')));
+            QFAIL("a 307-digit number was taken");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().startsWith(u"Eroare la linia 2, coloana 23: numarul 2000"_s),
+                     qPrintable(e.message()));
+            QVERIFY(e.message().contains(u"prea multe cifre"_s));
+        }
+        QCOMPARE(totalOf(17), 0.0);
+    }
+
+    // The statement is refused as a whole: no sheet gains its income when one would overflow.
+    void anUpdateThatOverflowsOneRowChangesNone() {
+        for (int id = 1; id <= 3; ++id)
+            insert(sheet(id, QDate(2024, 5, id), u"08:00"_s));
+        SqlEngine::run(income(m_data, u"3"_s, u"+999500"_s));
+        const QByteArray before = fileBytes(m_data + u"/FOI.DBF"_s);
+        QVERIFY_THROWS_EXCEPTION(EngineError,
+                                 SqlEngine::run(u"UPDATE "_s + table(m_data, u"Foi.dbf"_s) +
+                                                u" SET TOTALVEN=TOTALVEN+500"_s));
+        QCOMPARE(fileBytes(m_data + u"/FOI.DBF"_s), before);
+    }
+
+    // Sums over many rows stay exact, and one that outgrows 18 digits is refused, not rounded.
+    void sumsAreExactOrRefused() {
+        const QString t = table(m_data, u"N.DBF"_s);
+        SqlEngine::run(u"CREATE TABLE "_s + t +
+                       u" (K DECIMAL(2,0), V DECIMAL(18,0), C "
+                       u"DECIMAL(8,2))"_s);
+        for (int i = 0; i < 10; ++i) {
+            SqlEngine::run(u"INSERT INTO "_s + t + u" (K, V, C) VALUES ("_s +
+                           QString::number(i % 2) + u", 999999999999999999, 0.1)"_s);
+        }
+        ResultSet r = SqlEngine::open(u"SELECT K, SUM(C) AS S FROM "_s + t + u" GROUP BY K"_s);
+        QCOMPARE(r.text(0, 1), u"0.5"_s);
+        QCOMPARE(r.decimal(1, 1), *Decimal::parse(u"0.5"));
+        r = SqlEngine::open(u"SELECT SUM(V) AS S FROM "_s + t + u" WHERE K=0 AND V<=3"_s);
+        QVERIFY(r.isNull(0, 0));
+        QVERIFY_THROWS_EXCEPTION(EngineError, SqlEngine::open(u"SELECT SUM(V) AS S FROM "_s + t));
+        r = SqlEngine::open(u"SELECT V FROM "_s + t + u" WHERE V=999999999999999999"_s);
+        QCOMPARE(r.rowCount(), 10);
+        QCOMPARE(
+            SqlEngine::open(u"SELECT V FROM "_s + t + u" WHERE V=999999999999999998"_s).rowCount(),
+            0);
+    }
+
+    // A table written by another program may leave TOTALVEN blank: the income of a line
+    // added to it must not be lost.
+    void arithmeticCountsABlankNumberAsZero() {
         SqlEngine::run(u"INSERT INTO "_s + table(m_data, u"Foi.dbf"_s) +
                        u" (IDFOAIE, NRMAS) VALUES (5, \"X\")"_s);
         SqlEngine::run(income(m_data, u"5"_s, u"+150"_s));
         const ResultSet r = SqlEngine::open(sheets(m_data));
         QCOMPARE(r.rowCount(), 1);
-        QVERIFY(r.isNull(0, r.columnIndex(u"TOTALVEN")));
+        QCOMPARE(r.text(0, r.columnIndex(u"TOTALVEN")), u"150"_s);
         QVERIFY(r.isNull(0, r.columnIndex(u"DATAX")));
+        // Elsewhere a blank stays NULL: no comparison holds and SUM passes it by.
+        SqlEngine::run(u"INSERT INTO "_s + table(m_data, u"Foi.dbf"_s) +
+                       u" (IDFOAIE, NRMAS) VALUES (6, \"Y\")"_s);
+        const QString foi = table(m_data, u"Foi.dbf"_s);
+        QCOMPARE(SqlEngine::open(u"SELECT * FROM "_s + foi + u" WHERE COST=0"_s).rowCount(), 0);
+        QCOMPARE(SqlEngine::open(u"SELECT * FROM "_s + foi + u" WHERE COST+0=0"_s).rowCount(), 2);
+        const ResultSet sums =
+            SqlEngine::open(u"SELECT SUM(COST) AS C, COUNT(COST) AS N FROM "_s + foi);
+        QVERIFY(sums.isNull(0, 0));
+        QCOMPARE(sums.text(0, 1), u"0"_s);
     }
 
     void sheetUpdateChangesOnlyItsSheetAndKeepsTheIncome() {

@@ -26,25 +26,32 @@ private Q_SLOTS:
         columns.append({QStringLiteral("NUME"), ColumnType::Text, 'C', 12, 0, 0});
         columns.append({QStringLiteral("SUMA"), ColumnType::Number, 'N', 10, 2, 12});
         columns.append({QStringLiteral("DATAX"), ColumnType::Date, 'D', 8, 0, 22});
-        columns.append({QStringLiteral("TV"), ColumnType::Number, 'N', 8, 0, 30, true});
-        const int width = 38;
+        columns.append(
+            {QStringLiteral("TV"), ColumnType::Number, 'N', Decimal::kStoredSize, 0, 30, true});
+        const int width = 30 + Decimal::kStoredSize;
         QByteArray data;
-        auto addRow = [&](const char *name, const char *sum, const char *date, double tv) {
+        auto addRow = [&](const char *name, const char *sum, const char *date,
+                          std::optional<Decimal> tv) {
             QByteArray row(width, ' ');
             std::memcpy(row.data(), name, std::strlen(name));
             std::memcpy(row.data() + 12 + 10 - std::strlen(sum), sum, std::strlen(sum));
             std::memcpy(row.data() + 22, date, std::strlen(date));
-            std::memcpy(row.data() + 30, &tv, sizeof tv);
+            if (tv)
+                tv->store(row.data() + 30);
+            else
+                Decimal::storeNull(row.data() + 30);
             data += row;
         };
-        addRow("IONESCU", "150.50", "20070120", 37.8);
-        addRow("A\tB\\C\xAA", "", "        ", 0.1 + 0.2);
-        addRow("", "-0.00", "20070231", 250);
-        const ResultSet result(columns, data, {0, width, 2 * width});
+        addRow("IONESCU", "150.50", "20070120", Decimal::fromUnits(3780, 2));
+        addRow("A\tB\\C\xAA", "", "        ", Decimal::fromUnits(3, 1));
+        addRow("", "-0.00", "20070231", Decimal::fromUnits(250));
+        addRow("", "", "", std::nullopt);
+        const ResultSet result(columns, data, {0, width, 2 * width, 3 * width});
         QCOMPARE(TsvWriter::toByteArray(result), QByteArray("NUME\tSUMA\tDATAX\tTV\n"
                                                             "IONESCU\t150.5\t2007-01-20\t37.8\n"
                                                             "A\\tB\\\\C\xC5\x9E\t\t\t0.3\n"
-                                                            "\t0\t\t250\n"));
+                                                            "\t0\t\t250\n"
+                                                            "\t\t\t\n"));
     }
 
     void emptyResultHasOnlyTheHeader() {

@@ -1,8 +1,10 @@
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 // velmora-tool as scripts use it: arguments, standard input, output format and exit status.
 class TestVelmoraTool : public QObject {
@@ -55,6 +57,23 @@ class TestVelmoraTool : public QObject {
                 all.append(line.split('\t'));
         }
         return all;
+    }
+
+    // A general-form amount as whole cents, read digit by digit; nullopt when it has more
+    // than two decimals, as a sum gone through binary floating point has.
+    static std::optional<qint64> toCents(const QByteArray &text) {
+        const bool negative = text.startsWith('-');
+        const QByteArray digits = negative ? text.mid(1) : text;
+        const qsizetype point = digits.indexOf('.');
+        QByteArray whole = point < 0 ? digits : digits.left(point);
+        QByteArray decimals = point < 0 ? QByteArray() : digits.mid(point + 1);
+        if (decimals.size() > 2)
+            return std::nullopt;
+        decimals = decimals.leftJustified(2, '0');
+        qint64 value = 0;
+        for (const char c : whole + decimals)
+            value = value * 10 + (c - '0');
+        return negative ? -value : value;
     }
 
 private Q_SLOTS:
@@ -170,6 +189,65 @@ private Q_SLOTS:
         QVERIFY(counters.startsWith(
             "[INDEX]\r\nIDFOAIE=61\r\nIDSOS=" + QByteArray::number(lines + 1) + "\r\n"));
         QVERIFY(counters.contains("CONSUM="));
+    }
+
+    // Every sum, of the whole table and of each day of the period report, equals the sum of
+    // the stored amounts to the cent (this seed's costs once summed to 98784.1799999999).
+    void sumsOfGeneratedSheetsAreExact() {
+        QTemporaryDir dir;
+        QCOMPARE(tool({QStringLiteral("generate"), dir.path(), QStringLiteral("--sheets"),
+                       QStringLiteral("300"), QStringLiteral("--lines"), QStringLiteral("3"),
+                       QStringLiteral("--seed"), QStringLiteral("9")})
+                     .code,
+                 0);
+        const QString foi = table(dir, "Foi.dbf");
+        const auto all =
+            rows(sql(QStringLiteral("SELECT DATAX, TOTALVEN, COST FROM %1").arg(foi)).out);
+        QCOMPARE(all.size(), 301);
+        qint64 cost = 0;
+        QMap<QByteArray, QPair<qint64, qint64>> days;
+        for (qsizetype i = 1; i < all.size(); ++i) {
+            QVERIFY(toCents(all[i][1]) && toCents(all[i][2]));
+            cost += *toCents(all[i][2]);
+            days[all[i][0]].first += *toCents(all[i][1]);
+            days[all[i][0]].second += *toCents(all[i][2]);
+        }
+        const auto sum = rows(sql(QStringLiteral("SELECT SUM(COST) AS C FROM %1").arg(foi)).out);
+        QCOMPARE(sum.size(), 2);
+        QVERIFY2(toCents(sum[1][0]), sum[1][0].constData());
+        QCOMPARE(*toCents(sum[1][0]), cost);
+        // The generator fills the current year.
+        const int year = QDate::currentDate().year();
+        const auto period = rows(sql(QStringLiteral("SELECT DATAX, SUM(TOTALVEN) AS TV, SUM(COST) "
+                                                    "AS TC\nFROM %1\nWHERE DATAX>=\"%2-01-01\"\n"
+                                                    "AND DATAX<=\"%2-12-31\"\nGROUP BY DATAX\n"
+                                                    "ORDER BY DATAX")
+                                         .arg(foi)
+                                         .arg(year))
+                                     .out);
+        QCOMPARE(period.size(), days.size() + 1);
+        qsizetype row = 1;
+        for (auto it = days.cbegin(); it != days.cend(); ++it, ++row) {
+            QCOMPARE(period[row][0], it.key());
+            QVERIFY2(toCents(period[row][1]) && toCents(period[row][2]),
+                     (period[row][1] + ' ' + period[row][2]).constData());
+            QCOMPARE(*toCents(period[row][1]), it.value().first);
+            QCOMPARE(*toCents(period[row][2]), it.value().second);
+        }
+    }
+
+    void aNumberOfHundredsOfDigitsIsRefused() {
+        QTemporaryDir dir;
+        QCOMPARE(tool({QStringLiteral("generate"), dir.path(), QStringLiteral("--sheets"),
+                       QStringLiteral("2"), QStringLiteral("--lines"), QStringLiteral("1")})
+                     .code,
+                 0);
+        const QByteArray before = selectAll(dir, "Foi.dbf", "IDFOAIE");
+        const Run run = sql(QStringLiteral("UPDATE %1\nSET TOTALVEN=TOTALVEN+2%2")
+                                .arg(table(dir, "Foi.dbf"), QString(306, u'0')));
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("prea multe cifre"), run.err.constData());
+        QCOMPARE(selectAll(dir, "Foi.dbf", "IDFOAIE"), before);
     }
 
     void generationFollowsTheSeed() {

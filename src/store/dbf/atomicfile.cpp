@@ -18,12 +18,45 @@ namespace {
 
 } // namespace
 
+const QString kTemporarySuffix = QStringLiteral(".velmora-tmp");
+
 AtomicFile::AtomicFile(QString path)
     : m_path(std::move(path))
-    , m_temp(m_path + QStringLiteral(".tmp")) {
+    , m_temp(temporaryPath(m_path)) {
+    refuseReadOnly(m_path);
     FaultPoint::hit();
     if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail(m_path, m_temp.errorString());
+        fail(m_path, Platform::reason(m_temp));
+    if (QFileInfo::exists(m_path))
+        m_temp.setPermissions(QFile::permissions(m_path));
+}
+
+QString AtomicFile::temporaryPath(const QString &path) {
+    return path + kTemporarySuffix;
+}
+
+bool AtomicFile::isTemporary(const QString &fileName) {
+    return fileName.endsWith(kTemporarySuffix, Qt::CaseInsensitive);
+}
+
+QStringList AtomicFile::removeStale(const QString &dir) {
+    QStringList removed;
+    const QStringList names =
+        QDir(dir).entryList({u'*' + kTemporarySuffix}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        FaultPoint::hit();
+        if (QFile::remove(dir + u'/' + name))
+            removed.append(name);
+    }
+    return removed;
+}
+
+void AtomicFile::refuseReadOnly(const QString &path) {
+    if (Platform::isReadOnly(path)) {
+        throw FileError(QStringLiteral("Fisierul %1 este numai pentru citire; nu a fost "
+                                       "schimbat. Dati-i drept de scriere si reluati operatia.")
+                            .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 AtomicFile::~AtomicFile() {
@@ -36,13 +69,13 @@ AtomicFile::~AtomicFile() {
 void AtomicFile::write(QByteArrayView bytes) {
     FaultPoint::hit();
     if (m_temp.write(bytes.data(), bytes.size()) != bytes.size())
-        fail(m_path, m_temp.errorString());
+        fail(m_path, Platform::reason(m_temp));
 }
 
 void AtomicFile::commit() {
     FaultPoint::hit();
     if (!Platform::syncFile(m_temp))
-        fail(m_path, m_temp.errorString());
+        fail(m_path, Platform::reason(m_temp));
     m_temp.close();
     FaultPoint::hit();
     QString reason;

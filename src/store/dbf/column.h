@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace velmora {
 
@@ -14,9 +16,13 @@ struct Column {
     int width = 0;      // bytes the column takes in a row
     int decimals = 0;
     int offset = 0; // first byte of the column within a row
-    // A value the engine computed (a SUM) is held as a native double of 8 bytes instead of
-    // dBASE text; NaN stands for NULL (a SUM over no values).
-    bool binaryDouble = false;
+    // A value the engine computed (a SUM) is held in Decimal's binary form instead of dBASE
+    // text (see Decimal::store), which has a form of its own for NULL (a SUM over no values).
+    bool binaryDecimal = false;
 };
+
+// The column of that name, found without regard to case; -1 or null when there is none.
+int indexOfColumn(const QList<Column> &columns, QStringView name);
+const Column *findColumn(const QList<Column> &columns, QStringView name);
 
 } // namespace velmora

@@ -140,6 +140,59 @@ std::optional<double> DbfField::numberOf(const Column &column, QByteArrayView fi
     return number(field);
 }
 
+std::optional<Decimal> DbfField::decimal(QByteArrayView field) {
+    const char *begin = field.data();
+    const char *end = begin + field.size();
+    trimPadding(begin, end);
+    if (begin == end || *begin == '*')
+        return std::nullopt;
+    bool tooLong = false;
+    if (const std::optional<Decimal> d = Decimal::parse(begin, end, &tooLong))
+        return d;
+    if (tooLong) {
+        // More digits than are held exactly, as only another program writes them.
+        if (const std::optional<double> v = number(field))
+            return Decimal::fromDouble(*v);
+    }
+    return std::nullopt;
+}
+
+std::optional<Decimal> DbfField::decimalOf(const Column &column, QByteArrayView field) {
+    if (column.binaryDecimal)
+        return Decimal::load(field.data());
+    switch (column.dbfType) {
+    case 'N':
+    case 'F':
+        return decimal(field);
+    case 'I':
+    case '+':
+        if (field.size() != 4)
+            break;
+        if (const std::optional<double> v = numberOf(column, field))
+            return Decimal::fromUnits(static_cast<qint64>(*v));
+        return std::nullopt;
+    case 'Y': {
+        if (field.size() != 8)
+            break;
+        qint64 units = 0;
+        for (int i = 7; i >= 0; --i)
+            units = static_cast<qint64>((static_cast<quint64>(units) << 8) |
+                                        static_cast<unsigned char>(field[i]));
+        return Decimal::fromUnits(units, 4);
+    }
+    default:
+        break;
+    }
+    if (const std::optional<double> v = numberOf(column, field))
+        return Decimal::fromDouble(*v);
+    return std::nullopt;
+}
+
+int DbfField::wholeDigits(const Column &column) {
+    const int decimals = column.dbfType == 'N' || column.dbfType == 'F' ? column.decimals : 0;
+    return qMax(0, column.width - (decimals > 0 ? decimals + 2 : 1));
+}
+
 namespace {
 
 // "  -012.50" gives "-12.5"; false when the text is not a plain decimal whose general form
@@ -201,7 +254,7 @@ bool appendTrimmedDecimal(const char *p, const char *end, QByteArray &out) {
 } // namespace
 
 void DbfField::appendGeneralText(QByteArray &out, const Column &column, QByteArrayView field) {
-    if (column.dbfType == 'N' || column.dbfType == 'F') {
+    if (!column.binaryDecimal && (column.dbfType == 'N' || column.dbfType == 'F')) {
         const char *begin = field.data();
         const char *end = begin + field.size();
         trimPadding(begin, end);
@@ -210,8 +263,8 @@ void DbfField::appendGeneralText(QByteArray &out, const Column &column, QByteArr
         if (appendTrimmedDecimal(begin, end, out))
             return;
     }
-    if (const std::optional<double> v = numberOf(column, field))
-        out += TextForm::general(*v).toLatin1();
+    if (const std::optional<Decimal> v = decimalOf(column, field))
+        TextForm::appendGeneral(out, *v);
 }
 
 QByteArray DbfField::generalText(const Column &column, QByteArrayView field) {
@@ -283,33 +336,37 @@ void DbfField::writeNull(char *out, const Column &column) {
     std::memset(out, isBinary(column) ? '\0' : ' ', column.width);
 }
 
-QByteArray DbfField::numberText(const Column &column, double value) {
-    if (!std::isfinite(value)) {
-        throw EngineError(
-            QStringLiteral("Valoarea nu este un numar valid pentru coloana %1.").arg(column.name));
-    }
+QByteArray DbfField::numberText(const Column &column, const Decimal &value) {
     const int decimals = column.dbfType == 'N' || column.dbfType == 'F' ? column.decimals : 4;
-    const double scale = std::pow(10.0, decimals);
-    // Halves go to the even neighbour, as everywhere else numbers are rounded.
-    double rounded = std::nearbyint(value * scale) / scale;
-    if (rounded == 0)
-        rounded = 0; // no "-0.00"
-    QByteArray text = QByteArray::number(rounded, 'f', decimals);
-    if (text.size() > column.width) {
+    // Halves go to the even neighbour, on the decimal value itself.
+    const std::optional<Decimal> rounded = value.rescaled(qMin(decimals, Decimal::kMaxScale));
+    QByteArray text;
+    if (rounded && rounded->integerDigits() <= wholeDigits(column))
+        rounded->appendFixed(text);
+    if (text.isEmpty() || text.size() > column.width) {
         throw EngineError(QStringLiteral("Valoarea %1 nu incape in coloana %2 (cel mult %3 "
-                                         "caractere, %4 zecimale).")
-                              .arg(TextForm::general(value), column.name)
-                              .arg(column.width)
+                                         "cifre inainte de punct si %4 zecimale).")
+                              .arg(value.toString(), column.name)
+                              .arg(wholeDigits(column))
                               .arg(column.decimals));
     }
     return text;
 }
 
-void DbfField::writeNumber(char *out, const Column &column, double value) {
+void DbfField::writeNumber(char *out, const Column &column, const Decimal &value) {
     const QByteArray text = numberText(column, value);
     const qsizetype pad = column.width - text.size();
     std::memset(out, ' ', pad);
     std::memcpy(out + pad, text.constData(), text.size());
+}
+
+void DbfField::writeNumber(char *out, const Column &column, double value) {
+    const std::optional<Decimal> d = Decimal::fromDouble(value);
+    if (!d) {
+        throw EngineError(
+            QStringLiteral("Valoarea nu este un numar valid pentru coloana %1.").arg(column.name));
+    }
+    writeNumber(out, column, *d);
 }
 
 void DbfField::writeDate(char *out, const Column &column, QDate value) {

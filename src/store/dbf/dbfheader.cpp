@@ -147,12 +147,11 @@ DbfHeader DbfHeader::parse(QByteArrayView bytes, qint64 fileSize, const QString 
                           .arg(h.recordLength)
                           .arg(width));
     }
-    if (h.recordsEnd() > fileSize) {
-        damaged(path, QStringLiteral("antetul numara %1 inregistrari, dar fisierul se termina "
-                                     "dupa %2")
-                          .arg(h.recordCount)
-                          .arg((fileSize - h.headerLength) / h.recordLength));
-    }
+    h.declaredRecordCount = h.recordCount;
+    // A file cut short (a copy that stopped, a full disk under another program) still holds
+    // its whole records; they are read, and pack keeps what follows them.
+    if (h.recordsEnd() > fileSize)
+        h.recordCount = static_cast<quint32>((fileSize - h.headerLength) / h.recordLength);
     return h;
 }
 

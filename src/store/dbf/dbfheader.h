@@ -31,7 +31,9 @@ public:
 
     // Reads a whole header (declaredLength() bytes) of a file of fileSize bytes. Anything that
     // does not add up (unknown version, missing terminator, record length other than the
-    // fields', records past the end of the file) raises an EngineError naming the file.
+    // fields') raises an EngineError naming the file. When the header counts more records
+    // than the file holds whole, recordCount is the number it holds and declaredRecordCount
+    // the header's.
     static DbfHeader parse(QByteArrayView bytes, qint64 fileSize, const QString &path);
 
     // Places the columns one after the other behind the deletion flag.
@@ -44,6 +46,7 @@ public:
     quint8 version = kVersion;
     bool level7 = false;
     quint32 recordCount = 0;
+    quint32 declaredRecordCount = 0;
     int headerLength = 0;
     int recordLength = 0;
     QList<Column> columns;
@@ -52,6 +55,7 @@ public:
         return headerLength + record * static_cast<qint64>(recordLength);
     }
     qint64 recordsEnd() const { return recordOffset(recordCount); }
+    bool cutShort() const { return declaredRecordCount > recordCount; }
 };
 
 } // namespace velmora

@@ -52,18 +52,18 @@ void apply(QFile &table, QByteArrayView payload) {
         if (!table.seek(offset) ||
             table.write(payload.data() + pos, length) != static_cast<qint64>(length)) {
             failed(table.fileName(), QStringLiteral("Tabela nu poate fi refacuta"),
-                   table.errorString());
+                   Platform::reason(table));
         }
         pos += length;
     }
     FaultPoint::hit();
     if (table.size() != originalSize && !table.resize(originalSize))
         failed(table.fileName(), QStringLiteral("Tabela nu poate fi refacuta"),
-               table.errorString());
+               Platform::reason(table));
     FaultPoint::hit();
     if (!Platform::syncFile(table))
         failed(table.fileName(), QStringLiteral("Tabela nu poate fi refacuta"),
-               table.errorString());
+               Platform::reason(table));
 }
 
 // The regions must lie within the payload exactly; a checksum only proves the bytes are the
@@ -122,17 +122,17 @@ void DbfJournal::write(qint64 originalSize) {
     FaultPoint::hit();
     QFile out(m_path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        failed(m_path, what, out.errorString());
+        failed(m_path, what, Platform::reason(out));
     FaultPoint::hit();
     if (out.write(file) != file.size()) {
-        const QString reason = out.errorString();
+        const QString reason = Platform::reason(out);
         out.close();
         out.remove();
         failed(m_path, what, reason);
     }
     FaultPoint::hit();
     if (!Platform::syncFile(out)) {
-        const QString reason = out.errorString();
+        const QString reason = Platform::reason(out);
         out.close();
         out.remove();
         failed(m_path, what, reason);
@@ -183,14 +183,16 @@ void DbfJournal::recover(const QString &tablePath) {
         return;
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly))
-        failed(path, QStringLiteral("Jurnalul modificarii nu poate fi citit"), in.errorString());
+        failed(path, QStringLiteral("Jurnalul modificarii nu poate fi citit"),
+               Platform::reason(in));
     const QByteArray file = in.readAll();
     in.close();
     QByteArray payload;
     if (parse(file, payload) && QFile::exists(tablePath)) {
         QFile table(tablePath);
         if (!table.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-            failed(tablePath, QStringLiteral("Tabela nu poate fi refacuta"), table.errorString());
+            failed(tablePath, QStringLiteral("Tabela nu poate fi refacuta"),
+                   Platform::reason(table));
         apply(table, payload);
     }
     DbfJournal(tablePath).remove();

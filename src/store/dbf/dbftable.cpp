@@ -6,7 +6,9 @@
 #include "store/dbf/platform.h"
 #include "store/text/error.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <limits>
 
 namespace velmora {
@@ -45,10 +47,12 @@ DbfTable::DbfTable(const QString &path, Access access)
     : m_path(path)
     , m_file(path) {
     DbfJournal::recover(path);
+    if (access == Access::Write)
+        AtomicFile::refuseReadOnly(path);
     const auto mode = access == Access::Read ? QIODevice::ReadOnly : QIODevice::ReadWrite;
     if (!m_file.open(mode | QIODevice::Unbuffered)) {
         throw EngineError(QStringLiteral("Tabela %1 nu poate fi deschisa: %2")
-                              .arg(nativePath(path), m_file.errorString()));
+                              .arg(nativePath(path), Platform::reason(m_file)));
     }
     const qint64 size = m_file.size();
     QByteArray head = m_file.read(DbfHeader::kPrefixSize);
@@ -60,13 +64,24 @@ DbfTable::DbfTable(const QString &path, Access access)
         throw EngineError(
             QStringLiteral("Tabela %1 este prea mare (peste 4 GB).").arg(nativePath(path)));
     }
+    if (access == Access::Write && m_header.cutShort()) {
+        // A write now would cover what follows the whole records; pack first keeps it aside.
+        throw EngineError(QStringLiteral("Tabela %1 este incompleta: antetul numara %2 "
+                                         "inregistrari, dar fisierul le cuprinde intregi numai "
+                                         "pe primele %3. Pana la repararea ei, pe care o face "
+                                         "pornirea programului (sau velmora-tool pack), tabela "
+                                         "poate fi numai citita.")
+                              .arg(nativePath(path))
+                              .arg(m_header.declaredRecordCount)
+                              .arg(m_header.recordCount));
+    }
 }
 
 DbfTable::~DbfTable() {}
 
 void DbfTable::fail(const QString &what) const {
     throw FileError(
-        QStringLiteral("Tabela %1 %2: %3").arg(nativePath(m_path), what, m_file.errorString()));
+        QStringLiteral("Tabela %1 %2: %3").arg(nativePath(m_path), what, Platform::reason(m_file)));
 }
 
 QByteArray DbfTable::readAll() {
@@ -130,7 +145,7 @@ void DbfTable::append(QByteArrayView records) {
         written = Platform::syncFile(m_file);
     }
     if (!written) {
-        const QString reason = m_file.errorString();
+        const QString reason = Platform::reason(m_file);
         if (m_file.seek(at))
             m_file.write(oldTail);
         m_file.resize(oldSize);
@@ -143,6 +158,11 @@ void DbfTable::append(QByteArrayView records) {
     if (!m_file.seek(1) || m_file.write(stamp) != stamp.size())
         fail(QStringLiteral("nu poate fi scrisa"));
     m_header.recordCount = newCount;
+    // The count is the commit point: until it is on the disk, a power cut takes the records
+    // back, and the statement must not be reported done before that.
+    FaultPoint::hit();
+    if (!Platform::syncFile(m_file))
+        fail(QStringLiteral("nu poate fi scrisa"));
 }
 
 void DbfTable::rewrite(const std::vector<quint32> &records, const QByteArray &original,
@@ -189,7 +209,10 @@ void DbfTable::rewrite(const std::vector<quint32> &records, const QByteArray &or
         }
         throw;
     }
+    // The journal's removal is this change's commit point: should a power cut bring the
+    // journal back, the next access would roll the change back.
     journal.remove();
+    Platform::syncDirectory(QFileInfo(m_path).absolutePath());
 }
 
 void DbfTable::create(const QString &path, const QList<Column> &columns) {
@@ -199,9 +222,30 @@ void DbfTable::create(const QString &path, const QList<Column> &columns) {
     AtomicFile::replace(path, file);
 }
 
-qsizetype DbfTable::pack(const QString &path) {
+namespace {
+
+// A name beside the table that no file has yet: "<table>.cut-<date>-<time>".
+QString sideFileFor(const QString &path) {
+    const QString base = path + QStringLiteral(".cut-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString side = base;
+    for (int n = 2; QFileInfo::exists(side); ++n)
+        side = base + u'-' + QString::number(n);
+    return side;
+}
+
+} // namespace
+
+qsizetype DbfTable::pack(const QString &path, QStringList *repairs) {
+    // What a killed pack left beside the table is of no use to anyone.
+    const QString staleTemp = AtomicFile::temporaryPath(path);
+    if (QFileInfo::exists(staleTemp)) {
+        FaultPoint::hit();
+        QFile::remove(staleTemp);
+    }
     QByteArray out;
     qsizetype removed = 0;
+    QString repair;
     {
         DbfTable table(path, Access::Read);
         const DbfHeader &h = table.header();
@@ -222,12 +266,39 @@ qsizetype DbfTable::pack(const QString &path) {
             ++kept;
         }
         removed = h.recordCount - kept;
-        if (removed == 0 && fileSize == h.recordsEnd() + 1 && last == DbfHeader::kEndOfFile)
+        if (!h.cutShort() && removed == 0 && fileSize == h.recordsEnd() + 1 &&
+            last == DbfHeader::kEndOfFile)
             return 0;
         out.replace(1, 7, DbfHeader::stamp(QDate::currentDate(), kept));
         out.append(DbfHeader::kEndOfFile);
+
+        if (h.cutShort()) {
+            const qint64 tailSize = fileSize - h.recordsEnd();
+            repair = QStringLiteral("Tabela %1 era incompleta: antetul numara %2 inregistrari, "
+                                    "dar fisierul le cuprindea intregi numai pe primele %3, "
+                                    "care au fost pastrate.")
+                         .arg(nativePath(path))
+                         .arg(h.declaredRecordCount)
+                         .arg(h.recordCount);
+            if (tailSize > 0) {
+                if (!table.m_file.seek(h.recordsEnd()))
+                    table.fail(QStringLiteral("nu poate fi citita"));
+                const QByteArray tail = table.m_file.read(tailSize);
+                if (tail.size() != tailSize)
+                    table.fail(QStringLiteral("nu poate fi citita"));
+                // The cut-off bytes go aside before the table changes, so nothing is lost.
+                const QString side = sideFileFor(path);
+                AtomicFile::replace(side, tail);
+                repair += QStringLiteral(" Cei %1 octeti de dupa ele au fost mutati in fisierul "
+                                         "%2.")
+                              .arg(tailSize)
+                              .arg(nativePath(side));
+            }
+        }
     }
     AtomicFile::replace(path, out);
+    if (repairs && !repair.isEmpty())
+        repairs->append(repair);
     return removed;
 }
 

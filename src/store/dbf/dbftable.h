@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace velmora {
@@ -35,8 +36,11 @@ public:
     // types and widths; the offsets are laid out here.
     static void create(const QString &path, const QList<Column> &columns);
     // Removes the records marked deleted for good. Returns the number removed; a table with
-    // none is left as it is.
-    static qsizetype pack(const QString &path);
+    // none is left as it is. A table cut short (see DbfHeader::parse) is rewritten with its
+    // whole records, the bytes after them kept in a side file "<table>.cut-<date>-<time>";
+    // what was repaired is added to repairs, in words for the user. A temporary file that a
+    // killed pack left beside the table is removed first.
+    static qsizetype pack(const QString &path, QStringList *repairs = nullptr);
 
     const QString &path() const { return m_path; }
     const DbfHeader &header() const { return m_header; }

@@ -12,11 +12,116 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace velmora {
+
+namespace {
+
+int lastSystemError() {
+#ifdef Q_OS_WIN
+    return static_cast<int>(GetLastError());
+#else
+    return errno;
+#endif
+}
+
+QString systemText(int code) {
+#ifdef Q_OS_WIN
+    wchar_t *buffer = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    QString text = n ? QString::fromWCharArray(buffer, static_cast<int>(n)).trimmed() : QString();
+    LocalFree(buffer);
+    return text;
+#else
+    return QString::fromLocal8Bit(std::strerror(code));
+#endif
+}
+
+} // namespace
+
+QString Platform::reasonText(int systemError) {
+#ifdef Q_OS_WIN
+    switch (systemError) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return QStringLiteral("fisierul sau directorul nu exista");
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return QStringLiteral("accesul nu este permis");
+    case ERROR_WRITE_PROTECT:
+        return QStringLiteral("discul este protejat la scriere");
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return QStringLiteral("discul este plin");
+    case ERROR_DIRECTORY:
+        return QStringLiteral("este un director");
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return QStringLiteral("memoria nu ajunge");
+    default:
+        return {};
+    }
+#else
+    switch (systemError) {
+    case ENOENT:
+        return QStringLiteral("fisierul sau directorul nu exista");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accesul nu este permis");
+    case EROFS:
+        return QStringLiteral("discul este protejat la scriere");
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("discul este plin");
+    case EISDIR:
+        return QStringLiteral("este un director");
+    case ENOTDIR:
+        return QStringLiteral("o parte a caii nu este un director");
+    case EIO:
+        return QStringLiteral("eroare de citire sau scriere pe disc");
+    case ENOMEM:
+        return QStringLiteral("memoria nu ajunge");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("sunt deschise prea multe fisiere");
+    case ENAMETOOLONG:
+        return QStringLiteral("numele este prea lung");
+    default:
+        return {};
+    }
+#endif
+}
+
+QString Platform::reason(const QFileDevice &file) {
+    const QString qtText = file.errorString();
+    const int code = lastSystemError();
+    // errno may be left over from an earlier call; it speaks for this failure only when Qt's
+    // message is the system's own text for it.
+    if (code != 0 && qtText == systemText(code)) {
+        const QString text = reasonText(code);
+        if (!text.isEmpty())
+            return text;
+    }
+    return qtText;
+}
+
+QString Platform::lastReason() {
+    const int code = lastSystemError();
+    if (code == 0)
+        return QStringLiteral("motivul nu este cunoscut");
+    const QString text = reasonText(code);
+    return text.isEmpty() ? systemText(code) : text;
+}
 
 bool Platform::replaceFile(const QString &from, const QString &to, QString *error) {
 #ifdef Q_OS_WIN
@@ -25,20 +130,25 @@ bool Platform::replaceFile(const QString &from, const QString &to, QString *erro
     if (MoveFileExW(src.c_str(), dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     if (error)
-        *error = QStringLiteral("cod %1").arg(GetLastError());
+        *error = lastReason();
     return false;
 #else
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(errno));
+        *error = lastReason();
     return false;
 #endif
 }
 
 namespace {
 bool g_sync = true;
+Platform::SyncObserver g_syncObserver = nullptr;
 } // namespace
+
+void Platform::setSyncObserver(SyncObserver observer) {
+    g_syncObserver = observer;
+}
 
 void Platform::setSyncEnabled(bool on) {
     g_sync = on;
@@ -54,10 +164,14 @@ bool Platform::syncFile(QFileDevice &file) {
     if (!g_sync)
         return true;
 #ifdef Q_OS_WIN
-    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
+    const bool done =
+        FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
-    return ::fsync(file.handle()) == 0;
+    const bool done = ::fsync(file.handle()) == 0;
 #endif
+    if (done && g_syncObserver)
+        g_syncObserver(file.fileName());
+    return done;
 }
 
 void Platform::syncDirectory(const QString &path) {
@@ -72,6 +186,82 @@ void Platform::syncDirectory(const QString &path) {
         ::fsync(fd);
         ::close(fd);
     }
+#endif
+    if (g_syncObserver)
+        g_syncObserver(path);
+}
+
+bool Platform::isReadOnly(const QString &path) {
+#ifdef Q_OS_WIN
+    const DWORD attributes =
+        GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_READONLY);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+           ::access(name.constData(), W_OK) != 0;
+#endif
+}
+
+Platform::LockHandle Platform::openLockFile(const QString &path, QString *error) {
+#ifdef Q_OS_WIN
+    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (error)
+            *error = lastReason();
+        return kNoLock;
+    }
+    return reinterpret_cast<LockHandle>(h);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // A lock file that exists but cannot be written locks just as well.
+    if (fd < 0)
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = lastReason();
+        return kNoLock;
+    }
+    return fd;
+#endif
+}
+
+bool Platform::tryLockFile(LockHandle handle, bool exclusive) {
+#ifdef Q_OS_WIN
+    OVERLAPPED at = {};
+    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    return LockFileEx(reinterpret_cast<HANDLE>(handle), flags, 0, MAXDWORD, MAXDWORD, &at) != 0;
+#else
+    // flock locks belong to the open file, not to the process as fcntl's do, so two handles
+    // of one process exclude each other too, and closing an unrelated descriptor of the same
+    // file never drops them.
+    const int fd = static_cast<int>(handle);
+    while (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+#endif
+}
+
+void Platform::closeLockFile(LockHandle handle) {
+    if (handle == kNoLock)
+        return;
+#ifdef Q_OS_WIN
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+#else
+    ::close(static_cast<int>(handle));
 #endif
 }
 

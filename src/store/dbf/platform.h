@@ -25,10 +25,38 @@ public:
     // Pushes a directory's entries (a created, renamed or removed name) to the disk, where the
     // system allows it; a no-op elsewhere.
     static void syncDirectory(const QString &path);
+    // Tests watch what reaches the disk: called after every sync that was done, with the
+    // path of the file or directory. Null to stop.
+    using SyncObserver = void (*)(const QString &path);
+    static void setSyncObserver(SyncObserver observer);
     // A hint that a freshly allocated buffer of many megabytes is about to be filled at once
     // (a whole table read into memory): on Linux it asks for huge pages, which saves a page
     // fault per 4 KB. A no-op elsewhere.
     static void adviseLargeBuffer(char *data, qint64 size);
+
+    // An existing file that the user made read-only: no write permission for anyone (even the
+    // administrator, whom the system would let write), or none for this user.
+    static bool isReadOnly(const QString &path);
+
+    // An open lock file, or kNoLock.
+    using LockHandle = qintptr;
+    static constexpr LockHandle kNoLock = -1;
+    // Opens (creating when missing) a file that only serves to be locked; kNoLock with the
+    // reason when impossible.
+    static LockHandle openLockFile(const QString &path, QString *error);
+    // Takes the system's lock on the whole file without waiting: shared or exclusive. The
+    // system drops it when the handle closes or the process ends, however it ends.
+    static bool tryLockFile(LockHandle handle, bool exclusive);
+    static void closeLockFile(LockHandle handle);
+
+    // The system's reason for a failure, in Romanian, for the common cases (no such file,
+    // permission denied, is a directory, disk full, ...); empty for the others.
+    static QString reasonText(int systemError);
+    // Why the file's last operation failed: the Romanian reason when Qt's message is the
+    // system's own text for the error just reported, otherwise Qt's message.
+    static QString reason(const QFileDevice &file);
+    // The same for a failed call of the system made directly.
+    static QString lastReason();
 };
 
 } // namespace velmora

@@ -2,8 +2,6 @@
 
 #include "store/dbf/dbffield.h"
 
-#include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace velmora {
@@ -24,12 +22,13 @@ size_t ColumnIndex::Mix::operator()(quint64 key) const noexcept {
     return static_cast<size_t>(key);
 }
 
-quint64 ColumnIndex::numberKey(double value) {
-    if (value == 0)
-        value = 0; // -0 and 0 are one value
-    quint64 key = 0;
-    std::memcpy(&key, &value, sizeof key);
-    return key;
+ColumnIndex::NumberKey ColumnIndex::numberKey(Decimal value) {
+    const Decimal d = value.normalized();
+    return {d.units(), d.scale()};
+}
+
+size_t ColumnIndex::NumberHash::operator()(const NumberKey &key) const noexcept {
+    return Mix()(static_cast<quint64>(key.units) * 31 + static_cast<quint64>(key.scale));
 }
 
 ColumnIndex::ColumnIndex(const ResultSet &result, int column)
@@ -42,6 +41,8 @@ ColumnIndex::ColumnIndex(const ResultSet &result, int column)
     // Identifier columns hold few rows per value; sizing for that spares rehashing.
     if (c.type == ColumnType::Text)
         m_textKeys.reserve(rowCount / 4);
+    else if (c.type == ColumnType::Number)
+        m_numberKeys.reserve(rowCount / 2);
     else
         m_keys.reserve(rowCount / 2);
     std::vector<quint32> groupOf(rowCount, kNoGroup);
@@ -63,14 +64,8 @@ ColumnIndex::ColumnIndex(const ResultSet &result, int column)
             break;
         }
         case ColumnType::Number:
-            if (c.binaryDouble) {
-                double value = 0;
-                std::memcpy(&value, field.data(), sizeof value);
-                if (!std::isnan(value))
-                    assign(m_keys, numberKey(value), row);
-            } else if (const auto value = DbfField::numberOf(c, field)) {
-                assign(m_keys, numberKey(*value), row);
-            }
+            if (const std::optional<Decimal> value = DbfField::decimalOf(c, field))
+                assign(m_numberKeys, numberKey(*value), row);
             break;
         case ColumnType::Date:
             if (const QDate date = DbfField::date(field); date.isValid())
@@ -94,9 +89,14 @@ std::span<const quint32> ColumnIndex::group(quint32 id) const {
     return std::span<const quint32>(m_rows).subspan(m_starts[id], m_starts[id + 1] - m_starts[id]);
 }
 
+std::span<const quint32> ColumnIndex::rowsForNumber(Decimal value) const {
+    const auto it = m_numberKeys.find(numberKey(value));
+    return it == m_numberKeys.end() ? std::span<const quint32>() : group(it->second);
+}
+
 std::span<const quint32> ColumnIndex::rowsForNumber(double value) const {
-    const auto it = m_keys.find(numberKey(value));
-    return it == m_keys.end() ? std::span<const quint32>() : group(it->second);
+    const std::optional<Decimal> d = Decimal::fromDouble(value);
+    return d ? rowsForNumber(*d) : std::span<const quint32>();
 }
 
 std::span<const quint32> ColumnIndex::rowsForDate(QDate value) const {

@@ -21,6 +21,8 @@ public:
 
     int column() const { return m_column; }
     // Rows holding the value, in result order; NULL numbers and dates are in no group.
+    std::span<const quint32> rowsForNumber(Decimal value) const;
+    // A double stands for the decimal its general form writes.
     std::span<const quint32> rowsForNumber(double value) const;
     std::span<const quint32> rowsForDate(QDate value) const;
     // Text without its padding blanks, in the tables' code page; blank text is "".
@@ -30,11 +32,21 @@ private:
     struct Mix {
         size_t operator()(quint64 key) const noexcept;
     };
-    static quint64 numberKey(double value);
+    struct NumberKey {
+        qint64 units;
+        int scale;
+        bool operator==(const NumberKey &) const = default;
+    };
+    struct NumberHash {
+        size_t operator()(const NumberKey &key) const noexcept;
+    };
+    // Equal values give equal keys, whatever the scale they were written with.
+    static NumberKey numberKey(Decimal value);
     std::span<const quint32> group(quint32 id) const;
 
     int m_column = -1;
-    std::unordered_map<quint64, quint32, Mix> m_keys; // numbers by bit pattern, dates by day
+    std::unordered_map<NumberKey, quint32, NumberHash> m_numberKeys;
+    std::unordered_map<quint64, quint32, Mix> m_keys; // dates by day
     std::unordered_map<std::string_view, quint32> m_textKeys;
     std::vector<quint32> m_starts; // group g holds m_rows[m_starts[g]] up to m_starts[g + 1]
     std::vector<quint32> m_rows;

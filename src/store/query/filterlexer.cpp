@@ -20,6 +20,16 @@ bool isDigit(QChar c) {
 
 } // namespace
 
+QString FilterLexer::numberRefusal(bool tooManyDigits) {
+    if (tooManyDigits) {
+        return QStringLiteral("numarul are prea multe cifre (cel mult %1 cifre semnificative si "
+                              "%2 zecimale).")
+            .arg(Decimal::kMaxDigits)
+            .arg(Decimal::kMaxScale);
+    }
+    return QStringLiteral("se astepta un numar.");
+}
+
 QString FilterLexer::errorText(qsizetype position, const QString &what) {
     return QStringLiteral("Filtru incorect la pozitia %1: %2").arg(position + 1).arg(what);
 }
@@ -114,12 +124,14 @@ FilterToken FilterLexer::next() {
                 ++i;
         }
         const QStringView digits = QStringView(expression).mid(digitsStart, i - digitsStart);
-        bool ok = !digits.isEmpty() && digits != u".";
         word(FilterToken::Kind::Number);
-        if (ok)
-            token.number = QStringView(token.text).toDouble(&ok);
-        if (!ok || (i < size && isNamePart(expression.at(i))))
-            throw EngineError(errorText(start, QStringLiteral("se astepta un numar.")));
+        bool tooLong = false;
+        std::optional<Decimal> number;
+        if (!digits.isEmpty() && digits != u"." && !(i < size && isNamePart(expression.at(i))))
+            number = Decimal::parse(token.text, &tooLong);
+        if (!number)
+            throw EngineError(errorText(start, numberRefusal(tooLong)));
+        token.number = *number;
         return token;
     }
     if (isNameStart(c)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/text/decimal.h"
+
 #include <QString>
 
 namespace velmora {
@@ -9,7 +11,7 @@ struct FilterToken {
     enum class Kind { Name, Number, Text, Compare, Open, Close, And, Or, Not, End };
     Kind kind = Kind::End;
     QString text; // names and operators as written; text constants with their quotes undone
-    double number = 0;
+    Decimal number;
     qsizetype position = 0;
 };
 
@@ -24,6 +26,8 @@ public:
 
     // How an error names a word: "sfarsitul expresiei", "')'", "numele SOFER1", ...
     static QString describe(const FilterToken &token);
+    // Why a number constant is refused: not a number, or more digits than a number holds.
+    static QString numberRefusal(bool tooManyDigits);
     // The Romanian text of an error at a position (counted from 1 for the reader).
     static QString errorText(qsizetype position, const QString &what);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/dbf/column.h"
+#include "store/text/decimal.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,7 +27,7 @@ struct FilterNode {
     Op op = Op::Equal;
     bool textConstant = false;
     QString text; // a text constant, quotes undone, without the "*" of a prefix
-    double number = 0;
+    Decimal number;
     bool prefix = false; // '...*' with "=": the value begins with text
     QByteArray bytes;    // text in the tables' code page; trailing blanks dropped unless prefix
 

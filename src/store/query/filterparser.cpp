@@ -3,6 +3,8 @@
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 
+#include <vector>
+
 namespace velmora {
 
 FilterParser::FilterParser(const QString &expression)
@@ -30,49 +32,98 @@ void FilterParser::expected(const QString &what) const {
         QStringLiteral("se astepta %1, s-a gasit %2.").arg(what, FilterLexer::describe(token))));
 }
 
-std::unique_ptr<FilterNode> FilterParser::parseOr() {
-    auto node = parseAnd();
-    while (peek().kind == FilterToken::Kind::Or) {
-        take();
-        auto parent = std::make_unique<FilterNode>();
-        parent->kind = FilterNode::Kind::Or;
-        parent->left = std::move(node);
-        parent->right = parseAnd();
-        node = std::move(parent);
+namespace {
+
+// Walks over the tree recurse once per level; this many stay far within any stack.
+constexpr int kMaxDepth = 200;
+
+struct Term {
+    std::unique_ptr<FilterNode> node;
+    int depth;
+};
+
+// AND and OR are associative: a long chain becomes a balanced tree, as deep as the logarithm of
+// its length.
+std::unique_ptr<FilterNode> balanced(FilterNode::Kind kind, std::vector<Term> &terms,
+                                     std::size_t first, std::size_t count, int &depth) {
+    if (count == 1) {
+        depth = terms[first].depth;
+        return std::move(terms[first].node);
     }
+    const std::size_t half = count / 2;
+    int leftDepth = 0;
+    int rightDepth = 0;
+    auto parent = std::make_unique<FilterNode>();
+    parent->kind = kind;
+    parent->left = balanced(kind, terms, first, half, leftDepth);
+    parent->right = balanced(kind, terms, first + half, count - half, rightDepth);
+    depth = 1 + qMax(leftDepth, rightDepth);
+    return parent;
+}
+
+} // namespace
+
+void FilterParser::tooDeep(qsizetype position) const {
+    throw EngineError(FilterLexer::errorText(
+        position,
+        QStringLiteral("expresia are prea multe niveluri (cel mult %1).").arg(kMaxDepth)));
+}
+
+void FilterParser::enter() {
+    if (++m_nesting > kMaxDepth)
+        tooDeep(peek().position);
+}
+
+std::unique_ptr<FilterNode> FilterParser::parseChain(FilterToken::Kind joiner) {
+    const qsizetype position = peek().position;
+    const bool ors = joiner == FilterToken::Kind::Or;
+    std::vector<Term> terms;
+    terms.push_back({ors ? parseAnd() : parseNot(), m_depth});
+    while (peek().kind == joiner) {
+        take();
+        terms.push_back({ors ? parseAnd() : parseNot(), m_depth});
+    }
+    int depth = 0;
+    auto node =
+        balanced(ors ? FilterNode::Kind::Or : FilterNode::Kind::And, terms, 0, terms.size(), depth);
+    if (depth > kMaxDepth)
+        tooDeep(position);
+    m_depth = depth;
     return node;
 }
 
+std::unique_ptr<FilterNode> FilterParser::parseOr() {
+    return parseChain(FilterToken::Kind::Or);
+}
+
 std::unique_ptr<FilterNode> FilterParser::parseAnd() {
-    auto node = parseNot();
-    while (peek().kind == FilterToken::Kind::And) {
-        take();
-        auto parent = std::make_unique<FilterNode>();
-        parent->kind = FilterNode::Kind::And;
-        parent->left = std::move(node);
-        parent->right = parseNot();
-        node = std::move(parent);
-    }
-    return node;
+    return parseChain(FilterToken::Kind::And);
 }
 
 std::unique_ptr<FilterNode> FilterParser::parseNot() {
     if (peek().kind != FilterToken::Kind::Not)
         return parsePrimary();
+    const qsizetype position = peek().position;
+    enter();
     take();
     auto node = std::make_unique<FilterNode>();
     node->kind = FilterNode::Kind::Not;
     node->left = parseNot();
+    --m_nesting;
+    if (++m_depth > kMaxDepth)
+        tooDeep(position);
     return node;
 }
 
 std::unique_ptr<FilterNode> FilterParser::parsePrimary() {
     if (peek().kind == FilterToken::Kind::Open) {
+        enter();
         take();
         auto node = parseOr();
         if (peek().kind != FilterToken::Kind::Close)
             expected(QStringLiteral("')'"));
         take();
+        --m_nesting;
         return node;
     }
     if (peek().kind != FilterToken::Kind::Name)
@@ -81,6 +132,7 @@ std::unique_ptr<FilterNode> FilterParser::parsePrimary() {
 }
 
 std::unique_ptr<FilterNode> FilterParser::parseComparison() {
+    m_depth = 1;
     auto node = std::make_unique<FilterNode>();
     const FilterToken name = take();
     node->columnName = name.text;

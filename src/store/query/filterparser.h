@@ -8,7 +8,8 @@
 namespace velmora {
 
 // Reads a record filter into a tree. OR binds loosest, then AND, then NOT; parentheses group.
-// Each comparison is a column name, an operator (= <> < > <= >=) and a constant.
+// Each comparison is a column name, an operator (= <> < > <= >=) and a constant. A filter nests
+// at most 200 levels deep, so that no filter can exhaust the stack of whoever walks its tree.
 class FilterParser {
 public:
     // Raises an EngineError saying what was expected and where.
@@ -16,6 +17,9 @@ public:
 
 private:
     explicit FilterParser(const QString &expression);
+    std::unique_ptr<FilterNode> parseChain(FilterToken::Kind joiner);
+    void enter();
+    [[noreturn]] void tooDeep(qsizetype position) const;
     std::unique_ptr<FilterNode> parseOr();
     std::unique_ptr<FilterNode> parseAnd();
     std::unique_ptr<FilterNode> parseNot();
@@ -27,6 +31,9 @@ private:
 
     FilterLexer m_lexer;
     FilterToken m_current;
+    int m_nesting = 0;
+    // The depth of the tree the last parse function returned.
+    int m_depth = 0;
 };
 
 } // namespace velmora

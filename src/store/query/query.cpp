@@ -24,15 +24,22 @@ QString unknownField(QStringView name) {
 }
 
 // A locate value in the terms of a column; nullopt when it cannot equal any value there.
-std::optional<double> asNumber(const QVariant &value) {
-    if (value.typeId() == QMetaType::QString) {
-        bool ok = false;
-        const double number = QStringView(value.toString()).trimmed().toDouble(&ok);
-        return ok ? std::optional<double>(number) : std::nullopt;
+std::optional<Decimal> asNumber(const QVariant &value) {
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return Decimal::parse(value.toString());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return Decimal::fromUnits(value.toLongLong());
+    default:
+        break;
     }
     bool ok = false;
     const double number = value.toDouble(&ok);
-    return ok ? std::optional<double>(number) : std::nullopt;
+    return ok ? Decimal::fromDouble(number) : std::nullopt;
 }
 
 QDate asDate(const QVariant &value) {
@@ -348,6 +355,14 @@ QString Query::text(QStringView name) const {
     return fieldText(row, field);
 }
 
+Decimal Query::decimal(QStringView name) const {
+    qsizetype row = 0;
+    const int field = currentField(name, &row);
+    if (field < m_result.columnCount())
+        return m_result.decimal(row, field);
+    return Decimal::parse(calcText(row, field - m_result.columnCount())).value_or(Decimal());
+}
+
 double Query::number(QStringView name) const {
     qsizetype row = 0;
     const int field = currentField(name, &row);
@@ -409,80 +424,96 @@ qsizetype Query::visibleOf(quint32 row) const {
 }
 
 qsizetype Query::findVisible(int field, const QVariant &value) const {
-    const qsizetype count = recordCount();
-    if (field >= m_result.columnCount()) {
-        const QString wanted = value.toString();
-        const int calc = field - m_result.columnCount();
-        for (qsizetype i = 0; i < count; ++i) {
-            if (calcText(resultRow(i), calc) == wanted)
-                return i;
-        }
+    if (field >= m_result.columnCount())
+        return findCalcVisible(field - m_result.columnCount(), value.toString());
+    if (value.isNull())
+        return findNullVisible(field);
+    const LocateKey key = locateKey(m_result.column(field).type, value);
+    if (!key.valid)
         return -1;
-    }
-
-    const Column &c = m_result.column(field);
-    if (value.isNull()) {
-        for (qsizetype i = 0; i < count; ++i) {
-            if (m_result.isNull(resultRow(i), field))
-                return i;
-        }
-        return -1;
-    }
-
-    std::optional<double> number;
-    QDate date;
-    std::optional<QByteArray> text;
-    switch (c.type) {
-    case ColumnType::Number:
-        number = asNumber(value);
-        if (!number)
-            return -1;
-        break;
-    case ColumnType::Date:
-        date = asDate(value);
-        if (!date.isValid())
-            return -1;
-        break;
-    case ColumnType::Text:
-        text = asText(value);
-        if (!text)
-            return -1;
-        break;
-    }
-
     // An index built for the follow filter answers at once; without one a scan is cheaper than
     // building it for a single search.
     if (const auto it = m_indexes.find(field); it != m_indexes.end()) {
         const ColumnIndex &index = *it->second;
-        const std::span<const quint32> rows =
-            c.type == ColumnType::Number ? index.rowsForNumber(*number)
-            : c.type == ColumnType::Date ? index.rowsForDate(date)
-                                         : index.rowsForText(*text);
-        for (const quint32 row : rows) {
-            const qsizetype visible = visibleOf(row);
-            if (visible >= 0)
-                return visible;
-        }
-        return -1;
+        return firstVisible(key.type == ColumnType::Number ? index.rowsForNumber(key.number)
+                            : key.type == ColumnType::Date ? index.rowsForDate(key.date)
+                                                           : index.rowsForText(key.text));
     }
+    return scanVisible(field, key);
+}
 
+qsizetype Query::findCalcVisible(int calc, const QString &wanted) const {
+    const qsizetype count = recordCount();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (calcText(resultRow(i), calc) == wanted)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype Query::findNullVisible(int field) const {
+    const qsizetype count = recordCount();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (m_result.isNull(resultRow(i), field))
+            return i;
+    }
+    return -1;
+}
+
+Query::LocateKey Query::locateKey(ColumnType type, const QVariant &value) {
+    LocateKey key;
+    key.type = type;
+    switch (type) {
+    case ColumnType::Number:
+        if (const std::optional<Decimal> number = asNumber(value)) {
+            key.number = *number;
+            key.valid = true;
+        }
+        break;
+    case ColumnType::Date:
+        key.date = asDate(value);
+        key.valid = key.date.isValid();
+        break;
+    case ColumnType::Text:
+        if (std::optional<QByteArray> text = asText(value)) {
+            key.text = std::move(*text);
+            key.valid = true;
+        }
+        break;
+    }
+    return key;
+}
+
+qsizetype Query::firstVisible(std::span<const quint32> rows) const {
+    for (const quint32 row : rows) {
+        const qsizetype visible = visibleOf(row);
+        if (visible >= 0)
+            return visible;
+    }
+    return -1;
+}
+
+qsizetype Query::scanVisible(int field, const LocateKey &key) const {
+    const qsizetype count = recordCount();
+    const Column &c = m_result.column(field);
     for (qsizetype i = 0; i < count; ++i) {
         const QByteArrayView raw = m_result.raw(resultRow(i), field);
-        switch (c.type) {
-        case ColumnType::Number:
-            if (!m_result.isNull(resultRow(i), field) &&
-                m_result.number(resultRow(i), field) == *number)
-                return i;
-            break;
-        case ColumnType::Date:
-            if (DbfField::date(raw) == date)
-                return i;
-            break;
-        case ColumnType::Text:
-            if (DbfField::textBytes(raw) == QByteArrayView(*text))
-                return i;
+        bool same = false;
+        switch (key.type) {
+        case ColumnType::Number: {
+            const std::optional<Decimal> v = DbfField::decimalOf(c, raw);
+            same = v && *v == key.number;
             break;
         }
+        case ColumnType::Date:
+            same = DbfField::date(raw) == key.date;
+            break;
+        case ColumnType::Text:
+            same = DbfField::textBytes(raw) == QByteArrayView(key.text);
+            break;
+        }
+        if (same)
+            return i;
     }
     return -1;
 }

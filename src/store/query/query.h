@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -90,6 +91,8 @@ public:
     QVariant value(QStringView name) const;
     QString text(QStringView name) const;
     double number(QStringView name) const;
+    // A number exactly, as the column holds it; 0 for NULL.
+    Decimal decimal(QStringView name) const;
     QDate date(QStringView name) const;
     bool isNull(QStringView name) const;
 
@@ -154,7 +157,20 @@ private:
     QVariant fieldValue(qsizetype row, int field) const;
     QString fieldText(qsizetype row, int field) const;
     qsizetype visibleOf(quint32 row) const;
+    // locate: the first visible row whose field holds the value.
+    struct LocateKey {
+        ColumnType type = ColumnType::Text;
+        bool valid = false; // false when no value of the column can equal it
+        Decimal number;
+        QDate date;
+        QByteArray text;
+    };
+    static LocateKey locateKey(ColumnType type, const QVariant &value);
     qsizetype findVisible(int field, const QVariant &value) const;
+    qsizetype findCalcVisible(int calc, const QString &wanted) const;
+    qsizetype findNullVisible(int field) const;
+    qsizetype firstVisible(std::span<const quint32> rows) const;
+    qsizetype scanVisible(int field, const LocateKey &key) const;
 
     QStringList m_sql;
     bool m_open = false;

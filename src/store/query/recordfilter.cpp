@@ -6,7 +6,6 @@
 #include "store/text/error.h"
 #include "store/text/textform.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -38,13 +37,7 @@ void bindNode(FilterNode &node, const QList<Column> &columns) {
             bindNode(*node.right, columns);
         return;
     }
-    node.column = -1;
-    for (int i = 0; i < columns.size(); ++i) {
-        if (node.columnName.compare(columns[i].name, Qt::CaseInsensitive) == 0) {
-            node.column = i;
-            break;
-        }
-    }
+    node.column = indexOfColumn(columns, node.columnName);
     if (node.column < 0) {
         throw EngineError(FilterLexer::errorText(
             node.position, QStringLiteral("coloana %1 nu exista.").arg(node.columnName)));
@@ -64,10 +57,15 @@ void bindNode(FilterNode &node, const QList<Column> &columns) {
         break;
     case ColumnType::Number:
         if (node.textConstant) {
-            bool ok = false;
-            node.number = QStringView(node.text).trimmed().toDouble(&ok);
-            if (!ok)
+            bool tooLong = false;
+            const std::optional<Decimal> number = Decimal::parse(node.text, &tooLong);
+            if (!number && tooLong) {
+                throw EngineError(FilterLexer::errorText(node.constantPosition,
+                                                         FilterLexer::numberRefusal(true)));
+            }
+            if (!number)
                 refuse(node, QStringLiteral("se astepta un numar"));
+            node.number = *number;
         }
         break;
     case ColumnType::Date: {
@@ -143,19 +141,9 @@ bool evaluate(const FilterNode &node, const char *row) {
         return compare(node.op, order, 0);
     }
     case ColumnType::Number: {
-        double value = 0;
-        if (node.source.binaryDouble) {
-            std::memcpy(&value, field, sizeof value);
-            if (std::isnan(value))
-                return false;
-        } else {
-            const auto parsed =
-                DbfField::numberOf(node.source, QByteArrayView(field, node.source.width));
-            if (!parsed)
-                return false;
-            value = *parsed;
-        }
-        return compare(node.op, value, node.number);
+        const std::optional<Decimal> value =
+            DbfField::decimalOf(node.source, QByteArrayView(field, node.source.width));
+        return value && compare(node.op, *value, node.number);
     }
     case ColumnType::Date: {
         const QDate date = DbfField::date(QByteArrayView(field, node.source.width));

@@ -2,7 +2,6 @@
 
 #include "store/dbf/dbffield.h"
 #include "store/text/cp1250.h"
-#include "store/text/textform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -67,11 +66,6 @@ void TsvWriter::write(const ResultSet &result, const Sink &sink, qsizetype chunk
             if (c > 0)
                 out.append('\t');
             const Column &column = result.column(c);
-            if (column.binaryDouble) {
-                if (!result.isNull(row, c))
-                    out.append(TextForm::general(result.number(row, c)).toLatin1());
-                continue;
-            }
             const QByteArrayView field = result.raw(row, c);
             switch (column.type) {
             case ColumnType::Number:

@@ -3,9 +3,6 @@
 #include "store/dbf/dbffield.h"
 #include "store/text/textform.h"
 
-#include <cmath>
-#include <cstring>
-
 namespace velmora {
 
 ResultSet::ResultSet(QList<Column> columns, QByteArray data, std::vector<quint32> rowOffsets)
@@ -14,11 +11,7 @@ ResultSet::ResultSet(QList<Column> columns, QByteArray data, std::vector<quint32
     , m_rows(std::move(rowOffsets)) {}
 
 int ResultSet::columnIndex(QStringView name) const {
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (name.compare(m_columns[i].name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    return indexOfColumn(m_columns, name);
 }
 
 QByteArrayView ResultSet::raw(qsizetype row, int column) const {
@@ -28,14 +21,9 @@ QByteArrayView ResultSet::raw(qsizetype row, int column) const {
 
 bool ResultSet::isNull(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
-    if (c.binaryDouble) {
-        double value = 0;
-        std::memcpy(&value, raw(row, column).data(), sizeof value);
-        return std::isnan(value);
-    }
     switch (c.type) {
     case ColumnType::Number:
-        return !DbfField::numberOf(c, raw(row, column)).has_value();
+        return !DbfField::decimalOf(c, raw(row, column)).has_value();
     case ColumnType::Date:
         return !DbfField::date(raw(row, column)).isValid();
     case ColumnType::Text:
@@ -44,14 +32,12 @@ bool ResultSet::isNull(qsizetype row, int column) const {
     return false;
 }
 
+Decimal ResultSet::decimal(qsizetype row, int column) const {
+    return DbfField::decimalOf(m_columns.at(column), raw(row, column)).value_or(Decimal());
+}
+
 double ResultSet::number(qsizetype row, int column) const {
-    const Column &c = m_columns.at(column);
-    if (c.binaryDouble) {
-        double value = 0;
-        std::memcpy(&value, raw(row, column).data(), sizeof value);
-        return std::isnan(value) ? 0.0 : value;
-    }
-    return DbfField::numberOf(c, raw(row, column)).value_or(0.0);
+    return decimal(row, column).toDouble();
 }
 
 QDate ResultSet::date(qsizetype row, int column) const {
@@ -62,8 +48,6 @@ QString ResultSet::text(qsizetype row, int column) const {
     const Column &c = m_columns.at(column);
     switch (c.type) {
     case ColumnType::Number:
-        if (c.binaryDouble)
-            return isNull(row, column) ? QString() : TextForm::general(number(row, column));
         return QString::fromLatin1(DbfField::generalText(c, raw(row, column)));
     case ColumnType::Date: {
         const QDate d = date(row, column);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/dbf/column.h"
+#include "store/text/decimal.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -33,10 +34,12 @@ public:
     bool isNull(qsizetype row, int column) const;
     // Text columns without their padding; numbers and dates in their display forms.
     QString text(qsizetype row, int column) const;
-    // 0 for NULL.
+    // The exact value of a numeric column; 0 for NULL.
+    Decimal decimal(qsizetype row, int column) const;
+    // The same as a double, for display and drawing; 0 for NULL.
     double number(qsizetype row, int column) const;
     QDate date(qsizetype row, int column) const;
-    // QString, double or QDate; a null QVariant for NULL.
+    // QString, double or QDate; a null QVariant for NULL. decimal() gives numbers exactly.
     QVariant value(qsizetype row, int column) const;
 
     // For the engine's ordering and filtering.

@@ -3,6 +3,7 @@
 #include "store/sql/resultset.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace velmora {
 
@@ -18,8 +19,9 @@ public:
     // A SELECT; the rows are read once and held in the result.
     static ResultSet open(const QString &statement);
     // Removes the records marked deleted, for good: the surviving records go to a new file
-    // beside the table, which then replaces it. The file keeps its own name.
-    static void pack(const QString &tablePath);
+    // beside the table, which then replaces it. The file keeps its own name. A table cut short
+    // is repaired on the way; the returned list says, in words for the user, what was repaired.
+    static QStringList pack(const QString &tablePath);
     // The file a table path names, found without regard to the case of the file name;
     // "\" is taken as a separator too. Empty when there is none.
     static QString findTable(const QString &tablePath);

@@ -1,13 +1,12 @@
 #include "store/sql/sqlevaluator.h"
 
 #include "store/dbf/dbffield.h"
+#include "store/sql/sqlmessages.h"
 #include "store/sql/sqlstatement.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 #include "store/text/textform.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -95,8 +94,8 @@ public:
         , m_text(c.dbfType == 'N' || c.dbfType == 'F') {}
     SqlValue eval(const char *record) const override {
         const QByteArrayView field(record + m_column.offset, m_column.width);
-        const std::optional<double> v =
-            m_text ? DbfField::number(field) : DbfField::numberOf(m_column, field);
+        const std::optional<Decimal> v =
+            m_text ? DbfField::decimal(field) : DbfField::decimalOf(m_column, field);
         return v ? SqlValue::ofNumber(*v) : SqlValue();
     }
 
@@ -135,16 +134,22 @@ private:
     int m_width;
 };
 
+// A blank number counts as 0 in arithmetic, as dBASE programs treat it: a line's amount
+// added to a blank income gives the amount.
+Decimal operand(const SqlValue &v) {
+    return v.kind == Kind::Number ? v.number : Decimal();
+}
+
 class Negate final : public Node {
 public:
     Negate(const SqlExpression &at, NodePtr operand)
         : Node(Type::Number, at)
         , m_operand(std::move(operand)) {}
     SqlValue eval(const char *record) const override {
-        SqlValue v = m_operand->eval(record);
-        if (v.kind == Kind::Number)
-            v.number = -v.number;
-        return v;
+        const std::optional<Decimal> v = operand(m_operand->eval(record)).negated();
+        if (!v)
+            refuse(line, column, SqlMessages::resultTooLarge());
+        return SqlValue::ofNumber(*v);
     }
 
 private:
@@ -159,23 +164,28 @@ public:
         , m_left(std::move(left))
         , m_right(std::move(right)) {}
     SqlValue eval(const char *record) const override {
-        const SqlValue a = m_left->eval(record);
-        const SqlValue b = m_right->eval(record);
-        if (a.kind != Kind::Number || b.kind != Kind::Number)
-            return {};
+        const Decimal a = operand(m_left->eval(record));
+        const Decimal b = operand(m_right->eval(record));
+        std::optional<Decimal> result;
         switch (m_op) {
         case Op::Add:
-            return SqlValue::ofNumber(a.number + b.number);
+            result = Decimal::add(a, b);
+            break;
         case Op::Sub:
-            return SqlValue::ofNumber(a.number - b.number);
+            result = Decimal::subtract(a, b);
+            break;
         case Op::Mul:
-            return SqlValue::ofNumber(a.number * b.number);
+            result = Decimal::multiply(a, b);
+            break;
         default:
+            if (b.isZero())
+                refuse(m_right->line, m_right->column, QStringLiteral("impartire la zero"));
+            result = Decimal::divide(a, b);
             break;
         }
-        if (b.number == 0)
-            refuse(m_right->line, m_right->column, QStringLiteral("impartire la zero"));
-        return SqlValue::ofNumber(a.number / b.number);
+        if (!result)
+            refuse(line, column, SqlMessages::resultTooLarge());
+        return SqlValue::ofNumber(*result);
     }
 
 private:
@@ -221,7 +231,7 @@ Op mirrored(Op op) {
 int compareValues(const SqlValue &a, const SqlValue &b) {
     switch (a.kind) {
     case Kind::Number:
-        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+        return Decimal::compare(a.number, b.number);
     case Kind::Date:
         return a.date < b.date ? -1 : (a.date > b.date ? 1 : 0);
     case Kind::Text:
@@ -258,19 +268,18 @@ private:
 };
 
 // The shape of every lookup by identifier (WHERE IDFOAIE=17), evaluated once per record of
-// the table: no virtual calls below it, and whole numbers in whole-number fields compared
-// without going through a double.
+// the table: no virtual calls below it, and whole numbers in whole-number fields compared as
+// integers straight from the field's bytes.
 class CompareNumberField final : public Node {
 public:
-    CompareNumberField(const SqlExpression &at, Op op, const Column &c, double constant)
+    CompareNumberField(const SqlExpression &at, Op op, const Column &c, Decimal constant)
         : Node(Type::Bool, at)
         , m_op(op)
         , m_offset(c.offset)
         , m_width(c.width)
         , m_constant(constant)
-        , m_whole(c.decimals == 0 && std::fabs(constant) < 1e15 &&
-                  constant == std::nearbyint(constant))
-        , m_wholeConstant(m_whole ? static_cast<qint64>(constant) : 0) {}
+        , m_whole(c.decimals == 0 && constant.normalized().scale() == 0)
+        , m_wholeConstant(constant.normalized().units()) {}
 
     SqlValue eval(const char *record) const override {
         const char *field = record + m_offset;
@@ -286,17 +295,16 @@ public:
                 break;
             }
         }
-        const std::optional<double> v = DbfField::number(QByteArrayView(field, m_width));
+        const std::optional<Decimal> v = DbfField::decimal(QByteArrayView(field, m_width));
         if (!v)
             return {};
-        const int c = *v < m_constant ? -1 : (*v > m_constant ? 1 : 0);
-        return SqlValue::ofBool(verdict(m_op, c));
+        return SqlValue::ofBool(verdict(m_op, Decimal::compare(*v, m_constant)));
     }
 
 private:
     enum class Parsed { Null, Whole, Other };
 
-    // Blanks, an optional minus, up to 15 digits, blanks; anything else is left to the
+    // Blanks, an optional minus, up to 18 digits, blanks; anything else is left to the
     // general reading.
     static Parsed wholeNumber(const char *p, const char *end, qint64 &value) {
         while (p < end && *p == ' ')
@@ -309,7 +317,7 @@ private:
         const char *digits = p;
         qint64 v = 0;
         while (p < end && *p >= '0' && *p <= '9') {
-            if (p - digits == 15)
+            if (p - digits == Decimal::kMaxDigits)
                 return Parsed::Other;
             v = v * 10 + (*p++ - '0');
         }
@@ -326,7 +334,7 @@ private:
     Op m_op;
     int m_offset;
     int m_width;
-    double m_constant;
+    Decimal m_constant;
     bool m_whole;
     qint64 m_wholeConstant;
 };
@@ -407,19 +415,17 @@ void coerce(NodePtr &node, Type target) {
     }
     if (target == Type::Date) {
         const QDate d = TextForm::parseDate(*text);
-        if (!d.isValid()) {
-            refuse(at.line, at.column,
-                   QStringLiteral("data \"%1\" nu poate fi citita; se astepta o data de forma %2")
-                       .arg(*text, TextForm::dateFormat()));
-        }
+        if (!d.isValid())
+            refuse(at.line, at.column, SqlMessages::unreadableDate(*text));
         node = std::make_unique<Const>(Type::Date, at, SqlValue::ofDate(SqlEvaluator::dateKey(d)));
         return;
     }
-    const std::optional<double> n = TextForm::parseNumber(*text);
+    bool tooLong = false;
+    const std::optional<Decimal> n = Decimal::parse(*text, &tooLong);
     if (!n) {
         refuse(at.line, at.column,
-               QStringLiteral("se astepta un numar (cu punct zecimal), s-a gasit textul \"%1\"")
-                   .arg(*text));
+               tooLong ? SqlMessages::tooManyDigits(text->trimmed())
+                       : SqlMessages::numberExpected(*text));
     }
     node = std::make_unique<Const>(Type::Number, at, SqlValue::ofNumber(*n));
 }
@@ -450,6 +456,31 @@ NodePtr folded(NodePtr node, const SqlExpression &at) {
 
 NodePtr compile(const SqlExpression &e, const Context &ctx);
 
+// An operator whose operands are constants is worked out once, here.
+NodePtr foldedIf(bool constant, NodePtr node, const SqlExpression &at) {
+    return constant ? folded(std::move(node), at) : std::move(node);
+}
+
+// A numeric field compared with a constant, in the fast form; null for any other comparison.
+NodePtr fieldAgainstConstant(const SqlExpression &e, const Context &ctx, const NodePtr &left,
+                             const NodePtr &right) {
+    if (!ctx.columns)
+        return nullptr;
+    for (int side = 0; side < 2; ++side) {
+        const SqlExpression &fieldExpr = *e.operands[side];
+        const NodePtr &constant = side == 0 ? right : left;
+        if (fieldExpr.kind != SqlExpression::Kind::Column || !constant->isConstant() ||
+            constant->type != Type::Number)
+            continue;
+        const Column *c = findColumn(*ctx.columns, fieldExpr.text);
+        if (c && (c->dbfType == 'N' || c->dbfType == 'F')) {
+            return std::make_unique<CompareNumberField>(e, side == 0 ? e.op : mirrored(e.op), *c,
+                                                        constant->eval(nullptr).number);
+        }
+    }
+    return nullptr;
+}
+
 NodePtr compileComparison(const SqlExpression &e, const Context &ctx) {
     NodePtr left = compile(*e.operands[0], ctx);
     NodePtr right = compile(*e.operands[1], ctx);
@@ -463,110 +494,109 @@ NodePtr compileComparison(const SqlExpression &e, const Context &ctx) {
     if (left->type == Type::Bool)
         refuse(e.line, e.column, QStringLiteral("conditiile nu se pot compara intre ele"));
     const bool constants = left->isConstant() && right->isConstant();
-    // The fast form for a numeric field against a constant.
-    for (int side = 0; side < 2 && !constants; ++side) {
-        const SqlExpression &fieldExpr = *e.operands[side];
-        const NodePtr &constant = side == 0 ? right : left;
-        if (fieldExpr.kind != SqlExpression::Kind::Column || !constant->isConstant() ||
-            constant->type != Type::Number || !ctx.columns)
-            continue;
-        for (const Column &c : *ctx.columns) {
-            if (c.name.compare(fieldExpr.text, Qt::CaseInsensitive) == 0 &&
-                (c.dbfType == 'N' || c.dbfType == 'F')) {
-                const SqlValue k = constant->eval(nullptr);
-                return std::make_unique<CompareNumberField>(e, side == 0 ? e.op : mirrored(e.op), c,
-                                                            k.number);
-            }
+    if (!constants) {
+        if (NodePtr fast = fieldAgainstConstant(e, ctx, left, right))
+            return fast;
+    }
+    return foldedIf(constants,
+                    std::make_unique<Compare>(e, e.op, std::move(left), std::move(right)), e);
+}
+
+NodePtr compileNumber(const SqlExpression &e) {
+    bool tooLong = false;
+    const std::optional<Decimal> v = Decimal::parse(e.text, &tooLong);
+    if (!v) {
+        refuse(e.line, e.column,
+               tooLong ? SqlMessages::tooManyDigits(e.text)
+                       : QStringLiteral("numarul %1 nu poate fi citit").arg(e.text));
+    }
+    return std::make_unique<Const>(Type::Number, e, SqlValue::ofNumber(*v));
+}
+
+NodePtr compileColumn(const SqlExpression &e, const Context &ctx) {
+    if (!ctx.columns) {
+        refuse(e.line, e.column,
+               QStringLiteral("aici se astepta o valoare, nu coloana %1").arg(e.text));
+    }
+    const Column *c = findColumn(*ctx.columns, e.text);
+    if (!c)
+        refuse(e.line, e.column, SqlMessages::noSuchColumn(e.text, ctx.table));
+    switch (c->type) {
+    case ColumnType::Number:
+        return std::make_unique<NumberColumn>(e, *c);
+    case ColumnType::Date:
+        return std::make_unique<DateColumn>(e, *c);
+    case ColumnType::Text:
+        break;
+    }
+    return std::make_unique<TextColumn>(e, *c);
+}
+
+NodePtr compileNegate(const SqlExpression &e, const Context &ctx) {
+    NodePtr operand = compile(*e.operands[0], ctx);
+    coerce(operand, Type::Number);
+    if (operand->type != Type::Number && operand->type != Type::Null) {
+        refuse(e.line, e.column,
+               QStringLiteral("semnul minus se aplica unui numar, nu unei valori de tip %1")
+                   .arg(typeName(operand->type)));
+    }
+    const bool constant = operand->isConstant();
+    return foldedIf(constant, std::make_unique<Negate>(e, std::move(operand)), e);
+}
+
+NodePtr compileNotOrIsNull(const SqlExpression &e, const Context &ctx) {
+    NodePtr operand = compile(*e.operands[0], ctx);
+    const bool constant = operand->isConstant();
+    if (e.kind == SqlExpression::Kind::IsNull)
+        return foldedIf(constant, std::make_unique<IsNullNode>(e, e.negated, std::move(operand)),
+                        e);
+    if (operand->type != Type::Bool && operand->type != Type::Null)
+        refuse(e.line, e.column, QStringLiteral("NOT se aplica unei conditii"));
+    return foldedIf(constant, std::make_unique<NotNode>(e, std::move(operand)), e);
+}
+
+// + - * / over numbers, AND and OR over conditions.
+NodePtr compileOperator(const SqlExpression &e, const Context &ctx) {
+    NodePtr left = compile(*e.operands[0], ctx);
+    NodePtr right = compile(*e.operands[1], ctx);
+    const bool logic = e.op == Op::And || e.op == Op::Or;
+    const Type wanted = logic ? Type::Bool : Type::Number;
+    coerce(left, wanted);
+    coerce(right, wanted);
+    for (const NodePtr *side : {&left, &right}) {
+        const Type t = (*side)->type;
+        if (t != wanted && t != Type::Null) {
+            refuse((*side)->line, (*side)->column,
+                   logic ? QStringLiteral("se astepta o conditie, s-a gasit %1").arg(typeName(t))
+                         : QStringLiteral("se astepta un numar, s-a gasit %1").arg(typeName(t)));
         }
     }
-    NodePtr node = std::make_unique<Compare>(e, e.op, std::move(left), std::move(right));
-    return constants ? folded(std::move(node), e) : std::move(node);
+    const bool constants = left->isConstant() && right->isConstant();
+    NodePtr node;
+    if (logic)
+        node = std::make_unique<Logic>(e, e.op, std::move(left), std::move(right));
+    else
+        node = std::make_unique<Arithmetic>(e, e.op, std::move(left), std::move(right));
+    return foldedIf(constants, std::move(node), e);
 }
 
 NodePtr compile(const SqlExpression &e, const Context &ctx) {
     switch (e.kind) {
-    case SqlExpression::Kind::Number: {
-        const std::optional<double> v = TextForm::parseNumber(e.text);
-        if (!v)
-            refuse(e.line, e.column, QStringLiteral("numarul %1 nu poate fi citit").arg(e.text));
-        return std::make_unique<Const>(Type::Number, e, SqlValue::ofNumber(*v));
-    }
+    case SqlExpression::Kind::Number:
+        return compileNumber(e);
     case SqlExpression::Kind::String:
         return Const::text(e, e.text);
     case SqlExpression::Kind::Null:
         return std::make_unique<Const>(Type::Null, e, SqlValue());
-    case SqlExpression::Kind::Column: {
-        if (!ctx.columns) {
-            refuse(e.line, e.column,
-                   QStringLiteral("aici se astepta o valoare, nu coloana %1").arg(e.text));
-        }
-        for (const Column &c : *ctx.columns) {
-            if (c.name.compare(e.text, Qt::CaseInsensitive) != 0)
-                continue;
-            switch (c.type) {
-            case ColumnType::Number:
-                return std::make_unique<NumberColumn>(e, c);
-            case ColumnType::Date:
-                return std::make_unique<DateColumn>(e, c);
-            case ColumnType::Text:
-                return std::make_unique<TextColumn>(e, c);
-            }
-        }
-        refuse(e.line, e.column,
-               QStringLiteral("coloana %1 nu exista in tabela %2").arg(e.text, ctx.table));
-    }
-    case SqlExpression::Kind::Negate: {
-        NodePtr operand = compile(*e.operands[0], ctx);
-        coerce(operand, Type::Number);
-        if (operand->type != Type::Number && operand->type != Type::Null) {
-            refuse(e.line, e.column,
-                   QStringLiteral("semnul minus se aplica unui numar, nu unei valori de tip %1")
-                       .arg(typeName(operand->type)));
-        }
-        const bool constant = operand->isConstant();
-        NodePtr node = std::make_unique<Negate>(e, std::move(operand));
-        return constant ? folded(std::move(node), e) : std::move(node);
-    }
+    case SqlExpression::Kind::Column:
+        return compileColumn(e, ctx);
+    case SqlExpression::Kind::Negate:
+        return compileNegate(e, ctx);
     case SqlExpression::Kind::Not:
-    case SqlExpression::Kind::IsNull: {
-        NodePtr operand = compile(*e.operands[0], ctx);
-        const bool constant = operand->isConstant();
-        NodePtr node;
-        if (e.kind == SqlExpression::Kind::IsNull) {
-            node = std::make_unique<IsNullNode>(e, e.negated, std::move(operand));
-        } else {
-            if (operand->type != Type::Bool && operand->type != Type::Null)
-                refuse(e.line, e.column, QStringLiteral("NOT se aplica unei conditii"));
-            node = std::make_unique<NotNode>(e, std::move(operand));
-        }
-        return constant ? folded(std::move(node), e) : std::move(node);
-    }
-    case SqlExpression::Kind::Binary: {
-        if (e.isComparison())
-            return compileComparison(e, ctx);
-        NodePtr left = compile(*e.operands[0], ctx);
-        NodePtr right = compile(*e.operands[1], ctx);
-        const bool logic = e.op == Op::And || e.op == Op::Or;
-        const Type wanted = logic ? Type::Bool : Type::Number;
-        coerce(left, wanted);
-        coerce(right, wanted);
-        for (const NodePtr *side : {&left, &right}) {
-            const Type t = (*side)->type;
-            if (t != wanted && t != Type::Null) {
-                refuse((*side)->line, (*side)->column,
-                       logic
-                           ? QStringLiteral("se astepta o conditie, s-a gasit %1").arg(typeName(t))
-                           : QStringLiteral("se astepta un numar, s-a gasit %1").arg(typeName(t)));
-            }
-        }
-        const bool constants = left->isConstant() && right->isConstant();
-        NodePtr node;
-        if (logic)
-            node = std::make_unique<Logic>(e, e.op, std::move(left), std::move(right));
-        else
-            node = std::make_unique<Arithmetic>(e, e.op, std::move(left), std::move(right));
-        return constants ? folded(std::move(node), e) : std::move(node);
-    }
+    case SqlExpression::Kind::IsNull:
+        return compileNotOrIsNull(e, ctx);
+    case SqlExpression::Kind::Binary:
+        return e.isComparison() ? compileComparison(e, ctx) : compileOperator(e, ctx);
     case SqlExpression::Kind::Aggregate:
         refuse(e.line, e.column, QStringLiteral("functia %1 nu este permisa aici").arg(e.text));
     }
@@ -588,6 +618,17 @@ SqlEvaluator::SqlEvaluator(const SqlExpression &expression, const QList<Column> 
 }
 
 SqlEvaluator::~SqlEvaluator() = default;
+
+std::unique_ptr<SqlEvaluator> SqlEvaluator::condition(const SqlExpression *where,
+                                                      const QList<Column> &columns,
+                                                      const QString &tableName) {
+    if (!where)
+        return nullptr;
+    auto e = std::make_unique<SqlEvaluator>(*where, &columns, tableName);
+    if (e->type() != Type::Bool && e->type() != Type::Null)
+        refuseAt(placeOf(*where), SqlMessages::whereNeedsCondition());
+    return e;
+}
 
 SqlEvaluator::Type SqlEvaluator::type() const {
     return m_root->type;

@@ -17,8 +17,10 @@ namespace velmora {
 //
 // A quoted text compared with, combined with or assigned to a date or a number is read as one
 // (dates in the user's short format, see TextForm::parseDate; numbers with "."); one that does
-// not read is refused here, with its place in the statement. Arithmetic and comparisons with
-// NULL give NULL; a condition holds only when it is true. A blank character field is empty
+// not read is refused here, with its place in the statement. Numbers are exact decimals; a
+// result that needs more digits than a Decimal holds is refused. In arithmetic a NULL (blank)
+// number counts as 0; comparisons with NULL give NULL, and a condition holds only when it is
+// true. A blank character field is empty
 // text, and also counts as NULL for IS NULL.
 class SqlEvaluator {
 public:
@@ -31,6 +33,10 @@ public:
     ~SqlEvaluator();
     SqlEvaluator(const SqlEvaluator &) = delete;
     SqlEvaluator &operator=(const SqlEvaluator &) = delete;
+
+    // The condition after WHERE, or null when there is none; refused when it is not one.
+    static std::unique_ptr<SqlEvaluator>
+    condition(const SqlExpression *where, const QList<Column> &columns, const QString &tableName);
 
     Type type() const;
     bool isConstant() const;

@@ -4,25 +4,31 @@
 #include "store/dbf/dbftable.h"
 #include "store/dbf/tablepath.h"
 #include "store/sql/sqlevaluator.h"
+#include "store/sql/sqlmessages.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 #include "store/text/textform.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <charconv>
 #include <cstring>
 
 namespace velmora {
 
 namespace {
 
-const Column &findColumn(const QList<Column> &columns, const SqlName &name, const QString &table) {
-    for (const Column &c : columns) {
-        if (c.name.compare(name.name, Qt::CaseInsensitive) == 0)
-            return c;
+const Column &namedColumn(const QList<Column> &columns, const SqlName &name, const QString &table) {
+    if (const Column *c = findColumn(columns, name.name))
+        return *c;
+    refuseAt(name.place, SqlMessages::noSuchColumn(name.name, table));
+}
+
+// A column named twice in one list.
+void refuseRepeated(const QList<Column> &earlier, const Column &c, SqlPlace place) {
+    for (const Column &other : earlier) {
+        if (other.name == c.name)
+            refuseAt(place, SqlMessages::columnTwice(c.name));
     }
-    refuseAt(name.place, QStringLiteral("coloana %1 nu exista in tabela %2").arg(name.name, table));
 }
 
 bool writable(const Column &c) {
@@ -74,16 +80,6 @@ Scan matching(DbfTable &table, const SqlEvaluator *where) {
         }
     }
     return scan;
-}
-
-std::unique_ptr<SqlEvaluator> condition(const SqlExpression *where, const QList<Column> &columns,
-                                        const QString &table) {
-    if (!where)
-        return nullptr;
-    auto e = std::make_unique<SqlEvaluator>(*where, &columns, table);
-    if (e->type() != SqlEvaluator::Type::Bool && e->type() != SqlEvaluator::Type::Null)
-        refuseAt(placeOf(*where), QStringLiteral("dupa WHERE se astepta o conditie"));
-    return e;
 }
 
 } // namespace
@@ -138,10 +134,13 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
                     DbfField::writeNull(out, column);
                     return;
                 }
-                if (const std::optional<double> n = TextForm::parseNumber(text)) {
+                bool tooLong = false;
+                if (const std::optional<Decimal> n = Decimal::parse(text, &tooLong)) {
                     DbfField::writeNumber(out, column, *n);
                     return;
                 }
+                if (tooLong)
+                    refuseAt(place, SqlMessages::tooManyDigits(text.trimmed()));
                 refuseAt(place, QStringLiteral("coloana %1 primeste un numar, nu textul \"%2\"")
                                     .arg(column.name, text));
             }
@@ -160,11 +159,8 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
                     return;
                 }
                 const QDate d = TextForm::parseDate(text);
-                if (!d.isValid()) {
-                    refuseAt(place, QStringLiteral("data \"%1\" nu poate fi citita; se astepta o "
-                                                   "data de forma %2")
-                                        .arg(text, TextForm::dateFormat()));
-                }
+                if (!d.isValid())
+                    refuseAt(place, SqlMessages::unreadableDate(text));
                 DbfField::writeDate(out, column, d);
                 return;
             }
@@ -183,12 +179,9 @@ void SqlExecutor::store(char *record, const Column &column, const SqlValue &valu
             text = TextForm::date(SqlEvaluator::dateOf(value.date));
         DbfField::writeText(out, column, text);
     } catch (const EngineError &e) {
-        if (e.message().startsWith(QStringLiteral("Eroare la linia")))
+        if (e.message().startsWith(placePrefix()))
             throw;
-        throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3")
-                              .arg(place.line)
-                              .arg(place.column)
-                              .arg(e.message()));
+        throw EngineError(atPlace(place, e.message()));
     }
 }
 
@@ -213,10 +206,7 @@ qsizetype SqlExecutor::create(const SqlCreateTable &s) {
                                       .arg(c.name));
         }
         c.name = c.name.toUpper();
-        for (const Column &other : columns) {
-            if (other.name == c.name)
-                refuseAt(s.places[i], QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
-        }
+        refuseRepeated(columns, c, s.places[i]);
         columns.append(c);
     }
     DbfTable::create(path, columns);
@@ -232,11 +222,8 @@ qsizetype SqlExecutor::insert(const SqlInsert &s) {
         targets = all;
     } else {
         for (const SqlName &n : s.columns) {
-            const Column &c = findColumn(all, n, name);
-            for (const Column &t : targets) {
-                if (t.name == c.name)
-                    refuseAt(n.place, QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
-            }
+            const Column &c = namedColumn(all, n, name);
+            refuseRepeated(targets, c, n.place);
             targets.append(c);
         }
     }
@@ -277,17 +264,15 @@ qsizetype SqlExecutor::update(const SqlUpdate &s) {
         SqlPlace place;
     };
     std::vector<Assignment> assignments;
+    QList<Column> assigned;
     for (const SqlAssignment &a : s.assignments) {
-        const Column &c = findColumn(columns, a.column, name);
-        for (const Assignment &other : assignments) {
-            if (other.column.name == c.name)
-                refuseAt(a.column.place,
-                         QStringLiteral("coloana %1 apare de doua ori").arg(c.name));
-        }
+        const Column &c = namedColumn(columns, a.column, name);
+        refuseRepeated(assigned, c, a.column.place);
+        assigned.append(c);
         assignments.push_back({c, std::make_unique<SqlEvaluator>(*a.value, &columns, name, &c.type),
                                placeOf(*a.value)});
     }
-    const auto where = condition(s.where.get(), columns, name);
+    const auto where = SqlEvaluator::condition(s.where.get(), columns, name);
 
     Scan scan = matching(table, where.get());
     const int length = table.recordLength();
@@ -307,7 +292,7 @@ qsizetype SqlExecutor::update(const SqlUpdate &s) {
 qsizetype SqlExecutor::remove(const SqlDelete &s) {
     DbfTable table(existingTable(s.table), DbfTable::Access::Write);
     const QString name = TablePath::fileName(table.path());
-    const auto where = condition(s.where.get(), table.columns(), name);
+    const auto where = SqlEvaluator::condition(s.where.get(), table.columns(), name);
     Scan scan = matching(table, where.get());
     QByteArray changed = scan.original;
     const int length = table.recordLength();

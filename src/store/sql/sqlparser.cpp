@@ -42,6 +42,11 @@ std::unique_ptr<Expr> node(Expr::Kind kind, const SqlToken &at) {
     return e;
 }
 
+// Walks over the tree (the evaluator, messages, destruction) recurse once per level; this many
+// levels stay far within any thread's stack, sanitizers included, and far beyond any
+// statement the program composes.
+constexpr int kMaxDepth = 200;
+
 std::unique_ptr<Expr> binary(Expr::Op op, std::unique_ptr<Expr> left, std::unique_ptr<Expr> right) {
     auto e = std::make_unique<Expr>();
     e->kind = Expr::Kind::Binary;
@@ -180,10 +185,7 @@ Column SqlParser::columnType(const QString &columnName) {
     c.name = columnName;
     const SqlPlace typePlace = place();
     auto refuse = [&](const QString &why) {
-        throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
-                              .arg(typePlace.line)
-                              .arg(typePlace.column)
-                              .arg(why));
+        refuseAt(typePlace, why);
     };
     if (accept(u"CHAR") || accept(u"CHARACTER") || accept(u"VARCHAR")) {
         expectSymbol(u"(");
@@ -337,24 +339,79 @@ std::unique_ptr<Expr> SqlParser::expression() {
     return orTerm();
 }
 
+void SqlParser::enter(SqlPlace at) {
+    if (++m_nesting > kMaxDepth)
+        tooDeep(at);
+}
+
+void SqlParser::deeper(SqlPlace at) {
+    if (++m_depth > kMaxDepth)
+        tooDeep(at);
+}
+
+void SqlParser::tooDeep(SqlPlace at) const {
+    throw EngineError(QStringLiteral("Eroare de sintaxa la linia %1, coloana %2: expresia are "
+                                     "prea multe niveluri (cel mult %3).")
+                          .arg(at.line)
+                          .arg(at.column)
+                          .arg(kMaxDepth));
+}
+
+std::unique_ptr<Expr> SqlParser::combine(Expr::Op op, std::unique_ptr<Expr> left, int leftDepth,
+                                         std::unique_ptr<Expr> right, SqlPlace at) {
+    const int depth = 1 + qMax(leftDepth, m_depth);
+    if (depth > kMaxDepth)
+        tooDeep(at);
+    m_depth = depth;
+    return binary(op, std::move(left), std::move(right));
+}
+
+// AND and OR are associative, so a long chain becomes a balanced tree: its depth grows with the
+// logarithm of its length, not with the length.
+std::unique_ptr<Expr> SqlParser::chain(Expr::Op op, std::vector<Term> &terms, std::size_t first,
+                                       std::size_t count, int &depth) {
+    if (count == 1) {
+        depth = terms[first].depth;
+        return std::move(terms[first].expr);
+    }
+    const std::size_t half = count / 2;
+    int leftDepth = 0;
+    int rightDepth = 0;
+    auto left = chain(op, terms, first, half, leftDepth);
+    auto right = chain(op, terms, first + half, count - half, rightDepth);
+    depth = 1 + qMax(leftDepth, rightDepth);
+    return binary(op, std::move(left), std::move(right));
+}
+
+std::unique_ptr<Expr> SqlParser::logical(Expr::Op op, QStringView word,
+                                         std::unique_ptr<Expr> (SqlParser::*operand)()) {
+    std::vector<Term> terms;
+    const SqlPlace at = place();
+    terms.push_back({(this->*operand)(), m_depth});
+    while (accept(word))
+        terms.push_back({(this->*operand)(), m_depth});
+    int depth = 0;
+    auto result = chain(op, terms, 0, terms.size(), depth);
+    if (depth > kMaxDepth)
+        tooDeep(at);
+    m_depth = depth;
+    return result;
+}
+
 std::unique_ptr<Expr> SqlParser::orTerm() {
-    auto left = andTerm();
-    while (accept(u"OR"))
-        left = binary(Expr::Op::Or, std::move(left), andTerm());
-    return left;
+    return logical(Expr::Op::Or, u"OR", &SqlParser::andTerm);
 }
 
 std::unique_ptr<Expr> SqlParser::andTerm() {
-    auto left = notTerm();
-    while (accept(u"AND"))
-        left = binary(Expr::Op::And, std::move(left), notTerm());
-    return left;
+    return logical(Expr::Op::And, u"AND", &SqlParser::notTerm);
 }
 
 std::unique_ptr<Expr> SqlParser::notTerm() {
     if (peek().isWord(u"NOT")) {
+        const Nesting nesting(*this, place());
         auto e = node(Expr::Kind::Not, take());
         e->operands.push_back(notTerm());
+        deeper(placeOf(*e));
         return e;
     }
     return comparison();
@@ -362,6 +419,7 @@ std::unique_ptr<Expr> SqlParser::notTerm() {
 
 std::unique_ptr<Expr> SqlParser::comparison() {
     auto left = additive();
+    const int leftDepth = m_depth;
     static const struct {
         QStringView symbol;
         Expr::Op op;
@@ -369,8 +427,11 @@ std::unique_ptr<Expr> SqlParser::comparison() {
                {u"<", Expr::Op::Lt}, {u"<=", Expr::Op::Le}, {u">", Expr::Op::Gt},
                {u">=", Expr::Op::Ge}};
     for (const auto &o : ops) {
-        if (acceptSymbol(o.symbol))
-            return binary(o.op, std::move(left), additive());
+        const SqlPlace at = place();
+        if (acceptSymbol(o.symbol)) {
+            auto right = additive();
+            return combine(o.op, std::move(left), leftDepth, std::move(right), at);
+        }
     }
     if (accept(u"IS")) {
         auto e = std::make_unique<Expr>();
@@ -380,6 +441,8 @@ std::unique_ptr<Expr> SqlParser::comparison() {
         e->negated = accept(u"NOT");
         expect(u"NULL");
         e->operands.push_back(std::move(left));
+        m_depth = leftDepth;
+        deeper(placeOf(*e));
         return e;
     }
     return left;
@@ -388,35 +451,50 @@ std::unique_ptr<Expr> SqlParser::comparison() {
 std::unique_ptr<Expr> SqlParser::additive() {
     auto left = multiplicative();
     while (true) {
+        const int leftDepth = m_depth;
+        const SqlPlace at = place();
+        Expr::Op op;
         if (acceptSymbol(u"+"))
-            left = binary(Expr::Op::Add, std::move(left), multiplicative());
+            op = Expr::Op::Add;
         else if (acceptSymbol(u"-"))
-            left = binary(Expr::Op::Sub, std::move(left), multiplicative());
+            op = Expr::Op::Sub;
         else
             return left;
+        auto right = multiplicative();
+        left = combine(op, std::move(left), leftDepth, std::move(right), at);
     }
 }
 
 std::unique_ptr<Expr> SqlParser::multiplicative() {
     auto left = unary();
     while (true) {
+        const int leftDepth = m_depth;
+        const SqlPlace at = place();
+        Expr::Op op;
         if (acceptSymbol(u"*"))
-            left = binary(Expr::Op::Mul, std::move(left), unary());
+            op = Expr::Op::Mul;
         else if (acceptSymbol(u"/"))
-            left = binary(Expr::Op::Div, std::move(left), unary());
+            op = Expr::Op::Div;
         else
             return left;
+        auto right = unary();
+        left = combine(op, std::move(left), leftDepth, std::move(right), at);
     }
 }
 
 std::unique_ptr<Expr> SqlParser::unary() {
     if (peek().isSymbol(u"-")) {
+        const Nesting nesting(*this, place());
         auto e = node(Expr::Kind::Negate, take());
         e->operands.push_back(unary());
+        deeper(placeOf(*e));
         return e;
     }
-    if (acceptSymbol(u"+"))
+    if (peek().isSymbol(u"+")) {
+        const Nesting nesting(*this, place());
+        take();
         return unary();
+    }
     return primary();
 }
 
@@ -426,39 +504,47 @@ std::unique_ptr<Expr> SqlParser::primary() {
     case Kind::Number: {
         auto e = node(Expr::Kind::Number, t);
         e->text = take().text;
+        m_depth = 1;
         return e;
     }
     case Kind::String: {
         auto e = node(Expr::Kind::String, t);
         e->text = take().text;
+        m_depth = 1;
         return e;
     }
     case Kind::Word:
         if (t.isWord(u"NULL")) {
             auto e = node(Expr::Kind::Null, t);
             take();
+            m_depth = 1;
             return e;
         }
         if (isAggregate(t) && peek(1).isSymbol(u"(")) {
+            const Nesting nesting(*this, place());
             auto e = node(Expr::Kind::Aggregate, t);
             e->text = take().text.toUpper();
             take();
             if (e->text == u"COUNT" && acceptSymbol(u"*")) {
                 expectSymbol(u")");
+                m_depth = 1;
                 return e;
             }
             e->operands.push_back(expression());
             expectSymbol(u")");
+            deeper(placeOf(*e));
             return e;
         }
         if (!isReserved(t)) {
             auto e = node(Expr::Kind::Column, t);
             e->text = take().text;
+            m_depth = 1;
             return e;
         }
         break;
     case Kind::Symbol:
         if (t.isSymbol(u"(")) {
+            const Nesting nesting(*this, place());
             take();
             auto e = expression();
             expectSymbol(u")");

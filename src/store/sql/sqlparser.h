@@ -22,7 +22,8 @@ namespace velmora {
 // Expressions: numbers, quoted texts, NULL, column names, + - * /, unary minus, comparisons
 // = <> != < > <= >=, IS [NOT] NULL, NOT, AND, OR and parentheses. Keywords and names are read
 // without regard to case; a ";" may close the statement. Every refusal is an EngineError that
-// says what was expected and where.
+// says what was expected and where. Expressions nest at most 200 levels deep (parentheses,
+// signs, NOT, operators), so that no statement can exhaust the stack of whoever walks its tree.
 class SqlParser {
 public:
     static SqlStatement parse(const QString &statement);
@@ -51,6 +52,38 @@ private:
     int wholeNumber();
     Column columnType(const QString &name);
 
+    // One level of recursion into a sub-expression, refused beyond the limit.
+    class Nesting {
+    public:
+        Nesting(SqlParser &parser, SqlPlace at)
+            : m_parser(parser) {
+            m_parser.enter(at);
+        }
+        ~Nesting() { --m_parser.m_nesting; }
+        Nesting(const Nesting &) = delete;
+        Nesting &operator=(const Nesting &) = delete;
+
+    private:
+        SqlParser &m_parser;
+    };
+    struct Term {
+        std::unique_ptr<SqlExpression> expr;
+        int depth;
+    };
+
+    void enter(SqlPlace at);
+    // One more level above the expression just parsed.
+    void deeper(SqlPlace at);
+    [[noreturn]] void tooDeep(SqlPlace at) const;
+    // A binary node over left and the expression just parsed (whose depth is m_depth).
+    std::unique_ptr<SqlExpression> combine(SqlExpression::Op op,
+                                           std::unique_ptr<SqlExpression> left, int leftDepth,
+                                           std::unique_ptr<SqlExpression> right, SqlPlace at);
+    std::unique_ptr<SqlExpression> chain(SqlExpression::Op op, std::vector<Term> &terms,
+                                         std::size_t first, std::size_t count, int &depth);
+    std::unique_ptr<SqlExpression> logical(SqlExpression::Op op, QStringView word,
+                                           std::unique_ptr<SqlExpression> (SqlParser::*operand)());
+
     std::unique_ptr<SqlExpression> expression();
     std::unique_ptr<SqlExpression> orTerm();
     std::unique_ptr<SqlExpression> andTerm();
@@ -63,6 +96,9 @@ private:
 
     QList<SqlToken> m_tokens;
     qsizetype m_pos = 0;
+    int m_nesting = 0;
+    // The depth of the expression the last of the functions above returned.
+    int m_depth = 0;
 };
 
 } // namespace velmora

@@ -8,7 +8,7 @@ namespace velmora {
 // Runs a SELECT. The table is read once; a plain selection keeps the file's own bytes as the
 // result's buffer and only lists the offsets of the rows that qualify, in order. DISTINCT,
 // GROUP BY and the aggregates (SUM, COUNT, MIN, MAX, AVG) build a new, small buffer; their
-// computed numbers are native doubles (Column::binaryDouble).
+// computed numbers are exact decimals in binary form (Column::binaryDecimal).
 class SqlSelectExecutor {
 public:
     static ResultSet run(const SqlSelect &select);

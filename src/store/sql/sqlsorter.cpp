@@ -3,7 +3,6 @@
 #include "store/dbf/dbffield.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -11,8 +10,8 @@ namespace velmora {
 namespace {
 
 int keyWidth(const Column &c) {
-    if (c.binaryDouble || c.type == ColumnType::Number)
-        return 9; // a NULL flag, then the value
+    if (c.binaryDecimal || c.type == ColumnType::Number)
+        return 17; // a NULL flag, the whole part, the decimals
     if (c.type == ColumnType::Date)
         return 4;
     return c.width;
@@ -25,18 +24,18 @@ void putBigEndian(char *out, quint64 v, int bytes) {
     }
 }
 
-void putNumber(char *out, std::optional<double> v) {
-    if (!v || std::isnan(*v)) {
-        std::memset(out, 0, 9);
+void putNumber(char *out, const std::optional<Decimal> &v) {
+    if (!v) {
+        std::memset(out, 0, 17);
         return;
     }
-    double d = *v == 0 ? 0.0 : *v; // -0 and 0 are one value
-    quint64 bits = 0;
-    std::memcpy(&bits, &d, sizeof bits);
-    // Flipping makes the unsigned order of the bits the order of the numbers.
-    bits = (bits & 0x8000000000000000ull) ? ~bits : bits ^ 0x8000000000000000ull;
+    qint64 whole = 0;
+    quint64 fraction = 0;
+    v->split(whole, fraction);
     out[0] = 1;
-    putBigEndian(out + 1, bits, 8);
+    // Flipping the sign bit makes the unsigned order of the whole part the signed one.
+    putBigEndian(out + 1, static_cast<quint64>(whole) ^ 0x8000000000000000ull, 8);
+    putBigEndian(out + 9, fraction, 8);
 }
 
 } // namespace
@@ -52,12 +51,8 @@ void SqlSorter::keyOf(const char *row, char *out) const {
         const Column &c = k.column;
         const QByteArrayView field(row + c.offset, c.width);
         const int w = keyWidth(c);
-        if (c.binaryDouble) {
-            double v = 0;
-            std::memcpy(&v, field.data(), sizeof v);
-            putNumber(out, v);
-        } else if (c.type == ColumnType::Number) {
-            putNumber(out, DbfField::numberOf(c, field));
+        if (c.binaryDecimal || c.type == ColumnType::Number) {
+            putNumber(out, DbfField::decimalOf(c, field));
         } else if (c.type == ColumnType::Date) {
             putBigEndian(out, static_cast<quint32>(DbfField::dateKey(field)), 4);
         } else {

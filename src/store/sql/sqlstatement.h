@@ -23,12 +23,20 @@ inline SqlPlace placeOf(const SqlExpression &e) {
     return {e.line, e.column};
 }
 
+// The beginning every error of a statement's place has.
+inline QString placePrefix() {
+    return QStringLiteral("Eroare la linia ");
+}
+
+// "Eroare la linia L, coloana C: " and the sentence that says what is wrong there.
+inline QString atPlace(SqlPlace at, const QString &sentence) {
+    return placePrefix() +
+           QStringLiteral("%1, coloana %2: %3").arg(at.line).arg(at.column).arg(sentence);
+}
+
 // Stops the statement with an error that points at the place.
 [[noreturn]] inline void refuseAt(SqlPlace at, const QString &what) {
-    throw EngineError(QStringLiteral("Eroare la linia %1, coloana %2: %3.")
-                          .arg(at.line)
-                          .arg(at.column)
-                          .arg(what));
+    throw EngineError(atPlace(at, what + u'.'));
 }
 
 struct SqlTableRef {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/text/decimal.h"
+
 #include <QByteArrayView>
 
 namespace velmora {
@@ -12,12 +14,12 @@ struct SqlValue {
     Kind kind = Kind::Null;
     bool truth = false;
     int date = 0; // yyyymmdd, which orders like the date
-    double number = 0;
+    Decimal number;
     QByteArrayView text; // without the blanks that pad a field
 
     bool isNull() const { return kind == Kind::Null; }
 
-    static SqlValue ofNumber(double v) {
+    static SqlValue ofNumber(Decimal v) {
         SqlValue s;
         s.kind = Kind::Number;
         s.number = v;

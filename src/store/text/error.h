@@ -15,6 +15,9 @@ public:
     const QString &message() const noexcept { return m_message; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
+    // What the user reads when memory runs out (std::bad_alloc has no words of its own).
+    static QString outOfMemoryText();
+
 private:
     QString m_message;
     QByteArray m_utf8;

@@ -79,6 +79,23 @@ QString TextForm::general(double value) {
     return text;
 }
 
+void TextForm::appendGeneral(QByteArray &out, const Decimal &value) {
+    const Decimal d = value.normalized();
+    const int digits = d.significantDigits();
+    // Leading zeros after the point of a value below one.
+    const int zeros = d.integerDigits() == 0 ? d.scale() - digits : 0;
+    if (digits <= 15 && zeros < 5)
+        d.appendFixed(out);
+    else
+        out.append(general(d.toDouble()).toLatin1());
+}
+
+QString TextForm::general(const Decimal &value) {
+    QByteArray out;
+    appendGeneral(out, value);
+    return QString::fromLatin1(out);
+}
+
 QString TextForm::twoDigit(int value) {
     return value >= 0 && value < 10 ? u'0' + QString::number(value) : QString::number(value);
 }

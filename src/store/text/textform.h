@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/text/decimal.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QString>
@@ -32,6 +34,10 @@ public:
     static QString fourDecimal(double value);
     // Shortest form with up to 15 significant digits: 250, 150.5.
     static QString general(double value);
+    // The same form of an exact decimal: its own digits wherever the form shows every digit
+    // (up to 15 significant ones, not below 0.00001), so that exact sums print exactly.
+    static QString general(const Decimal &value);
+    static void appendGeneral(QByteArray &out, const Decimal &value);
     // A leading "0" below 10: 07.
     static QString twoDigit(int value);
 

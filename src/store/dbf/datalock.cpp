@@ -1,0 +1,141 @@
+#include "store/dbf/datalock.h"
+
+#include "store/text/error.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QThread>
+#include <atomic>
+
+namespace velmora {
+
+namespace {
+
+std::atomic<int> g_waitMs{4000};
+
+// What this process holds, per directory.
+struct Held {
+    Platform::LockHandle handle = Platform::kNoLock;
+    DataLock::Mode mode = DataLock::Mode::Shared;
+    int count = 0;
+};
+
+QMutex g_mutex;
+QHash<QString, Held> &held() {
+    static QHash<QString, Held> map;
+    return map;
+}
+
+QString keyOf(const QString &dataDir) {
+    const QFileInfo info(dataDir);
+    QString key = info.canonicalFilePath();
+    if (key.isEmpty())
+        key = QDir::cleanPath(info.absoluteFilePath());
+#ifdef Q_OS_WIN
+    key = key.toLower();
+#endif
+    return key;
+}
+
+[[noreturn]] void busy(const QString &dataDir) {
+    throw EngineError(QStringLiteral("Baza de date din %1 este folosita de alt program. "
+                                     "Incercati din nou dupa ce acesta termina.")
+                          .arg(QDir::toNativeSeparators(dataDir)));
+}
+
+} // namespace
+
+DataLock::DataLock(const QString &dataDir, Mode mode)
+    : DataLock(dataDir, mode, g_waitMs.load()) {}
+
+DataLock::DataLock(const QString &dataDir, Mode mode, int waitMs) {
+    if (!QFileInfo(dataDir).isDir())
+        return;
+    const QString key = keyOf(dataDir);
+    const QMutexLocker locker(&g_mutex);
+    auto it = held().find(key);
+    if (it != held().end()) {
+        if (mode == Mode::Exclusive && it->mode == Mode::Shared) {
+            throw EngineError(QStringLiteral("Baza de date din %1 este deschisa aici numai "
+                                             "pentru citire; nu poate fi scrisa in aceeasi "
+                                             "operatie.")
+                                  .arg(QDir::toNativeSeparators(dataDir)));
+        }
+        ++it->count;
+        m_key = key;
+        return;
+    }
+    QString reason;
+    const Platform::LockHandle handle = Platform::openLockFile(lockFilePath(dataDir), &reason);
+    if (handle == Platform::kNoLock) {
+        if (mode == Mode::Shared)
+            return;
+        throw FileError(QStringLiteral("Fisierul de blocare %1 nu poate fi creat: %2")
+                            .arg(QDir::toNativeSeparators(lockFilePath(dataDir)), reason));
+    }
+    const bool exclusive = mode == Mode::Exclusive;
+    const QDeadlineTimer deadline(waitMs);
+    int pause = 1;
+    while (!Platform::tryLockFile(handle, exclusive)) {
+        if (deadline.hasExpired()) {
+            Platform::closeLockFile(handle);
+            busy(dataDir);
+        }
+        // Short naps: the other side's statements are short, and its lock is free between them.
+        QThread::msleep(static_cast<unsigned long>(pause));
+        pause = qMin(pause * 2, 8);
+    }
+    held().insert(key, Held{handle, mode, 1});
+    m_key = key;
+}
+
+DataLock::~DataLock() {
+    if (m_key.isEmpty())
+        return;
+    const QMutexLocker locker(&g_mutex);
+    auto it = held().find(m_key);
+    if (it == held().end() || --it->count > 0)
+        return;
+    Platform::closeLockFile(it->handle);
+    held().erase(it);
+}
+
+std::unique_ptr<DataLock> DataLock::tryLock(const QString &dataDir, Mode mode) {
+    try {
+        return std::unique_ptr<DataLock>(new DataLock(dataDir, mode, 0));
+    } catch (const EngineError &) {
+        return nullptr;
+    }
+}
+
+bool DataLock::isHeldElsewhere(const QString &dataDir) {
+    if (!QFileInfo(dataDir).isDir())
+        return false;
+    const Platform::LockHandle handle = Platform::openLockFile(lockFilePath(dataDir), nullptr);
+    if (handle == Platform::kNoLock)
+        return false;
+    const bool free = Platform::tryLockFile(handle, true);
+    Platform::closeLockFile(handle);
+    return !free;
+}
+
+QString DataLock::lockFilePath(const QString &dataDir) {
+    return dataDir + u'/' + lockFileName();
+}
+
+QString DataLock::directoryOf(const QString &tablePath) {
+    return QFileInfo(tablePath).absolutePath();
+}
+
+int DataLock::waitMilliseconds() {
+    return g_waitMs.load();
+}
+
+void DataLock::setWaitMilliseconds(int ms) {
+    g_waitMs.store(ms);
+}
+
+} // namespace velmora

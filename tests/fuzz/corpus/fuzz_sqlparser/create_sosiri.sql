@@ -1,0 +1,7 @@
+CREATE TABLE "C:\Velmora\Data\Sosiri.DBF"
+(
+IDSOS      DECIMAL(10,0),
+IDFOAIE    DECIMAL(10,0),
+PLESOS     CHAR(32),
+TIMP       DECIMAL(9,4),
+SUMA       DECIMAL(8,2) )

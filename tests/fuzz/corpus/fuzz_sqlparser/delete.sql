@@ -1,0 +1,2 @@
+DELETE FROM "/p/Data/Sosiri.dbf"
+WHERE IDFOAIE=17

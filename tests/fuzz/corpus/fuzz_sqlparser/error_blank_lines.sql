@@ -1,0 +1,3 @@
+
+
+   SELEC * FROM "t.dbf"

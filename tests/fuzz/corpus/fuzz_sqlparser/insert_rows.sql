@@ -1,0 +1,1 @@
+INSERT INTO 'x.dbf' VALUES (1, 'a''b', NULL), (2, "c""d", -.5);

@@ -1,0 +1,1 @@
+SELECT * FROM "/p/Data/Sosiri.dbf" ORDER BY TIMP DESC, 1 ASC

@@ -1,0 +1,1 @@
+SELECT * FROM "t.dbf" WHERE ((((A=1)))) OR --B<>2 OR NOT NOT C != "x"

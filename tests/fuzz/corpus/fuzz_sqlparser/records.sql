@@ -1,0 +1,2 @@
+SELECT * FROM "/p/Data/Foi.dbf"
+ORDER BY DATAX, ORA

@@ -1,0 +1,122 @@
+#include "store/counters.h"
+#include "store/dbf/datalock.h"
+#include "store/sql/sqlengine.h"
+#include "store/text/error.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "filebytes.h"
+#include "store/lockholder.h"
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+// The data lock between processes: a second process holds it, this one asks for it.
+class TestDataLock : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_table;
+
+    QString insert(int id) const {
+        return u"INSERT INTO \""_s + m_table + u"\" VALUES (%1)"_s.arg(id);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_table = m_dir.filePath(u"T.dbf"_s);
+        SqlEngine::run(u"CREATE TABLE \""_s + m_table + u"\" (ID DECIMAL(6,0))"_s);
+        DataLock::setWaitMilliseconds(300);
+    }
+
+    void anExclusiveHolderElsewhereKeepsEveryoneOut() {
+        const auto holder = holdLockElsewhere(m_dir.path(), "exclusive");
+        QVERIFY(holder);
+        QVERIFY(DataLock::isHeldElsewhere(m_dir.path()));
+        QVERIFY(!DataLock::tryLock(m_dir.path(), DataLock::Mode::Shared));
+
+        const QByteArray before = bytesOf(m_table);
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            SqlEngine::run(insert(1));
+            QFAIL("the write did not wait for the other program");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().contains(u"folosita de alt program"_s), qPrintable(e.message()));
+        }
+        QVERIFY(waited.elapsed() >= 250);
+        QCOMPARE(bytesOf(m_table), before);
+        QVERIFY_THROWS_EXCEPTION(EngineError,
+                                 SqlEngine::open(u"SELECT * FROM \""_s + m_table + u'"'));
+        QVERIFY_THROWS_EXCEPTION(EngineError,
+                                 Counters(m_dir.filePath(u"Velm.ini"_s)).next(Counters::sheets()));
+        QVERIFY(!QFile::exists(m_dir.filePath(u"Velm.ini"_s)));
+
+        releaseLock(*holder);
+        QVERIFY(!DataLock::isHeldElsewhere(m_dir.path()));
+        QCOMPARE(SqlEngine::run(insert(2)), 1);
+    }
+
+    void aSharedHolderElsewhereLetsReadersIn() {
+        const auto holder = holdLockElsewhere(m_dir.path(), "shared");
+        QVERIFY(holder);
+        QVERIFY(DataLock::tryLock(m_dir.path(), DataLock::Mode::Shared));
+        SqlEngine::open(u"SELECT * FROM \""_s + m_table + u'"');
+        QVERIFY_THROWS_EXCEPTION(EngineError, SqlEngine::run(insert(3)));
+        releaseLock(*holder);
+    }
+
+    // The system drops the lock of a process that dies, however it dies.
+    void aKilledHolderBlocksNobody() {
+        const auto holder = holdLockElsewhere(m_dir.path(), "exclusive");
+        QVERIFY(holder);
+        holder->kill();
+        QVERIFY(holder->waitForFinished(5000));
+        // Were the lock still held, the write would give up after its short wait.
+        QCOMPARE(SqlEngine::run(insert(4)), 1);
+    }
+
+    void theLockFileIsTheOnlyFileLocked() {
+        const auto holder = holdLockElsewhere(m_dir.path(), "exclusive");
+        QVERIFY(holder);
+        QVERIFY(QFile::exists(m_dir.filePath(u".velmora.lock"_s)));
+        QCOMPARE(DataLock::lockFilePath(m_dir.path()), m_dir.filePath(u".velmora.lock"_s));
+        // A copy of the tables (a backup that ignores the lock) still reads them.
+        QVERIFY(!bytesOf(m_table).isEmpty());
+        releaseLock(*holder);
+    }
+
+    void nestedLocksOfOneProcessJoinTheFirst() {
+        const DataLock outer(m_dir.path(), DataLock::Mode::Exclusive);
+        {
+            const DataLock inner(m_dir.path(), DataLock::Mode::Exclusive);
+            QCOMPARE(SqlEngine::run(insert(5)), 1);
+            SqlEngine::open(u"SELECT * FROM \""_s + m_table + u'"');
+        }
+        // Still held after the inner ones ended.
+        const auto holder = std::make_unique<QProcess>();
+        holder->start(QStringLiteral(VELMORA_LOCKHOLDER), {m_dir.path(), u"shared"_s});
+        QVERIFY(holder->waitForStarted(5000));
+        QVERIFY(!holder->waitForReadyRead(500));
+        holder->kill();
+        holder->waitForFinished(5000);
+    }
+
+    void aWriteInsideASharedHoldIsRefused() {
+        const DataLock reading(m_dir.path(), DataLock::Mode::Shared);
+        QVERIFY_THROWS_EXCEPTION(EngineError, SqlEngine::run(insert(6)));
+        SqlEngine::open(u"SELECT * FROM \""_s + m_table + u'"');
+    }
+
+    void aMissingDirectoryNeedsNoLock() {
+        const QString missing = m_dir.filePath(u"none"_s);
+        const DataLock lock(missing, DataLock::Mode::Exclusive);
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataLock)
+#include "tst_datalock.moc"
