@@ -38,11 +38,15 @@ for target in "${targets[@]}"; do
     seeds="tests/fuzz/corpus/$target"
     [ -d "$seeds" ] || seeds=""
     echo "== $target: $seconds s"
-    if ! "$build/bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    status=0
+    "$build/bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
-        "$work" $seeds 2>&1 | tee "$build/$target.log" | grep -E "^(#|==|SUMMARY|stat::|invariant)" \
-        | grep -vE "^#[0-9]+\s+(NEW|REDUCE|pulse)" | tail -n 20; then
-        :
+        "$work" $seeds >"$build/$target.log" 2>&1 || status=$?
+    grep -E "^(#[0-9]+\s+(INITED|DONE)|==[0-9]+==|SUMMARY|stat::|invariant)" "$build/$target.log" |
+        tail -n 20 || true
+    if [ "$status" -ne 0 ]; then
+        echo "!! $target stopped with status $status: $build/$target.log"
+        failed=1
     fi
     if [ -n "$(ls -A "$findings")" ]; then
         echo "!! $target found something: $findings"

@@ -5,6 +5,7 @@
 #include "app/aboutdialog.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "backup/backupwindow.h"
 #include "store/programcontext.h"
 #include "ui/messagedialog.h"
 #include "ui/modal.h"
@@ -23,6 +24,7 @@ Application::Application(const QString &programDir) {
     m_passwordPrompt = std::make_unique<PasswordPrompt>();
     m_adminDialog = std::make_unique<AdminDialog>(*m_messages);
     m_mainMenu = std::make_unique<MainMenu>(*m_context, *m_messages, *m_passwordPrompt);
+    m_backupWindow = std::make_unique<BackupWindow>(*m_context, *m_messages, *m_progressWindow);
 
     // The access flag: the administrator window's tick and the gate change it; the menu and
     // the tick show it.
@@ -39,6 +41,10 @@ Application::Application(const QString &programDir) {
             guardSlot([this] { Modal::exec(*m_aboutDialog); }));
     connect(m_mainMenu.get(), &MainMenu::administrationRequested, this,
             guardSlot([this] { Modal::exec(*m_adminDialog); }));
+    connect(m_mainMenu.get(), &MainMenu::salvareRequested, this,
+            guardSlot([this] { Modal::exec(*m_backupWindow); }));
+    // A restore ends the program, so that the next start works on the restored files.
+    connect(m_backupWindow.get(), &BackupWindow::restoreCompleted, this, [this] { endProgram(0); });
     connect(m_mainMenu.get(), &MainMenu::programEndRequested, this, [this] { endProgram(0); });
 }
 

@@ -8,6 +8,7 @@ namespace velmora {
 
 class AboutDialog;
 class AdminDialog;
+class BackupWindow;
 class MainMenu;
 class MessageDialog;
 class PasswordPrompt;
@@ -46,6 +47,7 @@ public:
     PasswordPrompt &passwordPrompt() { return *m_passwordPrompt; }
     AdminDialog &adminDialog() { return *m_adminDialog; }
     MainMenu &mainMenu() { return *m_mainMenu; }
+    BackupWindow &backupWindow() { return *m_backupWindow; }
 
 Q_SIGNALS:
     // Whoever runs the event loop ends it with this exit code.
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<PasswordPrompt> m_passwordPrompt;
     std::unique_ptr<AdminDialog> m_adminDialog;
     std::unique_ptr<MainMenu> m_mainMenu;
+    std::unique_ptr<BackupWindow> m_backupWindow;
 };
 
 } // namespace velmora

@@ -1,6 +1,10 @@
 // velmora-tool: the data work of the program without its windows.
 // Exit status: 0 done, 1 an error (its message on stderr), 2 wrong usage.
 
+#include "backup/archiveformat.h"
+#include "backup/backuprotation.h"
+#include "backup/datarestore.h"
+#include "backup/datasnapshot.h"
 #include "records/samplegenerator.h"
 #include "store/datastore.h"
 #include "store/programlocation.h"
@@ -35,6 +39,16 @@ const char kHelp[] =
     "  pack PROGRAMDIR       remove the deleted rows of both tables for good\n"
     "  generate PROGRAMDIR --sheets N --lines L [--seed S]\n"
     "                        add N made-up sheets with about L departures and arrivals each\n"
+    "  backup PROGRAMDIR ARCHIVE\n"
+    "                        save the data directory into the archive (written beside it and\n"
+    "                        renamed over it once complete)\n"
+    "  backup PROGRAMDIR --to FOLDER --keep N\n"
+    "                        save it into FOLDER/Velmora-YYYY-MM-DD-HHMM.vmr, then remove the\n"
+    "                        oldest archives of that name beyond the newest N\n"
+    "  restore PROGRAMDIR ARCHIVE\n"
+    "                        replace the data directory's files with the archive's, once the\n"
+    "                        whole archive has been checked; a damaged one changes nothing\n"
+    "  verify ARCHIVE        check the whole archive; print each member's name and size\n"
     "  where                 print the program directory the program uses when started from\n"
     "                        the folder of this tool\n"
     "  --help                this text\n";
@@ -119,6 +133,80 @@ int runGenerate(const QStringList &args) {
     return kDone;
 }
 
+void printOut(const QString &line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) !=
+        static_cast<size_t>(bytes.size()))
+        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+}
+
+// The data directory into the archive; an error when there is nothing to save.
+int saveData(const QString &programDir, const QString &archive) {
+    const int members = DataSnapshot::save(programDir, archive);
+    if (members == 0)
+        throw ArchiveError(
+            QStringLiteral("Directorul de date %1 nu contine niciun fisier de "
+                           "salvat; arhiva nu a fost scrisa.")
+                .arg(QDir::toNativeSeparators(programDir + QStringLiteral("/Data"))));
+    return members;
+}
+
+// backup PROGRAMDIR --to FOLDER --keep N: a dated archive, then only the newest N kept.
+int runBackupIntoFolder(const QStringList &args) {
+    QString folder;
+    std::optional<qint64> keep;
+    for (qsizetype i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return usage(QStringLiteral("backup: %1 needs a value").arg(args[i]));
+        const QString &value = args[i + 1];
+        if (args[i] == QStringLiteral("--to")) {
+            folder = value;
+        } else if (args[i] == QStringLiteral("--keep")) {
+            keep = number(value, 1, 1000000);
+            if (!keep)
+                return usage(QStringLiteral("backup: --keep needs a whole number of at least 1, "
+                                            "not %1")
+                                 .arg(value));
+        } else {
+            return usage(QStringLiteral("backup: unknown option %1").arg(args[i]));
+        }
+    }
+    if (folder.isEmpty() || !keep)
+        return usage(QStringLiteral("backup: expected PROGRAMDIR --to FOLDER --keep N"));
+    int members = 0;
+    const QString made = BackupRotation::backUp(
+        folder, static_cast<int>(*keep), QDateTime::currentDateTime(),
+        [&](const QString &archive) { members = saveData(args[0], archive); });
+    std::printf("%d files saved into %s\n", members,
+                QFile::encodeName(QDir::toNativeSeparators(made)).constData());
+    return kDone;
+}
+
+int runArchive(const QString &command, const QStringList &args) {
+    if (command == QStringLiteral("verify")) {
+        if (args.size() != 1)
+            return usage(QStringLiteral("verify: expected ARCHIVE"));
+        for (const ArchiveFormat::Member &member : ArchiveFormat::verify(args[0]))
+            printOut(
+                QStringLiteral("Data\\%1\t%2").arg(member.fileName, QString::number(member.size)));
+        if (std::fflush(stdout) != 0)
+            throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+        return kDone;
+    }
+    if (command == QStringLiteral("backup") && args.size() >= 2 &&
+        args[1].startsWith(QStringLiteral("--")))
+        return runBackupIntoFolder(args);
+    if (args.size() != 2)
+        return usage(QStringLiteral("%1: expected PROGRAMDIR ARCHIVE").arg(command));
+    if (command == QStringLiteral("backup")) {
+        std::printf("%d files saved\n", saveData(args[0], args[1]));
+        return kDone;
+    }
+    const QList<ArchiveFormat::Member> members = DataRestore::restore(args[1], args[0]);
+    std::printf("%lld files restored\n", static_cast<long long>(members.size()));
+    return kDone;
+}
+
 int run(const QStringList &args) {
     if (args.isEmpty())
         return usage(QStringLiteral("missing COMMAND"));
@@ -145,6 +233,9 @@ int run(const QStringList &args) {
     }
     if (command == QStringLiteral("generate"))
         return runGenerate(rest);
+    if (command == QStringLiteral("backup") || command == QStringLiteral("restore") ||
+        command == QStringLiteral("verify"))
+        return runArchive(command, rest);
     if (command == QStringLiteral("where")) {
         if (!rest.isEmpty())
             return usage(QStringLiteral("where takes no arguments"));

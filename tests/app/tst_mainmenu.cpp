@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "backup/backupwindow.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
 #include "store/text/textform.h"
@@ -201,6 +202,16 @@ private Q_SLOTS:
         QVERIFY(dataCommandsOpen());
     }
 
+    // The next start must work on the restored files: a restore ends the program at once,
+    // without the menu's question.
+    void restoreEndsTheProgram() {
+        QSignalSpy ended(m_app.get(), &Application::ended);
+        Q_EMIT m_app->backupWindow().restoreCompleted();
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.first().first().toInt(), 0);
+        QCOMPARE(messagesShown(), 0);
+    }
+
     void functionKeysOnlyWhileOpen() {
         QSignalSpy evidenta(&menu(), &MainMenu::evidentaRequested);
         QSignalSpy raport(&menu(), &MainMenu::raportRequested);
@@ -217,8 +228,15 @@ private Q_SLOTS:
         QTest::keyClick(&menu(), Qt::Key_F2);
         QCOMPARE(raport.size(), 1);
         QSignalSpy salvare(&menu(), &MainMenu::salvareRequested);
+        BackupWindow &backup = m_app->backupWindow();
+        bool backupShown = false;
+        answerWhenShown(&backup, [&] {
+            backupShown = true;
+            backup.close();
+        });
         button("MBut3")->click();
         QCOMPARE(salvare.size(), 1);
+        QVERIFY(backupShown);
     }
 
     void closingAsksFirst_data() {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace velmora {
+
+// The name a member is stored under: "Data\" and the file's own name, in cp1250. A stored
+// name is a path relative to the program directory; the reader takes only the ones that lead
+// to a plain file directly inside Data.
+class MemberName {
+public:
+    // "Data\" and the longest file name the file systems allow.
+    static constexpr qint32 kMaxLength = 5 + 255;
+
+    // An InputError when the name cannot be written in cp1250 or is not a plain name.
+    static QByteArray stored(const QString &fileName);
+    // The file name inside Data that a stored name leads to; empty when the stored name is
+    // refused (absolute, a separator or ".." after "Data\", a name a file system cannot hold
+    // or one that belongs to the engine).
+    static QString fileName(QByteArrayView stored);
+    // Whether a file name is a plain name any supported file system keeps as it is.
+    static bool isPlain(const QString &fileName);
+};
+
+} // namespace velmora
