@@ -22,6 +22,11 @@ VELMORA_BENCH_PACKAGES=(libbenchmark-dev hyperfine sqlite3 time)
 # and ImageMagick to check the shots.
 VELMORA_SCREENSHOT_PACKAGES=(xvfb openbox imagemagick)
 
+# Only for the install check and the Debian package: the validators of the menu entry and the
+# AppStream file, the package's checker, dpkg-shlibdeps and file (which CPack asks about the
+# programs).
+VELMORA_INSTALL_PACKAGES=(desktop-file-utils appstream lintian dpkg-dev file)
+
 velmora_missing_packages() {
     local p
     for p in "$@"; do
@@ -49,6 +54,10 @@ velmora_install_bench_packages() {
 
 velmora_install_screenshot_packages() {
     velmora_install_packages "${VELMORA_SCREENSHOT_PACKAGES[@]}"
+}
+
+velmora_install_install_packages() {
+    velmora_install_packages "${VELMORA_INSTALL_PACKAGES[@]}"
 }
 
 velmora_install_fuzz_packages() {

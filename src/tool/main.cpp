@@ -2,6 +2,7 @@
 // Exit status: 0 done, 1 an error (its message on stderr), 2 wrong usage.
 
 #include "backup/archiveformat.h"
+#include "backup/backuprotation.h"
 #include "backup/datarestore.h"
 #include "backup/datasnapshot.h"
 #include "records/samplegenerator.h"
@@ -10,6 +11,7 @@
 #include "reports/periodsummary.h"
 #include "reports/sheetprintout.h"
 #include "store/datastore.h"
+#include "store/programlocation.h"
 #include "store/query/query.h"
 #include "store/query/tsvwriter.h"
 #include "store/sql/sqlengine.h"
@@ -53,10 +55,15 @@ const char kHelp[] =
     "  backup PROGRAMDIR ARCHIVE\n"
     "                        save the data directory into the archive (written beside it and\n"
     "                        renamed over it once complete)\n"
+    "  backup PROGRAMDIR --to FOLDER --keep N\n"
+    "                        save it into FOLDER/Velmora-YYYY-MM-DD-HHMM.vmr, then remove the\n"
+    "                        oldest archives of that name beyond the newest N\n"
     "  restore PROGRAMDIR ARCHIVE\n"
     "                        replace the data directory's files with the archive's, once the\n"
     "                        whole archive has been checked; a damaged one changes nothing\n"
     "  verify ARCHIVE        check the whole archive; print each member's name and size\n"
+    "  where                 print the program directory the program uses when started from\n"
+    "                        the folder of this tool\n"
     "  --help                this text\n";
 
 void printErr(const QString &text) {
@@ -173,6 +180,48 @@ void printOut(const QString &line) {
         throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
 }
 
+// The data directory into the archive; an error when there is nothing to save.
+int saveData(const QString &programDir, const QString &archive) {
+    const int members = DataSnapshot::save(programDir, archive);
+    if (members == 0)
+        throw ArchiveError(
+            QStringLiteral("Directorul de date %1 nu contine niciun fisier de "
+                           "salvat; arhiva nu a fost scrisa.")
+                .arg(QDir::toNativeSeparators(programDir + QStringLiteral("/Data"))));
+    return members;
+}
+
+// backup PROGRAMDIR --to FOLDER --keep N: a dated archive, then only the newest N kept.
+int runBackupIntoFolder(const QStringList &args) {
+    QString folder;
+    std::optional<qint64> keep;
+    for (qsizetype i = 1; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return usage(QStringLiteral("backup: %1 needs a value").arg(args[i]));
+        const QString &value = args[i + 1];
+        if (args[i] == QStringLiteral("--to")) {
+            folder = value;
+        } else if (args[i] == QStringLiteral("--keep")) {
+            keep = number(value, 1, 1000000);
+            if (!keep)
+                return usage(QStringLiteral("backup: --keep needs a whole number of at least 1, "
+                                            "not %1")
+                                 .arg(value));
+        } else {
+            return usage(QStringLiteral("backup: unknown option %1").arg(args[i]));
+        }
+    }
+    if (folder.isEmpty() || !keep)
+        return usage(QStringLiteral("backup: expected PROGRAMDIR --to FOLDER --keep N"));
+    int members = 0;
+    const QString made = BackupRotation::backUp(
+        folder, static_cast<int>(*keep), QDateTime::currentDateTime(),
+        [&](const QString &archive) { members = saveData(args[0], archive); });
+    std::printf("%d files saved into %s\n", members,
+                QFile::encodeName(QDir::toNativeSeparators(made)).constData());
+    return kDone;
+}
+
 int runArchive(const QString &command, const QStringList &args) {
     if (command == QStringLiteral("verify")) {
         if (args.size() != 1)
@@ -184,16 +233,13 @@ int runArchive(const QString &command, const QStringList &args) {
             throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
         return kDone;
     }
+    if (command == QStringLiteral("backup") && args.size() >= 2 &&
+        args[1].startsWith(QStringLiteral("--")))
+        return runBackupIntoFolder(args);
     if (args.size() != 2)
         return usage(QStringLiteral("%1: expected PROGRAMDIR ARCHIVE").arg(command));
     if (command == QStringLiteral("backup")) {
-        const int members = DataSnapshot::save(args[0], args[1]);
-        if (members == 0)
-            throw ArchiveError(
-                QStringLiteral("Directorul de date %1 nu contine niciun fisier de "
-                               "salvat; arhiva nu a fost scrisa.")
-                    .arg(QDir::toNativeSeparators(args[0] + QStringLiteral("/Data"))));
-        std::printf("%d files saved\n", members);
+        std::printf("%d files saved\n", saveData(args[0], args[1]));
         return kDone;
     }
     const QList<ArchiveFormat::Member> members = DataRestore::restore(args[1], args[0]);
@@ -234,6 +280,14 @@ int run(const QStringList &args) {
     if (command == QStringLiteral("backup") || command == QStringLiteral("restore") ||
         command == QStringLiteral("verify"))
         return runArchive(command, rest);
+    if (command == QStringLiteral("where")) {
+        if (!rest.isEmpty())
+            return usage(QStringLiteral("where takes no arguments"));
+        const ProgramLocation location(QCoreApplication::applicationDirPath());
+        std::printf("%s\n",
+                    QFile::encodeName(QDir::toNativeSeparators(location.programDir())).constData());
+        return kDone;
+    }
     return usage(QStringLiteral("unknown command: %1").arg(command));
 }
 
@@ -250,6 +304,8 @@ int main(int argc, char *argv[]) {
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // The program's own name, so that the user's data location is the program's.
+    QCoreApplication::setApplicationName(QStringLiteral("Velmora v.1.01"));
     try {
         return run(QCoreApplication::arguments().mid(1));
     } catch (const Error &error) {
