@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of a backup and a restore of a generated year (about 40 MB of tables), side by side
 // with plain zlib on the same bytes: compress2 at level 9 on one thread, and uncompress
 // followed by writing the file. Run the Release build (preset "bench"):

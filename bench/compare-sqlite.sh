@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Side by side with the sqlite3 shell on the same rows: the sheet list's SELECT and the period
 # query, whole-process time (hyperfine) and peak memory (GNU time).
 #   bench/compare-sqlite.sh [PROGRAMDIR]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the printouts over a generated year (100,000 sheets, about 300,000 departures and
 // arrivals): the trip sheet's RTF printout, and the period report up to its first page and
 // to a PDF file. Run the Release build (preset "bench"):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the data paths behind the windows, over a generated year: 100,000 sheets and about
 // 300,000 departures and arrivals. Run the Release build (preset "bench"):
 //   build/bench/bin/velmora-bench

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's icon as PNG files for the icon theme, drawn by the same code as the
 // splash's icon, so the menu shows exactly the program's picture.
 // Usage: velmora-icons FOLDER SIZE... ; writes FOLDER/SIZExSIZE/apps/velmora.png.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (scripts/package.sh): velmora_<version>_amd64.deb. Its dependencies come
 # from the libraries the programs link (dpkg-shlibdeps), never from a list kept by hand.
 set(VELMORA_MAINTAINER "Velmora developers <velmora@example.org>"

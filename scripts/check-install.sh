@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a temporary folder (DESTDIR) and checks that an installation holds
 # everything a desktop program needs: both programs, the template folder, the menu entry and
 # the AppStream file (both validated), every icon size, the man page, the licence and the

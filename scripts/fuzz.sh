@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets of tests/fuzz with clang, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build/fuzz, and runs each for SECONDS (default 60) on a working
 # copy of its seed corpus. Inputs that break a target are kept in build/fuzz/findings/<target>.

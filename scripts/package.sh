@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Release programs and makes the Debian package velmora_<version>_amd64.deb in the
 # project's root; its dependencies are worked out from the libraries the programs link.
 # Then lintian looks at it (its findings are printed, they do not stop the script).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws every screenshot in docs/screenshots from the real windows, on a virtual display
 # with a window manager, so that they can be refreshed whenever a window changes.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build needs, when they are missing.
 # Sourced by run.sh and test.sh; safe to run on its own.
 set -euo pipefail

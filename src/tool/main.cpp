@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-tool: the data work of the program without its windows.
 // Exit status: 0 done, 1 an error (its message on stderr), 2 wrong usage.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "admin/passwordprompt.h"
 #include "ui/gradientpanel.h"
 #include "ui/modalanswer.h"

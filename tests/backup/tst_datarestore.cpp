@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivebytes.h"
 #include "backup/archiveformat.h"
 #include "backup/datarestore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive reader against any bytes: it either refuses them with an ArchiveError, or what
 // it accepted are plain files directly in the target directory, one per member, each exactly
 // as long as its member says.

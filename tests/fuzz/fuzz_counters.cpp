@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The counters-file reader on any bytes: handing out an identifier either fails with an Error
 // and leaves the file as it was, or stores its successor so that it reads back, leaves every
 // other value that could be read before as it was, and adds no second INDEX section.

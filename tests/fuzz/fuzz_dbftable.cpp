@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table file reader on any bytes: a file is either refused with an EngineError or read,
 // and then it survives the engine's own rewrite (pack, which every start runs) unchanged:
 // the same columns, and the same values in every live record, read again from the new file.

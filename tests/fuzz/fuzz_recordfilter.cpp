@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record-filter parser on any text, bound to a small result and evaluated: a filter is
 // either refused with an EngineError or it selects rows, and "NOT (f)" selects exactly the
 // other rows, "(f) AND (f)" and "(f) OR (f)" exactly the same ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF template filler on any template and any tags: it ends, writing no more than a
 // bound set by the input's size, and a well-formed template with brace-free values gives a
 // printout whose braces balance (for several copies, when the body starts at depth 1).

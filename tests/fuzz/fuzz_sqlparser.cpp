@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SQL tokenizer and parser on any text: a statement either is refused with an EngineError
 // or parses into a tree that prints back to a statement which parses into the same tree.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds every file of the directories (or the files) named on the command line to the fuzz
 // target once, as the ordinary test build runs it: a corpus replayed without libFuzzer.
 

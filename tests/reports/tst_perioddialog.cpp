@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/perioddialog.h"
 #include "ui/fieldhint.h"
 #include "ui/hintballoon.h"

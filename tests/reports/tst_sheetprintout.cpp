@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/documentopener.h"
 #include "reports/printouterror.h"
 #include "reports/printoutfiles.h"

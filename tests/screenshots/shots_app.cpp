@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up, the main menu with its gate, the administration and the progress window.
 #include "admin/admindialog.h"
 #include "app/application.h"

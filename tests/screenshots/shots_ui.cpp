@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared dialogs: the message dialog's kinds and the field hint.
 #include "studio.h"
 #include "ui/fieldhint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second process for the data lock's tests: takes the lock over DATADIR in MODE (shared or
 // exclusive), says "held" on standard output and keeps it until its standard input closes
 // or it is killed.

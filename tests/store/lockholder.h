@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Starts the lock holder (lockholder.cpp) as a second process and waits until it holds the

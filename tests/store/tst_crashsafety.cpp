@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/statements.h"
 
 #include "store/dbf/faultpoint.h"

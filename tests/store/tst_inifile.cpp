@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/dbf/atomicfile.h"
 #include "store/dbf/faultpoint.h"
 #include "store/inifile.h"

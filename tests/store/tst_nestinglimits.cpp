@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Statements and record filters nested or chained far beyond anything the windows compose:
 // each is either answered correctly or refused with a message, never a crash of the stack.
 

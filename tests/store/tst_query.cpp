@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/query/query.h"
 #include "store/text/error.h"
 #include "store/text/textform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the store does about data it did not leave that way: a table cut short, temporary files
 // of killed writes, files the user made read-only; and that what it reports done is on disk.
 

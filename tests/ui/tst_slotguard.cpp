@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/text/error.h"
 #include "ui/errorbox.h"
 #include "ui/slotguard.h"

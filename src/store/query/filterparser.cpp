@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/query/filterparser.h"
 
 #include "store/text/cp1250.h"

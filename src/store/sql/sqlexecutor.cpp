@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/sql/sqlexecutor.h"
 
 #include "store/dbf/dbffield.h"

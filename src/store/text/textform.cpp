@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/text/textform.h"
 
 #include "store/text/fixed4.h"
