@@ -56,6 +56,11 @@ Application::Application(const QString &programDir) {
 
     connect(m_splash.get(), &SplashWindow::workDone, m_mainMenu.get(), &QWidget::show);
     connect(m_splash.get(), &SplashWindow::startupFailed, this, [this] { endProgram(1); });
+    connect(m_splash.get(), &SplashWindow::tablesRepaired, this,
+            guardSlot([this](const QStringList &repairs) {
+                m_messages->Mesaj(title(), repairs.join(QStringLiteral("\r\n")),
+                                  MessageKind::Informatie, MessageButton::OK);
+            }));
     connect(m_mainMenu.get(), &MainMenu::evidentaRequested, m_recordsWindow.get(),
             guardSlot([this] { m_recordsWindow->Deschide(); }));
     // The print button: the selected sheet's printout, opened in the system's RTF viewer.

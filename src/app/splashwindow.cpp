@@ -140,6 +140,7 @@ void SplashWindow::runStartup() {
     }
 
     QString failure;
+    QStringList repairs;
     // A table that cannot be read leaves the lists empty, but the program goes on: the menu
     // is where the user restores a backup.
     try {
@@ -154,7 +155,7 @@ void SplashWindow::runStartup() {
         m_context.writeStartSettings();
         m_status->setText(QStringLiteral("Refac bazele de date ..."));
         letEventsRun();
-        m_context.store().packTables([this](int n) { StepProgress(n); });
+        repairs = m_context.store().packTables([this](int n) { StepProgress(n); });
     } catch (const Error &error) {
         if (failure.isEmpty())
             failure = error.message();
@@ -166,6 +167,8 @@ void SplashWindow::runStartup() {
     letEventsRun();
     if (!failure.isEmpty())
         ErrorBox::show(failure);
+    if (!repairs.isEmpty())
+        Q_EMIT tablesRepaired(repairs);
     Q_EMIT startupFinished();
 }
 

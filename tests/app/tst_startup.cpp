@@ -15,6 +15,7 @@
 #include "store/sql/sqlengine.h"
 #include "store/text/error.h"
 #include "ui/errorbox.h"
+#include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
 
 #include <QComboBox>
@@ -162,6 +163,50 @@ private Q_SLOTS:
                                 .arg(application.context().dataDir() + QStringLiteral("/Foi.dbf")));
         QCOMPARE(rows.rowCount(), 1);
         QCOMPARE(rows.text(0, rows.columnIndex(u"NRMAS")), QStringLiteral("B2"));
+    }
+
+    void aTableCutShortIsRepairedAndSaidOnce() {
+        QTemporaryDir programDir;
+        QString foi;
+        {
+            DataStore store(programDir.path());
+            store.ensureDataDir();
+            store.createTables();
+            for (int id = 1; id <= 4; ++id)
+                SqlEngine::run(
+                    QStringLiteral("INSERT INTO \"%1\" (IDFOAIE, NRMAS) VALUES (%2, \"B\")")
+                        .arg(store.sheetsTable())
+                        .arg(id));
+            foi = programDir.filePath(QStringLiteral("Data/FOI.DBF"));
+        }
+        QFile file(foi);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray header = file.read(12);
+        const int headerLength = qFromLittleEndian<quint16>(header.constData() + 8);
+        const int recordLength = qFromLittleEndian<quint16>(header.constData() + 10);
+        // Two whole records and part of a third are left of the four the header counts.
+        QVERIFY(file.resize(headerLength + 2 * recordLength + 7));
+        file.close();
+
+        for (int start = 1; start <= 2; ++start) {
+            Application application(programDir.path());
+            application.messageDialog().queueAnswer(MessageResult::Ok);
+            QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
+            application.start();
+            QVERIFY(finished.wait(10000));
+            QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
+            const QList<MessageRecord> &shown = application.messageDialog().shown();
+            if (start == 1) {
+                QCOMPARE(shown.size(), 1);
+                QCOMPARE(shown[0].kind, MessageKind::Informatie);
+                QVERIFY2(shown[0].text.contains(QStringLiteral("FOI.DBF")),
+                         qPrintable(shown[0].text));
+            } else {
+                // Repaired for good: the next start has nothing to say.
+                QVERIFY(shown.isEmpty());
+            }
+            QCOMPARE(recordCount(foi), 2u);
+        }
     }
 
     void pickListsAreLoadedAtStartAndEvidentaOpensTheRecords() {
