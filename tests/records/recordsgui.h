@@ -14,6 +14,7 @@
 #include "ui/fieldhint.h"
 #include "ui/hintballoon.h"
 #include "ui/messagedialog.h"
+#include "ui/modalanswer.h"
 #include "ui/tnumericedit.h"
 
 #include <QAbstractButton>
@@ -28,28 +29,6 @@
 #include <QTimer>
 
 namespace velmora::test {
-
-// Runs the action once the window is the active modal one. The wait belongs to the window, so
-// it ends with it; should the window never show, it is given up after a while so that the
-// test fails on its checks instead of hanging.
-inline void answerWhenShown(QWidget *window, std::function<void()> action) {
-    auto *timer = new QTimer(window);
-    timer->setInterval(5);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [=]() {
-        if (window->isVisible() && QApplication::activeModalWidget() == window) {
-            timer->stop();
-            timer->deleteLater();
-            action();
-        } else if (++*waited > 400) {
-            timer->stop();
-            timer->deleteLater();
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-        }
-    });
-    timer->start();
-}
 
 class RecordsGui {
 public:
