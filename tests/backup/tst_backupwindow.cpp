@@ -349,7 +349,7 @@ private Q_SLOTS:
         run("LbSpeedButton1", {pick(m_window->openDialog(), archive())});
 
         QCOMPARE(messages().size(), 1);
-        const MessageRecord &shown = messages()[0];
+        const MessageRecord shown = messages()[0];
         QCOMPARE(shown.title, u"Eroare"_s);
         QCOMPARE(shown.kind, MessageKind::Eroare);
         QVERIFY2(shown.text.contains(u"deteriorata"_s), qPrintable(shown.text));
