@@ -212,10 +212,17 @@ private Q_SLOTS:
         editor.Initializeaza();
         answerWhenShown(&editor, [&] {
             QWidget *ziua = RecordsGui::field(editor, "Ziua");
+            // Keys go to the focus widget only once the window is active, which a busy
+            // machine may take a moment to report.
+            editor.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&editor));
             ziua->setFocus();
+            QTRY_VERIFY(QApplication::focusWidget() != nullptr);
             QStringList visited;
             for (int i = 0; i < 3; ++i) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QWidget *current = QApplication::focusWidget();
+                QVERIFY(current);
+                QTest::keyClick(current, Qt::Key_Return);
                 QWidget *focus = QApplication::focusWidget();
                 while (focus && focus->objectName().isEmpty())
                     focus = focus->parentWidget();
