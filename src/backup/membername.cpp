@@ -36,6 +36,10 @@ bool MemberName::isPlain(const QString &fileName) {
     // Windows drops a trailing blank or dot, so the file would land under another name.
     if (fileName.endsWith(u' ') || fileName.endsWith(u'.'))
         return false;
+    // File systems hold 255 units of a name: UTF-16 ones on Windows, bytes of UTF-8 on Linux,
+    // where a name of Romanian letters that fits in the archive can take twice as many.
+    if (fileName.size() > kMaxFileName || fileName.toUtf8().size() > kMaxFileName)
+        return false;
     return !isDeviceName(fileName);
 }
 

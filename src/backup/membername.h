@@ -12,8 +12,9 @@ namespace velmora {
 // to a plain file directly inside Data.
 class MemberName {
 public:
-    // "Data\" and the longest file name the file systems allow.
-    static constexpr qint32 kMaxLength = 5 + 255;
+    // The longest file name the file systems allow, and "Data\" with it.
+    static constexpr qint32 kMaxFileName = 255;
+    static constexpr qint32 kMaxLength = 5 + kMaxFileName;
 
     // An InputError when the name cannot be written in cp1250 or is not a plain name.
     static QByteArray stored(const QString &fileName);

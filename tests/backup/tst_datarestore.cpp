@@ -162,6 +162,9 @@ private Q_SLOTS:
                                         "Foi.dbf",     "Data\\Foi.dbf.jnl", "Data\\Foi.dbf.tmp"};
         for (const QByteArray &name : hostile)
             QTest::addRow("name %s", name.constData()) << int32le(1) + member(name, kSheets);
+        // 200 bytes 0xC8 (C with caron in cp1250) fit the archive, but take 400 bytes in UTF-8.
+        QTest::newRow("name too long for the file system")
+            << int32le(1) + member("Data\\" + QByteArray(200, '\xC8'), kSheets);
 
         QTest::newRow("size 0") << int32le(1) + member("Data\\Foi.dbf", 0, zlibStream(""));
         QTest::newRow("size -1") << int32le(1) + member("Data\\Foi.dbf", -1, sheetsStream);
