@@ -14,7 +14,7 @@ build=${1:-build/test}
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 prefix=/usr
-cmake --build "$build" --target velmora velmora-tool velmora-install-files >/dev/null
+cmake --build "$build" --target velmora velmora-tool velmora-report velmora-install-files >/dev/null
 DESTDIR="$stage" cmake --install "$build" --prefix "$prefix" >/dev/null
 root="$stage$prefix"
 
@@ -24,6 +24,7 @@ fail() { echo "check-install: $*" >&2; failed=1; }
 expected=(
     bin/velmora
     bin/velmora-tool
+    libexec/velmora/velmora-report
     share/applications/ro.kestrova.Velmora.desktop
     share/metainfo/ro.kestrova.Velmora.metainfo.xml
     share/icons/hicolor/scalable/apps/velmora.svg
@@ -81,9 +82,25 @@ fi
 # The installed copy's data goes to the user's data folder, the one the backup service saves.
 home=$(mktemp -d)
 where=$(env -u XDG_DATA_HOME HOME="$home" ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" where)
-rm -rf "$home"
 [ "$where" = "$home/.local/share/Velmora v.1.01" ] ||
     fail "the installed program keeps its data in '$where'"
+
+# The tool starts without the GUI libraries; only its report helper loads them.
+if objdump -p "$root/bin/velmora-tool" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintSupport)'; then
+    fail "$prefix/bin/velmora-tool links a GUI library"
+fi
+
+# The installed tool finds its report painter in libexec.
+year=$(date +%Y)
+if ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" init "$home/program" >/dev/null &&
+    ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" report "$home/program" \
+        "$year-01-01" "$year-12-31" "$home/report.pdf" &&
+    [ "$(head -c 4 "$home/report.pdf")" = "%PDF" ]; then
+    :
+else
+    fail "the installed velmora-tool does not write a report"
+fi
+rm -rf "$home"
 
 [ "$failed" -eq 0 ] && echo "check-install: every installed file is there and valid"
 exit "$failed"

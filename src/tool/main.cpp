@@ -7,37 +7,34 @@
 #include "backup/datarestore.h"
 #include "backup/datasnapshot.h"
 #include "records/samplegenerator.h"
-#include "reports/periodreportlayout.h"
-#include "reports/periodreportpainter.h"
-#include "reports/periodsummary.h"
 #include "reports/sheetprintout.h"
 #include "store/datastore.h"
 #include "store/programlocation.h"
-#include "store/query/query.h"
 #include "store/query/tsvwriter.h"
 #include "store/sql/sqlengine.h"
 #include "store/text/error.h"
 #include "store/text/textform.h"
+#include "tool/reporthelper.h"
+#include "tool/tooloutput.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QStringList>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 
 using namespace velmora;
 
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
+constexpr int kDone = ToolOutput::kDone;
+
+int usage(const QString &problem) {
+    return ToolOutput::usage(problem);
+}
 
 const char kHelp[] =
     "Usage: velmora-tool COMMAND [ARGUMENTS]\n"
@@ -67,18 +64,6 @@ const char kHelp[] =
     "                        the folder of this tool\n"
     "  --help                this text\n";
 
-void printErr(const QString &text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    std::fputc('\n', stderr);
-}
-
-int usage(const QString &problem) {
-    printErr(problem);
-    printErr(QStringLiteral("Try 'velmora-tool --help'."));
-    return kUsage;
-}
-
 int runSql() {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
@@ -97,8 +82,7 @@ int runSql() {
             static_cast<size_t>(chunk.size()))
             throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
     });
-    if (std::fflush(stdout) != 0)
-        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+    ToolOutput::flushOut();
     return kDone;
 }
 
@@ -154,33 +138,6 @@ int runPrintSheet(const QStringList &args) {
     return kDone;
 }
 
-int runReport(const QStringList &args) {
-    if (args.size() != 4)
-        return usage(QStringLiteral("report: expected PROGRAMDIR FROM TO OUT.pdf"));
-    const QDate from = TextForm::parseDate(args[1]);
-    const QDate to = TextForm::parseDate(args[2]);
-    for (const auto &[date, text] : {std::pair(from, args[1]), std::pair(to, args[2])}) {
-        if (!date.isValid())
-            return usage(
-                QStringLiteral("report: %1 is not a date (%2)").arg(text, TextForm::dateFormat()));
-    }
-    if (to < from)
-        throw InputError(QStringLiteral("Perioada incorecta!"));
-    Query lx;
-    const PeriodSummary summary = PeriodSummary::query(lx, DataStore(args[0]).dataDir(), from, to);
-    lx.close();
-    PeriodReportPainter(PeriodReportLayout::pages(summary, PeriodSummary::periodLabel(from, to)))
-        .writePdf(args[3]);
-    return kDone;
-}
-
-void printOut(const QString &line) {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) !=
-        static_cast<size_t>(bytes.size()))
-        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
-}
-
 // The data directory into the archive; an error when there is nothing to save.
 int saveData(const QString &programDir, const QString &archive) {
     const int members = DataSnapshot::save(programDir, archive);
@@ -228,10 +185,9 @@ int runArchive(const QString &command, const QStringList &args) {
         if (args.size() != 1)
             return usage(QStringLiteral("verify: expected ARCHIVE"));
         for (const ArchiveFormat::Member &member : ArchiveFormat::verify(args[0]))
-            printOut(
+            ToolOutput::printOut(
                 QStringLiteral("Data\\%1\t%2").arg(member.fileName, QString::number(member.size)));
-        if (std::fflush(stdout) != 0)
-            throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+        ToolOutput::flushOut();
         return kDone;
     }
     if (command == QStringLiteral("backup") && args.size() >= 2 &&
@@ -277,7 +233,7 @@ int run(const QStringList &args) {
     if (command == QStringLiteral("print-sheet"))
         return runPrintSheet(rest);
     if (command == QStringLiteral("report"))
-        return runReport(rest);
+        return ReportHelper::forward(rest);
     if (command == QStringLiteral("backup") || command == QStringLiteral("restore") ||
         command == QStringLiteral("verify"))
         return runArchive(command, rest);
@@ -295,26 +251,8 @@ int run(const QStringList &args) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // The report is painted with fonts, which want a GUI application; no window is opened,
-    // so no display is needed.
-    std::unique_ptr<QCoreApplication> application;
-    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    const QCoreApplication application(argc, argv);
     // The program's own name, so that the user's data location is the program's.
     QCoreApplication::setApplicationName(QStringLiteral("Velmora v.1.01"));
-    try {
-        return run(QCoreApplication::arguments().mid(1));
-    } catch (const Error &error) {
-        printErr(error.message());
-    } catch (const std::bad_alloc &) {
-        printErr(Error::outOfMemoryText());
-    } catch (const std::exception &error) {
-        printErr(QString::fromLocal8Bit(error.what()));
-    }
-    return kFailed;
+    return ToolOutput::guarded([] { return run(QCoreApplication::arguments().mid(1)); });
 }

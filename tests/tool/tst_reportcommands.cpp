@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -20,7 +22,7 @@ class TestReportCommands : public QObject {
     QTemporaryDir m_program;
     const int m_year = QDate::currentDate().year();
 
-    Run tool(const QStringList &args) {
+    Run tool(const QStringList &args, const QString &program = QStringLiteral(VELMORA_TOOL)) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), m_home.path());
@@ -31,7 +33,7 @@ class TestReportCommands : public QObject {
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("DISPLAY"));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VELMORA_TOOL), args);
+        process.start(program, args);
         if (!process.waitForFinished(120000))
             qFatal("velmora-tool does not finish");
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -108,6 +110,22 @@ private Q_SLOTS:
         QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
         QVERIFY(QString::fromLatin1(pdf).count(page) >= 1);
+    }
+
+    // The report is painted by the tool's helper; a tool copied away from it says what is
+    // missing instead of failing without a word.
+    void reportWithoutItsHelper() {
+        const QString alone = m_home.filePath(QStringLiteral("alone/velmora-tool"));
+        QVERIFY(QDir().mkpath(QFileInfo(alone).absolutePath()));
+        QVERIFY(QFile::copy(QStringLiteral(VELMORA_TOOL), alone));
+        const Run run = tool(
+            {QStringLiteral("report"), m_program.path(), QStringLiteral("01.01.%1").arg(m_year),
+             QStringLiteral("31.12.%1").arg(m_year), path(QStringLiteral("z.pdf"))},
+            alone);
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains("velmora-report") && run.err.contains("lipseste"),
+                 run.err.constData());
+        QVERIFY(!QFile::exists(path(QStringLiteral("z.pdf"))));
     }
 
     void reportFailures_data() {
