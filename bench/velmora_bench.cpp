@@ -126,6 +126,7 @@ void BM_UpdateLinesOfSheet(benchmark::State &state) {
 // Adding one departure, as the line editor's save does.
 void BM_InsertLine(benchmark::State &state) {
     const QString dir = BenchData::scratchProgramDir();
+    SqlEngine::setSynchronous(state.range(0) != 0);
     const SheetStatements statements(dir + QStringLiteral("/Data"));
     qint64 id = 10000000;
     for (auto _ : state) {
@@ -134,6 +135,7 @@ void BM_InsertLine(benchmark::State &state) {
                               QStringLiteral("150")};
         benchmark::DoNotOptimize(SqlEngine::run(statements.insertLine(line).join(u'\n')));
     }
+    SqlEngine::setSynchronous(true);
 }
 
 // Packing both tables at start-up, each with a deleted row to remove.
@@ -176,7 +178,7 @@ BENCHMARK(BM_FollowSheet)->Unit(benchmark::kMicrosecond)->Iterations(1000);
 BENCHMARK(BM_SearchFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UpdateIncome)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UpdateLinesOfSheet)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_InsertLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertLine)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PackBoth)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_PeriodQuery)->Unit(benchmark::kMillisecond);
 

@@ -53,11 +53,14 @@ QStringList AtomicFile::removeStale(const QString &dir) {
 }
 
 void AtomicFile::refuseReadOnly(const QString &path) {
-    if (Platform::isReadOnly(path)) {
-        throw FileError(QStringLiteral("Fisierul %1 este numai pentru citire; nu a fost "
-                                       "schimbat. Dati-i drept de scriere si reluati operatia.")
-                            .arg(QDir::toNativeSeparators(path)));
-    }
+    if (Platform::isReadOnly(path))
+        throwReadOnly(path);
+}
+
+void AtomicFile::throwReadOnly(const QString &path) {
+    throw FileError(QStringLiteral("Fisierul %1 este numai pentru citire; nu a fost "
+                                   "schimbat. Dati-i drept de scriere si reluati operatia.")
+                        .arg(QDir::toNativeSeparators(path)));
 }
 
 AtomicFile::~AtomicFile() {

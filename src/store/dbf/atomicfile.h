@@ -37,6 +37,7 @@ public:
     static QStringList removeStale(const QString &dir);
     // Raises a FileError when path names an existing file without write permission.
     static void refuseReadOnly(const QString &path);
+    [[noreturn]] static void throwReadOnly(const QString &path);
 
 private:
     QString m_path;

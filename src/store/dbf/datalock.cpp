@@ -30,14 +30,26 @@ QHash<QString, Held> &held() {
     return map;
 }
 
+// Resolving a directory's links costs a system call per path component, on every statement;
+// the answer is kept per spelling, under g_mutex. A directory that does not exist yet is not
+// kept, so that it resolves again once created.
 QString keyOf(const QString &dataDir) {
+    static QHash<QString, QString> resolved;
+    if (const auto it = resolved.constFind(dataDir); it != resolved.constEnd())
+        return *it;
     const QFileInfo info(dataDir);
     QString key = info.canonicalFilePath();
-    if (key.isEmpty())
+    const bool exists = !key.isEmpty();
+    if (!exists)
         key = QDir::cleanPath(info.absoluteFilePath());
 #ifdef Q_OS_WIN
     key = key.toLower();
 #endif
+    if (exists) {
+        if (resolved.size() >= 64)
+            resolved.clear();
+        resolved.insert(dataDir, key);
+    }
     return key;
 }
 
@@ -53,10 +65,8 @@ DataLock::DataLock(const QString &dataDir, Mode mode)
     : DataLock(dataDir, mode, g_waitMs.load()) {}
 
 DataLock::DataLock(const QString &dataDir, Mode mode, int waitMs) {
-    if (!QFileInfo(dataDir).isDir())
-        return;
-    const QString key = keyOf(dataDir);
     const QMutexLocker locker(&g_mutex);
+    const QString key = keyOf(dataDir);
     auto it = held().find(key);
     if (it != held().end()) {
         if (mode == Mode::Exclusive && it->mode == Mode::Shared) {
@@ -72,7 +82,7 @@ DataLock::DataLock(const QString &dataDir, Mode mode, int waitMs) {
     QString reason;
     const Platform::LockHandle handle = Platform::openLockFile(lockFilePath(dataDir), &reason);
     if (handle == Platform::kNoLock) {
-        if (mode == Mode::Shared)
+        if (mode == Mode::Shared || !QFileInfo(dataDir).isDir())
             return;
         throw FileError(QStringLiteral("Fisierul de blocare %1 nu poate fi creat: %2")
                             .arg(QDir::toNativeSeparators(lockFilePath(dataDir)), reason));

@@ -48,12 +48,18 @@ DbfTable::DbfTable(const QString &path, Access access)
     : m_path(path)
     , m_file(path) {
     DbfJournal::recover(path);
-    if (access == Access::Write)
-        AtomicFile::refuseReadOnly(path);
     const auto mode = access == Access::Read ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+    // Opening first and asking the open file saves two path look-ups on every statement; a
+    // file refused for writing is then asked by name, for the clearer message.
     if (!m_file.open(mode | QIODevice::Unbuffered)) {
+        if (access == Access::Write)
+            AtomicFile::refuseReadOnly(path);
         throw EngineError(QStringLiteral("Tabela %1 nu poate fi deschisa: %2")
                               .arg(nativePath(path), Platform::reason(m_file)));
+    }
+    if (access == Access::Write && Platform::isReadOnly(m_file)) {
+        m_file.close();
+        AtomicFile::throwReadOnly(path);
     }
     const qint64 size = m_file.size();
     QByteArray head = m_file.read(DbfHeader::kPrefixSize);

@@ -217,6 +217,19 @@ bool Platform::isReadOnly(const QString &path) {
 #endif
 }
 
+bool Platform::isReadOnly(const QFileDevice &file) {
+#ifdef Q_OS_WIN
+    // Windows refuses to open a read-only file for writing, whoever asks.
+    Q_UNUSED(file);
+    return false;
+#else
+    struct stat info;
+    if (file.handle() < 0 || ::fstat(file.handle(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+#endif
+}
+
 Platform::LockHandle Platform::openLockFile(const QString &path, QString *error) {
 #ifdef Q_OS_WIN
     const std::wstring name = QDir::toNativeSeparators(path).toStdWString();

@@ -38,6 +38,9 @@ public:
     // An existing file that the user made read-only: no write permission for anyone (even the
     // administrator, whom the system would let write), or none for this user.
     static bool isReadOnly(const QString &path);
+    // The same for a file already open for writing, which only the administrator gets that
+    // far with: no write permission for anyone.
+    static bool isReadOnly(const QFileDevice &file);
 
     // An open lock file, or kNoLock.
     using LockHandle = qintptr;
