@@ -117,6 +117,68 @@ private Q_SLOTS:
         QTest::newRow("NUL") << QByteArray(8, '\0') << 0;
         QTest::newRow("month 13") << QByteArray("20071301") << 0;
         QTest::newRow("letters") << QByteArray("2007O120") << 0;
+        // The characters either side of the digits, in every place.
+        for (int at = 0; at < 8; ++at) {
+            for (const int c : {0x2F, 0x3A, 0x20, 0xB0, 0x3F}) {
+                QByteArray field("20070120");
+                field[at] = static_cast<char>(c);
+                QTest::addRow("byte %d at %d", c, at) << field << 0;
+            }
+        }
+        QTest::newRow("day 0") << QByteArray("20070100") << 0;
+        QTest::newRow("first") << QByteArray("00010101") << 10101;
+        QTest::newRow("last") << QByteArray("99991231") << 99991231;
+        QTest::newRow("longer field") << QByteArray("19991231  ") << 19991231;
+    }
+
+    // A field read as a decimal: what dBASE writes, read at once, and the other forms, read
+    // the long way, give the same values.
+    void decimals_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<bool>("isNumber");
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<int>("scale");
+        QTest::newRow("right-aligned") << QByteArray("    150.50") << true << 15050ll << 2;
+        QTest::newRow("negative") << QByteArray("     -0.05") << true << -5ll << 2;
+        QTest::newRow("minus zero") << QByteArray("     -0.00") << true << 0ll << 2;
+        QTest::newRow("whole") << QByteArray("       150") << true << 150ll << 0;
+        QTest::newRow("point, no decimals") << QByteArray("       15.") << true << 15ll << 0;
+        QTest::newRow("decimals only") << QByteArray("       .25") << true << 25ll << 2;
+        QTest::newRow("18 digits")
+            << QByteArray("123456789012.345678") << true << 123456789012345678ll << 6;
+        QTest::newRow("leading zeros past 18")
+            << QByteArray("0000000000000000001.5") << true << 15ll << 1;
+        QTest::newRow("plus") << QByteArray("      +7.5") << true << 75ll << 1;
+        QTest::newRow("left-aligned") << QByteArray("7.5       ") << true << 75ll << 1;
+        QTest::newRow("NUL padding") << QByteArray("\0\0\0007.5", 6) << true << 75ll << 1;
+        QTest::newRow("exponent") << QByteArray("     1.5e2") << true << 150ll << 0;
+        QTest::newRow("blank") << QByteArray("          ") << false << 0ll << 0;
+        QTest::newRow("overflow marks") << QByteArray("**********") << false << 0ll << 0;
+        QTest::newRow("minus alone") << QByteArray("         -") << false << 0ll << 0;
+        QTest::newRow("two points") << QByteArray("     1.2.3") << false << 0ll << 0;
+        QTest::newRow("inner blank") << QByteArray("    1 2.50") << false << 0ll << 0;
+    }
+
+    void decimals() {
+        QFETCH(QByteArray, field);
+        QFETCH(bool, isNumber);
+        QFETCH(qint64, units);
+        QFETCH(int, scale);
+        const std::optional<Decimal> value = DbfField::decimal(field);
+        QCOMPARE(value.has_value(), isNumber);
+        if (!isNumber)
+            return;
+        QCOMPARE(*value, Decimal::fromUnits(units, scale));
+        // The text parser agrees on the value.
+        QCOMPARE(*value, *Decimal::parse(QString::fromLatin1(field).remove(QChar(0))));
+    }
+
+    // Twenty digits are more than a Decimal holds exactly: read as the nearest 15-digit value,
+    // as another program's field would be.
+    void aTooLongFieldIsReadApproximately() {
+        const std::optional<Decimal> value = DbfField::decimal("12345678901234567890");
+        QVERIFY(value.has_value());
+        QCOMPARE(value->toDouble(), 12345678901234567890.0);
     }
 
     void dateKeys() {

@@ -5,6 +5,7 @@
 #include "store/text/error.h"
 #include "store/text/textform.h"
 
+#include <QtEndian>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -144,6 +145,31 @@ std::optional<double> DbfField::numberOf(const Column &column, QByteArrayView fi
 std::optional<Decimal> DbfField::decimal(QByteArrayView field) {
     const char *begin = field.data();
     const char *end = begin + field.size();
+    while (begin < end && *begin == ' ')
+        ++begin;
+    // What dBASE writes, right-aligned: an optional minus, digits, an optional point and
+    // decimals, at most 18 digits in all. A scan reads one per record, so this form is read
+    // here at once; any other goes the long way.
+    {
+        const char *p = begin;
+        const bool negative = p < end && *p == '-';
+        p += negative;
+        const char *digits = p;
+        qint64 units = 0;
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+            units = units * 10 + (*p++ - '0');
+        qsizetype count = p - digits;
+        int scale = 0;
+        if (p < end && *p == '.') {
+            const char *decimals = ++p;
+            while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+                units = units * 10 + (*p++ - '0');
+            scale = static_cast<int>(p - decimals);
+            count += scale;
+        }
+        if (p == end && count > 0 && count <= Decimal::kMaxDigits)
+            return Decimal::fromUnits(negative ? -units : units, scale);
+    }
     trimPadding(begin, end);
     if (begin == end || *begin == '*')
         return std::nullopt;
@@ -277,13 +303,22 @@ QByteArray DbfField::generalText(const Column &column, QByteArrayView field) {
 int DbfField::dateKey(QByteArrayView field) {
     if (field.size() < 8)
         return 0;
-    int key = 0;
-    for (int i = 0; i < 8; ++i) {
-        const char c = field[i];
-        if (c < '0' || c > '9')
-            return 0;
-        key = key * 10 + (c - '0');
-    }
+    // All eight digits at once, as one 64-bit word (a scan reads a date or two per record):
+    // a byte is a digit when its high half is 3 and stays 3 with 6 added.
+    quint64 word = 0;
+    std::memcpy(&word, field.data(), 8);
+    word = qFromLittleEndian(word);
+    constexpr quint64 kHigh = 0xF0F0F0F0F0F0F0F0ull;
+    constexpr quint64 kThrees = 0x3030303030303030ull;
+    if ((word & kHigh) != kThrees || ((word + 0x0606060606060606ull) & kHigh) != kThrees)
+        return 0;
+    // The first character is the lowest byte: pairs, then fours, then all eight.
+    quint64 v = word - kThrees;
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+         (((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+        32;
+    const int key = static_cast<int>(v);
     const int month = key / 100 % 100;
     const int day = key % 100;
     if (month < 1 || month > 12 || day < 1 || day > 31)
