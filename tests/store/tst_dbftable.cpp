@@ -2,6 +2,7 @@
 #include "store/statements.h"
 
 #include "store/dbf/faultpoint.h"
+#include "store/dbf/tablepath.h"
 #include "store/sql/sqlengine.h"
 #include "store/text/error.h"
 
@@ -131,6 +132,21 @@ private Q_SLOTS:
         QVERIFY(m_tmp.isValid());
         m_dir = m_tmp.path() + u"/t"_s + QString::number(QRandomGenerator::global()->generate());
         QVERIFY(QDir().mkpath(m_dir));
+    }
+
+    // A table reached by another case of its name is found again after it was renamed or
+    // removed, not taken from what an earlier statement found.
+    void aTableIsFoundUnderItsCurrentName() {
+        const QString written = path(u"Foi.dbf"_s);
+        QCOMPARE(TablePath::find(written), QString());
+        writeFile(path(u"FOI.DBF"_s), "x");
+        QCOMPARE(TablePath::find(written), path(u"FOI.DBF"_s));
+        QVERIFY(QFile::rename(path(u"FOI.DBF"_s), path(u"foi.DBF"_s)));
+        QCOMPARE(TablePath::find(written), path(u"foi.DBF"_s));
+        QVERIFY(QFile::remove(path(u"foi.DBF"_s)));
+        QCOMPARE(TablePath::find(written), QString());
+        writeFile(written, "y");
+        QCOMPARE(TablePath::find(written), written);
     }
 
     void createdFileLayout() {
