@@ -154,20 +154,23 @@ std::optional<Decimal> DbfField::decimal(QByteArrayView field) {
         const char *p = begin;
         const bool negative = p < end && *p == '-';
         p += negative;
-        const char *digits = p;
+        // 18 digits always fit; a 19th stops the scan short of the end.
+        int left = Decimal::kMaxDigits;
         qint64 units = 0;
-        while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+        while (p < end && left > 0 && static_cast<unsigned char>(*p - '0') < 10) {
             units = units * 10 + (*p++ - '0');
-        qsizetype count = p - digits;
+            --left;
+        }
         int scale = 0;
         if (p < end && *p == '.') {
             const char *decimals = ++p;
-            while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+            while (p < end && left > 0 && static_cast<unsigned char>(*p - '0') < 10) {
                 units = units * 10 + (*p++ - '0');
+                --left;
+            }
             scale = static_cast<int>(p - decimals);
-            count += scale;
         }
-        if (p == end && count > 0 && count <= Decimal::kMaxDigits)
+        if (p == end && left < Decimal::kMaxDigits)
             return Decimal::fromUnits(negative ? -units : units, scale);
     }
     trimPadding(begin, end);
