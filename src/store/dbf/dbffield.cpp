@@ -173,6 +173,12 @@ std::optional<Decimal> DbfField::decimal(QByteArrayView field) {
         if (p == end && left < Decimal::kMaxDigits)
             return Decimal::fromUnits(negative ? -units : units, scale);
     }
+    return decimalInFull(field);
+}
+
+std::optional<Decimal> DbfField::decimalInFull(QByteArrayView field) {
+    const char *begin = field.data();
+    const char *end = begin + field.size();
     trimPadding(begin, end);
     if (begin == end || *begin == '*')
         return std::nullopt;
