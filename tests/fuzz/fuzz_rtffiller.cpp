@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF template filler on any template and any tags: it ends, writing no more than a
-// bound set by the input's size, and a well-formed template with brace-free values gives a
-// printout whose braces balance (for several copies, when the body starts at depth 1).
+// bound set by the input's size, and a well-formed template with brace-free tags and values
+// gives a printout whose braces balance (for several copies, when the body starts at
+// depth 1).
 //
 // Input: one byte for the number of copies (0 to 3), the template up to the first NUL byte,
 // then entries separated by NUL bytes, each a tag, byte 0x01 and its value (cp1250).
@@ -96,7 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         const QString tag = Cp1250::decode(parts[i].left(cut < 0 ? parts[i].size() : cut));
         const QByteArray value = cut < 0 ? QByteArray() : parts[i].mid(cut + 1);
         longestValue = std::max(longestValue, value.size());
-        bracesInValues = bracesInValues || value.contains('{') || value.contains('}');
+        // A tag with a brace takes its brace away with it; the program's tags have none.
+        bracesInValues = bracesInValues || value.contains('{') || value.contains('}') ||
+                         tag.contains(u'{') || tag.contains(u'}');
         repeated = repeated || (i > 0 && tag == previous);
         previous = tag;
         filler.addTag(tag, Cp1250::decode(value));
