@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF template filler on any template and any tags: it ends, writing no more than a
 // bound set by the input's size, and a well-formed template with brace-free tags and values
-// gives a printout whose braces balance (for several copies, when the body starts at
-// depth 1).
+// gives a printout whose braces balance (for several copies or none, when the body starts
+// at depth 1).
 //
 // Input: one byte for the number of copies (0 to 3), the template up to the first NUL byte,
 // then entries separated by NUL bytes, each a tag, byte 0x01 and its value (cp1250).
@@ -46,7 +46,8 @@ bool wellFormed(const QByteArray &templ) {
 }
 
 // The brace depth where the body starts. Every copy of the body repeats what it opens and
-// closes, so copies after the first keep the balance only when the body starts at depth 1.
+// closes, so copies after the first keep the balance only when the body starts at depth 1;
+// and with no copy, the header's open groups are closed by the one closing brace only then.
 int bodyDepth(const QByteArray &templ) {
     int depth = 0;
     for (qsizetype i = 0; i < templ.size(); ++i) {
@@ -122,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         t + 2 * lines + copies * (tagCount * (t * (1 + longestValue) + 2 * lines) + 7) + 3;
     check(out.size() <= bound, "printout within its bound");
 
-    if (wellFormed(templ) && !bracesInValues && !repeated && (copies <= 1 || bodyDepth(templ) == 1))
+    if (wellFormed(templ) && !bracesInValues && !repeated && (copies == 1 || bodyDepth(templ) == 1))
         check(RtfFiller::braceBalance(Cp1250::decode(out)) == 0, "braces balanced");
     return 0;
 }
