@@ -392,6 +392,23 @@ private Q_SLOTS:
         compareWithFile(s.id, s.date, QStringLiteral("fifteen-rows-3-lines.rtf"));
     }
 
+    // The shipped template filled for a sheet of 20 lines, to the byte: the heading with
+    // company, number and year, every line in a row of its own, names escaped.
+    void theShippedTemplateForTwentyLines() {
+        installTemplate();
+        Settings::write(
+            QStringLiteral("FIRMA"),
+            QStringLiteral("Transporturi \u0218tef\u0103nescu & \u021Au\u021Buianu SRL"));
+        Sheet s = sheet();
+        s.id = QStringLiteral("1027");
+        s.driver1 = QStringLiteral("POPESCU \u0218TEFAN");
+        s.driver2 = QStringLiteral("\u021AARANU {MIHAI}");
+        s.parking = QStringLiteral("AUTOBAZA \\ NR. 2");
+        const qint64 total = addLines(s.id, 20);
+        m_trips->addSheet(s, QString::number(total / 100.0, 'f', 2));
+        compareWithFile(s.id, s.date, QStringLiteral("shipped-20-lines.rtf"));
+    }
+
     // The heading names the company, the sheet's number and the whole date.
     void headingCarriesCompanyNumberAndYear() {
         installTemplate();
