@@ -94,26 +94,31 @@ RtfTableRows::LastRow RtfTableRows::lastRow(const QStringList &lines) const {
         const QString &line = lines[l];
         for (qsizetype at = 0; at < line.size(); ++at) {
             const Numbered found = numberedAt(line, at);
-            if (found.number == 0 || found.number < last.number)
-                continue;
-            if (found.number > last.number) {
-                last.number = found.number;
-                last.placeholders.from = {l, at};
-            }
-            last.placeholders.to = {l, at + found.length};
-            at += found.length - 1;
+            if (found.number > last.number)
+                last = {found.number, {{l, at}, {l, at + found.length}}};
+            if (found.number > 0)
+                at += found.length - 1;
         }
     }
     return last;
 }
 
-bool RtfTableRows::tableRow(const QStringList &lines, const Span &placeholders, Span &row) {
+bool RtfTableRows::holdsRow(QStringView line, int number) const {
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        if (numberedAt(line, at).number == number)
+            return true;
+    }
+    return false;
+}
+
+bool RtfTableRows::tableRow(const QStringList &lines, const LastRow &last, Span &row) {
+    const Span &placeholder = last.first;
     // Back to where the row starts: its own "\trowd", or the end of the row before it when
     // it has none (it then takes that one's cells, and so do its copies).
     bool found = false;
-    for (qsizetype l = placeholders.from.line; l >= 0 && !found; --l) {
-        const QStringView line = l == placeholders.from.line
-                                     ? QStringView(lines[l]).left(placeholders.from.column)
+    for (qsizetype l = placeholder.from.line; l >= 0 && !found; --l) {
+        const QStringView line = l == placeholder.from.line
+                                     ? QStringView(lines[l]).left(placeholder.from.column)
                                      : QStringView(lines[l]);
         const qsizetype start = lastControlWord(line, u"\\trowd");
         const qsizetype previous = lastControlWord(line, u"\\row");
@@ -126,19 +131,19 @@ bool RtfTableRows::tableRow(const QStringList &lines, const Span &placeholders, 
         return false;
     // Its cells are table paragraphs.
     bool inTable = false;
-    for (qsizetype l = row.from.line; l <= placeholders.from.line && !inTable; ++l) {
+    for (qsizetype l = row.from.line; l <= placeholder.from.line && !inTable; ++l) {
         QStringView line(lines[l]);
-        if (l == placeholders.from.line)
-            line = line.left(placeholders.from.column);
+        if (l == placeholder.from.line)
+            line = line.left(placeholder.from.column);
         inTable = firstControlWord(line, u"\\intbl", l == row.from.line ? row.from.column : 0) >= 0;
     }
     if (!inTable)
         return false;
     // On to its "\row".
     found = false;
-    for (qsizetype l = placeholders.to.line; l < lines.size() && !found; ++l) {
+    for (qsizetype l = placeholder.to.line; l < lines.size() && !found; ++l) {
         const qsizetype end = firstControlWord(
-            lines[l], u"\\row", l == placeholders.to.line ? placeholders.to.column : 0);
+            lines[l], u"\\row", l == placeholder.to.line ? placeholder.to.column : 0);
         if (end < 0)
             continue;
         row.to = {l, afterRow(lines[l], end)};
@@ -176,9 +181,12 @@ bool RtfTableRows::tableRow(const QStringList &lines, const Span &placeholders, 
     return false;
 }
 
-bool RtfTableRows::wholeLines(const QStringList &lines, const Span &placeholders, Span &row) {
-    row.from = {placeholders.from.line, 0};
-    row.to = {placeholders.to.line, lines[placeholders.to.line].size()};
+bool RtfTableRows::wholeLines(const QStringList &lines, const LastRow &last, Span &row) const {
+    qsizetype end = last.first.from.line;
+    while (end + 1 < lines.size() && holdsRow(lines[end + 1], last.number))
+        ++end;
+    row.from = {last.first.from.line, 0};
+    row.to = {end, lines[end].size()};
     int depth = 0;
     for (qsizetype l = row.from.line; l <= row.to.line; ++l) {
         for (const QChar ch : lines[l]) {
@@ -264,7 +272,7 @@ void RtfTableRows::extend(QStringList &lines) const {
     if (last.number == 0 || last.number >= m_count)
         return;
     Span row;
-    if (!tableRow(lines, last.placeholders, row) && !wholeLines(lines, last.placeholders, row))
+    if (!tableRow(lines, last, row) && !wholeLines(lines, last, row))
         return;
     QStringList block;
     for (qsizetype l = row.from.line; l <= row.to.line; ++l) {

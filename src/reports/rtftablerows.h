@@ -16,8 +16,8 @@ namespace velmora {
 //
 // The row is found as RTF marks it: from its "\trowd" (or the end of the row before it) to
 // its "\row", with the groups still open there closed; a numbered row outside any table is
-// the whole lines that hold its placeholders. A row whose braces do not balance, which
-// would change the document around it, is never repeated.
+// the whole lines, one after the other, that hold its placeholders. A row whose braces do not
+// balance, which would change the document around it, is never repeated.
 class RtfTableRows {
 public:
     // columns: what a column's placeholders start with, before the row's number; a
@@ -50,16 +50,17 @@ private:
         Place from;
         Place to; // just after the row's end
     };
-    // The highest row number in the lines, and where its first placeholder starts and its
-    // last one ends.
+    // The highest row number in the lines, and where its first placeholder stands: a
+    // template that has that row twice (a second copy of the form) grows the first.
     struct LastRow {
         int number = 0;
-        Span placeholders;
+        Span first;
     };
 
     LastRow lastRow(const QStringList &lines) const;
-    static bool tableRow(const QStringList &lines, const Span &placeholders, Span &row);
-    static bool wholeLines(const QStringList &lines, const Span &placeholders, Span &row);
+    bool holdsRow(QStringView line, int number) const;
+    static bool tableRow(const QStringList &lines, const LastRow &last, Span &row);
+    bool wholeLines(const QStringList &lines, const LastRow &last, Span &row) const;
 
     QStringList m_columns; // ASCII capitals made small
     QString m_firstCharacters;

@@ -364,6 +364,10 @@ private Q_SLOTS:
         QTest::newRow("row definition on a line of its own")
             << row1 + row2 + end << 4
             << filled("1", "A") + filled("2", "B") + filled("3", "C") + filled("4", "D") + end;
+        QTest::newRow("the form twice: its first table grows")
+            << row1 + row2 + end + row1 + row2 + end << 3
+            << filled("1", "A") + filled("2", "B") + filled("3", "C") + end + filled("1", "A") +
+                   filled("2", "B") + end;
         QTest::newRow("room enough: as it is")
             << row1 + row2 + end << 2 << filled("1", "A") + filled("2", "B") + end;
         QTest::newRow("fewer rows than the template: as it is")
