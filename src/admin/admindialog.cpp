@@ -3,7 +3,9 @@
 
 #include "admin/passwordcodec.h"
 #include "store/settings.h"
+#include "store/text/cp1250.h"
 #include "store/text/error.h"
+#include "store/text/textrules.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/messagedialog.h"
@@ -61,8 +63,8 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     setFont(Look::dialogFont(8));
     Look::setBackground(this, kBackground);
     Look::setTextColor(this, kText);
-    // The outer size is 343 x 278 with the usual frame and title bar.
-    resize(335, 251);
+    // The password part keeps its 343 x 278; the company's name below it takes the rest.
+    resize(335, 321);
 
     m_group = new QGroupBox(QStringLiteral(" Schimbare parola  "), this);
     m_group->setObjectName(QStringLiteral("GroupBox1"));
@@ -90,6 +92,21 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     grid->addWidget(repeatLabel, 1, 0);
     grid->addWidget(m_repeatPassword, 1, 1);
     grid->addWidget(m_change, 2, 1, Qt::AlignLeft);
+
+    auto *companyGroup = new QGroupBox(QStringLiteral(" Foaia de parcurs  "), this);
+    companyGroup->setObjectName(QStringLiteral("GroupBox2"));
+    m_company = new QLineEdit(companyGroup);
+    m_company->setObjectName(QStringLiteral("Edit3"));
+    m_company->setMaxLength(60);
+    m_company->setToolTip(QStringLiteral("Numele firmei, tiparit in antetul foii de parcurs."));
+    Look::setTextColor(m_company, Qt::black);
+    auto *companyLabel = new QLabel(QStringLiteral("Numele firmei"), companyGroup);
+    companyLabel->setBuddy(m_company);
+    auto *companyRow = new QHBoxLayout(companyGroup);
+    companyRow->setContentsMargins(14, 18, 14, 12);
+    companyRow->setSpacing(10);
+    companyRow->addWidget(companyLabel);
+    companyRow->addWidget(m_company, 1);
 
     m_access = new QCheckBox(QStringLiteral("Acces in program"), this);
     m_access->setObjectName(QStringLiteral("CheckBox1"));
@@ -122,6 +139,7 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     layout->setContentsMargins(10, 10, 10, 0);
     layout->setSpacing(10);
     layout->addWidget(m_group);
+    layout->addWidget(companyGroup);
     layout->addWidget(m_access);
     layout->addStretch();
     layout->addLayout(buttons);
@@ -131,8 +149,9 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
 
     connect(m_change, &QPushButton::clicked, this, guardSlot([this] { changePassword(); }));
     connect(m_access, &QCheckBox::toggled, this, &AdminDialog::announceAccess);
-    // Everything is written the moment it is done, so there is nothing left to save.
-    connect(m_saveAndClose, &QPushButton::clicked, this, &QDialog::accept);
+    // The password is written the moment it is changed; what is left to save is the
+    // company's name.
+    connect(m_saveAndClose, &QPushButton::clicked, this, guardSlot([this] { saveAndClose(); }));
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *keys = new KeyPreview(this);
@@ -145,6 +164,10 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
         }
         if (target == m_repeatPassword) {
             guardSlot([this] { changePassword(); })();
+            return true;
+        }
+        if (target == m_company) {
+            guardSlot([this] { saveAndClose(); })();
             return true;
         }
         return false;
@@ -190,6 +213,25 @@ void AdminDialog::changePassword() {
                      MessageButton::OK);
     m_newPassword->clear();
     m_repeatPassword->clear();
+}
+
+void AdminDialog::saveAndClose() {
+    const QString company = TextRules::trim(m_company->text());
+    // The printouts are written in the code page: a name it cannot hold could not print.
+    try {
+        Cp1250::encode(company);
+    } catch (const InputError &error) {
+        refuse(error.message());
+        return;
+    }
+    if (company != Settings::read(Settings::companyKey()))
+        Settings::write(Settings::companyKey(), company);
+    accept();
+}
+
+void AdminDialog::showEvent(QShowEvent *event) {
+    m_company->setText(Settings::read(Settings::companyKey()));
+    QDialog::showEvent(event);
 }
 
 void AdminDialog::announceAccess() {

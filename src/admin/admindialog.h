@@ -15,9 +15,10 @@ namespace velmora {
 
 class MessageDialog;
 
-// The administrator window: changes or removes the administrator password and closes access
-// to the data commands again. The access flag lives in the program's context: the window
-// tells it through accessChanged, and shows it through setAccessTicked.
+// The administrator window: changes or removes the administrator password, sets the company's
+// name that the trip-sheet printouts carry, and closes access to the data commands again.
+// The access flag lives in the program's context: the window tells it through accessChanged,
+// and shows it through setAccessTicked.
 class AdminDialog : public QDialog {
     Q_OBJECT
 
@@ -30,6 +31,9 @@ public:
 
     // Changes the password from the two fields, or removes it when both are empty.
     void changePassword();
+    // "Salveaza si inchide": stores the company's name as typed (trimmed) and closes; a name
+    // the code page cannot hold is refused and the window stays open.
+    void saveAndClose();
     // Tells the tick of "Acces in program" on (accessChanged); runs whenever the tick changes.
     void announceAccess();
     // The access gate's way in: ticks "Acces in program" and runs its handling.
@@ -44,6 +48,11 @@ public:
 Q_SIGNALS:
     void accessChanged(bool granted);
 
+protected:
+    // The company field shows what is stored each time the window opens, so a name typed
+    // and then abandoned is not kept.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void refuse(const QString &text);
 
@@ -52,6 +61,7 @@ private:
     QLineEdit *m_newPassword;
     QLineEdit *m_repeatPassword;
     QPushButton *m_change;
+    QLineEdit *m_company;
     QCheckBox *m_access;
     QPushButton *m_saveAndClose;
     QPushButton *m_cancel;

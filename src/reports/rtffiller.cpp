@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/rtffiller.h"
 
+#include "reports/rtftablerows.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 #include "store/text/textrules.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 
 namespace velmora {
@@ -15,6 +17,10 @@ namespace velmora {
 namespace {
 
 const QString kPard = QStringLiteral("\\pard");
+
+std::u16string_view viewOf(QStringView text) {
+    return {text.utf16(), static_cast<size_t>(text.size())};
+}
 
 // ASCII letters compare without regard to case, every other character exactly: searching the
 // texts with their ASCII capitals made small finds exactly those places, and keeps every
@@ -113,6 +119,12 @@ void RtfFiller::addTag(const QString &tag, const QString &value) {
     m_tags.append(tag);
     m_foldedTags.append(foldAscii(tag));
     m_values.append(value);
+    m_indexed = false;
+}
+
+void RtfFiller::setRows(const QStringList &columns, int count) {
+    m_rowColumns = columns;
+    m_rowCount = count;
 }
 
 void RtfFiller::writeBody(int copies) {
@@ -121,34 +133,27 @@ void RtfFiller::writeBody(int copies) {
         clearTags();
         return;
     }
-    const Layout layout = readTemplate();
-    QByteArray body;
+    QStringList body = bodyOf(readTemplate());
+    if (m_rowCount > 0)
+        RtfTableRows(m_rowColumns, m_rowCount).extend(body);
+    QByteArray out;
+    const qsizetype last = body.size() - 1;
     for (int copy = 1; copy <= copies; ++copy) {
         if (copy > 1)
-            addLine(body, u"\\page");
-        qsizetype lineNo = layout.bodyLine;
-        QStringView current = QStringView(layout.lines[lineNo]).mid(layout.bodyColumn);
-        int depth = layout.bodyDepth;
-        qsizetype closeAt = closingBrace(current, depth);
-        while (closeAt < 0 && lineNo + 1 < layout.lines.size()) {
-            if (!current.isEmpty()) {
-                addLine(body, replaceLine(current));
-                // A line holding a repeated tag is written once per value. No run is longer
-                // than the tag list, so neither is this.
-                for (qsizetype again = 1; m_cursor >= 0 && again < m_tags.size(); ++again)
-                    addLine(body, replaceLine(current));
-                m_cursor = -1;
-            }
-            current = layout.lines[++lineNo];
-            closeAt = closingBrace(current, depth);
+            addLine(out, u"\\page");
+        for (qsizetype i = 0; i <= last; ++i) {
+            const QString &line = body[i];
+            if (line.isEmpty())
+                continue;
+            addLine(out, replaceLine(line));
+            // A line holding a repeated tag is written once per value; the document's last
+            // line only once. No run is longer than the tag list, so neither is this.
+            for (qsizetype again = 1; i < last && m_cursor >= 0 && again < m_tags.size(); ++again)
+                addLine(out, replaceLine(line));
+            m_cursor = -1;
         }
-        // The line that closes the document, without its closing brace and what follows it.
-        const QString last = TextRules::trim(closeAt >= 0 ? current.left(closeAt) : current);
-        if (!last.isEmpty())
-            addLine(body, replaceLine(last));
-        m_cursor = -1;
     }
-    append(body);
+    append(out);
     clearTags();
 }
 
@@ -160,60 +165,62 @@ void RtfFiller::endRtf() {
 }
 
 QString RtfFiller::replaceLine(QStringView line) {
-    // The line is cut into template text, which is searched, and inserted values, which never
-    // are: a value holding a tag, its own or another, is written as it is and cannot make the
-    // search run on.
-    struct Piece {
-        QString text;
-        QString folded;
-        bool value = false;
-    };
-    QList<Piece> pieces{{line.toString(), foldAscii(line), false}};
+    // One pass along the line: the template's text is copied, each placeholder replaced by
+    // its value, and the values themselves are never searched, so a value holding a tag,
+    // its own or another, is written as it is and cannot make the search run on.
+    index();
+    const QString folded = foldAscii(line);
+    QString out;
+    out.reserve(line.size());
     bool seen = false;
-    const qsizetype count = m_tags.size();
-    for (qsizetype k = 0; k < count; ++k) {
-        const QString tag = m_tags[k];
-        if (tag.isEmpty())
+    qsizetype copied = 0;
+    // Per tag (its first entry), the entry it has come to in this line: a repeated tag's
+    // occurrences after its run's last value keep that value.
+    QHash<qsizetype, qsizetype> reached;
+    const qsizetype size = line.size();
+    for (qsizetype at = 0; at < size;) {
+        if (!m_starts.testBit(folded[at].unicode())) {
+            ++at;
             continue;
-        const QString &folded = m_foldedTags[k];
-        qsizetype p = 0;
-        while (p < pieces.size()) {
-            const qsizetype at = pieces[p].value ? -1 : pieces[p].folded.indexOf(folded);
-            if (at < 0) {
-                ++p;
-                continue;
-            }
-            seen = true;
-            const qsizetype entry = m_cursor >= 0 && m_tags[m_cursor] == tag ? m_cursor : k;
-            QString value =
-                valueInCaseOf(QStringView(pieces[p].text).mid(at, tag.size()), m_values[entry]);
-            if (value.isEmpty())
-                value = kEmptyValue.toString();
-            Piece after{pieces[p].text.mid(at + tag.size()), pieces[p].folded.mid(at + tag.size()),
-                        false};
-            pieces[p].text.truncate(at);
-            pieces[p].folded.truncate(at);
-            pieces.insert(p + 1, Piece{value, QString(), true});
-            pieces.insert(p + 2, after);
-            p += 2;
-
-            qsizetype runEnd = entry;
-            while (runEnd + 1 < count && m_tags[runEnd + 1] == tag)
-                ++runEnd;
-            if (runEnd > entry)
-                m_cursor = entry + 1;
-            else if (m_cursor >= 0 && m_tags[m_cursor] == tag)
-                m_cursor = -1;
-            // The rest of the run belongs to later copies of the line. k only moves forward,
-            // so the pass over the tag list ends.
-            k = std::max(k, runEnd);
         }
+        qsizetype first = -1;
+        qsizetype length = 0;
+        for (const qsizetype candidate : m_lengths) {
+            if (candidate > size - at)
+                break;
+            const auto found = m_firstEntry.find(viewOf(QStringView(folded).mid(at, candidate)));
+            if (found != m_firstEntry.end() && (first < 0 || found->second < first)) {
+                first = found->second;
+                length = candidate;
+            }
+        }
+        if (first < 0) {
+            ++at;
+            continue;
+        }
+        seen = true;
+        const QString &tag = m_tags[first];
+        const qsizetype k = reached.value(first, first);
+        const qsizetype entry = m_cursor >= 0 && m_tags[m_cursor] == tag ? m_cursor : k;
+        QString value = valueInCaseOf(line.mid(at, length), m_values[entry]);
+        if (value.isEmpty())
+            value = kEmptyValue.toString();
+        out += line.mid(copied, at - copied);
+        appendEscaped(out, value);
+        at += length;
+        copied = at;
+
+        const qsizetype runEnd = m_runEnd[entry];
+        if (runEnd > entry)
+            m_cursor = entry + 1;
+        else if (m_cursor >= 0 && m_tags[m_cursor] == tag)
+            m_cursor = -1;
+        // The rest of the run belongs to later copies of the line.
+        reached.insert(first, std::max(k, runEnd));
     }
     if (!seen)
         m_cursor = -1;
-    QString out;
-    for (const Piece &piece : pieces)
-        out += piece.text;
+    out += line.mid(copied);
     return out;
 }
 
@@ -233,6 +240,79 @@ void RtfFiller::clearTags() {
     m_foldedTags.clear();
     m_values.clear();
     m_cursor = -1;
+    m_rowColumns.clear();
+    m_rowCount = 0;
+    m_indexed = false;
+}
+
+void RtfFiller::index() {
+    if (m_indexed)
+        return;
+    m_firstEntry.clear();
+    m_lengths.clear();
+    m_starts = QBitArray(0x10000);
+    const qsizetype count = m_tags.size();
+    m_runEnd = QList<qsizetype>(count);
+    for (qsizetype k = count - 1; k >= 0; --k)
+        m_runEnd[k] = k + 1 < count && m_tags[k + 1] == m_tags[k] ? m_runEnd[k + 1] : k;
+    for (qsizetype k = 0; k < count; ++k) {
+        const QString &folded = m_foldedTags[k];
+        if (folded.isEmpty())
+            continue;
+        m_firstEntry.try_emplace(viewOf(folded), k);
+        m_starts.setBit(folded.front().unicode());
+        if (!m_lengths.contains(folded.size()))
+            m_lengths.append(folded.size());
+    }
+    std::sort(m_lengths.begin(), m_lengths.end());
+    m_indexed = true;
+}
+
+void RtfFiller::appendEscaped(QString &out, QStringView value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar ch = value[i];
+        switch (ch.unicode()) {
+        case u'\\':
+        case u'{':
+        case u'}':
+            out += u'\\';
+            out += ch;
+            break;
+        case u'\t':
+            out += u"\\tab ";
+            break;
+        case u'\r':
+            // CR LF is one line break.
+            if (i + 1 < value.size() && value[i + 1] == u'\n')
+                ++i;
+            out += u"\\line ";
+            break;
+        case u'\n':
+            out += u"\\line ";
+            break;
+        default:
+            // Other control characters have no meaning on paper; a blank keeps the words
+            // around them apart.
+            out += ch.unicode() < 0x20 || ch.unicode() == 0x7F ? QChar(u' ') : ch;
+        }
+    }
+}
+
+QStringList RtfFiller::bodyOf(const Layout &layout) {
+    QStringList body;
+    qsizetype lineNo = layout.bodyLine;
+    QStringView current = QStringView(layout.lines[lineNo]).mid(layout.bodyColumn);
+    int depth = layout.bodyDepth;
+    qsizetype closeAt = closingBrace(current, depth);
+    while (closeAt < 0 && lineNo + 1 < layout.lines.size()) {
+        // Whole template lines are shared, not copied.
+        body.append(lineNo == layout.bodyLine ? current.toString() : layout.lines[lineNo]);
+        current = layout.lines[++lineNo];
+        closeAt = closingBrace(current, depth);
+    }
+    // The line that closes the document, without its closing brace and what follows it.
+    body.append(TextRules::trim(closeAt >= 0 ? current.left(closeAt) : current));
+    return body;
 }
 
 QStringList RtfFiller::splitLines(const QByteArray &bytes) {

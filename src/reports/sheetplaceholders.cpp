@@ -38,7 +38,7 @@ When whenOf(double timp) {
 
 } // namespace
 
-QList<Placeholder> SheetPlaceholders::of(const Query &sheet, Query &lines) {
+QList<Placeholder> SheetPlaceholders::of(const Query &sheet, Query &lines, const QString &company) {
     QList<Placeholder> out;
     const QDate date = sheet.date(u"DATAX");
     out.append({QStringLiteral("[DATAX]"), TextForm::date(date)});
@@ -57,6 +57,11 @@ QList<Placeholder> SheetPlaceholders::of(const Query &sheet, Query &lines) {
     out.append({QStringLiteral("[TL]"), litres(sheet.number(u"TKM"), sheet.number(u"CONSUM"))});
     out.append({QStringLiteral("[PRE]"), fourDecimal(sheet, u"PRETL")});
     out.append({QStringLiteral("[TLEI]"), fourDecimal(sheet, u"COST")});
+    // A trip sheet names its company, its number and its whole date.
+    out.append(
+        {QStringLiteral("[AN1]"), date.isValid() ? QString::number(date.year()) : QString()});
+    out.append({QStringLiteral("[IDFOAIE]"), sheet.text(u"IDFOAIE")});
+    out.append({QStringLiteral("[FIRMA]"), company});
 
     int row = 0;
     for (lines.first(); !lines.eof(); lines.next()) {
@@ -76,10 +81,15 @@ QList<Placeholder> SheetPlaceholders::of(const Query &sheet, Query &lines) {
         out.append({rowTag(u'R', row), lines.text(u"SUMA")});
     }
     for (++row; row <= kTemplateRows; ++row) {
-        for (const char letter : {'P', 'A', 'B', 'C', 'D', 'E', 'F', 'R'})
-            out.append({rowTag(QChar::fromLatin1(letter), row), kDash});
+        for (const QString &column : rowColumns())
+            out.append({column + QString::number(row) + u']', kDash});
     }
     return out;
+}
+
+QStringList SheetPlaceholders::rowColumns() {
+    return {QStringLiteral("[P"), QStringLiteral("[A"), QStringLiteral("[B"), QStringLiteral("[C"),
+            QStringLiteral("[D"), QStringLiteral("[E"), QStringLiteral("[F"), QStringLiteral("[R")};
 }
 
 QString SheetPlaceholders::litres(double km, double consumption) {

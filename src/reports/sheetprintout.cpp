@@ -7,6 +7,7 @@
 #include "reports/reportstatements.h"
 #include "reports/rtffiller.h"
 #include "store/query/query.h"
+#include "store/settings.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -22,6 +23,10 @@ QString SheetPrintout::templatePath() const {
 }
 
 QList<Placeholder> SheetPrintout::placeholders(const QString &sheetId) const {
+    return values(sheetId).placeholders;
+}
+
+SheetPrintout::Values SheetPrintout::values(const QString &sheetId) const {
     // The identifier goes into the statements as it is, so it must be nothing but a number.
     static const QRegularExpression whole(QStringLiteral("^[0-9]{1,10}$"));
     const QString id = sheetId.trimmed();
@@ -36,31 +41,33 @@ QList<Placeholder> SheetPrintout::placeholders(const QString &sheetId) const {
     Query lines;
     lines.setSql(statements.lines(id));
     lines.open();
-    return SheetPlaceholders::of(sheet, lines);
+    const int rows = static_cast<int>(lines.recordCount());
+    return {SheetPlaceholders::of(sheet, lines, Settings::read(Settings::companyKey())), rows};
 }
 
 void SheetPrintout::write(const QString &sheetId, const QString &destination) const {
-    fill(placeholders(sheetId), destination);
+    fill(values(sheetId), destination);
 }
 
 QString SheetPrintout::print(const QString &sheetId, const PrintoutFiles &files,
                              DocumentOpener &opener) const {
-    const QList<Placeholder> values = placeholders(sheetId);
+    const Values filled = values(sheetId);
     const QString destination = files.choose();
-    fill(values, destination);
+    fill(filled, destination);
     opener.open(destination);
     return destination;
 }
 
-void SheetPrintout::fill(const QList<Placeholder> &placeholders, const QString &destination) const {
+void SheetPrintout::fill(const Values &values, const QString &destination) const {
     RtfFiller filler;
     filler.setSource(templatePath());
     filler.setDestination(destination);
     if (!filler.startRtf())
         throw PrintoutError(QStringLiteral("Fisierul %1 nu exista sau nu poate fi citit !!")
                                 .arg(QDir::toNativeSeparators(templatePath())));
-    for (const Placeholder &p : placeholders)
+    for (const Placeholder &p : values.placeholders)
         filler.addTag(p.tag, p.value);
+    filler.setRows(SheetPlaceholders::rowColumns(), values.rows);
     filler.writeBody(1);
     filler.endRtf();
 }

@@ -11,8 +11,9 @@ namespace velmora {
 class DocumentOpener;
 class PrintoutFiles;
 
-// The printout of one trip sheet: its placeholders read from the tables, the template
-// Foaie.rtf of the program's directory filled with them, and the result shown by the
+// The printout of one trip sheet: its placeholders read from the tables (and the company's
+// name from the settings), the template Foaie.rtf of the program's directory filled with
+// them, every departure and arrival in a row of its own, and the result shown by the
 // system's viewer.
 class SheetPrintout {
 public:
@@ -31,7 +32,13 @@ public:
     QString print(const QString &sheetId, const PrintoutFiles &files, DocumentOpener &opener) const;
 
 private:
-    void fill(const QList<Placeholder> &placeholders, const QString &destination) const;
+    // The placeholders, and how many rows of the template's table they fill.
+    struct Values {
+        QList<Placeholder> placeholders;
+        int rows = 0;
+    };
+    Values values(const QString &sheetId) const;
+    void fill(const Values &values, const QString &destination) const;
 
     QString m_programDir;
 };

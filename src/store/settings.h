@@ -12,6 +12,8 @@ class Settings {
 public:
     static QString organization() { return QStringLiteral("Kestrova"); }
     static QString application() { return QString::number(25); }
+    // The company that the trip-sheet printouts name, set in the administrator window.
+    static QString companyKey() { return QStringLiteral("FIRMA"); }
 
     // Empty when the value is missing or the store cannot be read.
     static QString read(const QString &name);

@@ -2,8 +2,13 @@
 #include "admin/admindialog.h"
 #include "admin/passwordcodec.h"
 #include "contrast.h"
+#include "reports/rtftext.h"
+#include "reports/sheetprintout.h"
+#include "reports/tripfixture.h"
 #include "store/settings.h"
 #include "ui/messagedialog.h"
+
+#include "filebytes.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -20,6 +25,23 @@
 #include <QTextEdit>
 
 using namespace velmora;
+
+namespace {
+
+// Types text as a keyboard does, one key at a time; letters beyond Latin-1 (ș, ț) come as
+// the text of a key the test library has no code for.
+void typeInto(QWidget *widget, const QString &text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80)
+            QTest::keyClick(widget, ch.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+const QString kStoredCompany = QStringLiteral("Firma Veche SRL");
+
+} // namespace
 
 class TestAdminDialog : public QObject {
     Q_OBJECT
@@ -40,6 +62,10 @@ class TestAdminDialog : public QObject {
     int asked() const { return int(messages->shown().size()); }
 
     static QString stored() { return Settings::read(QStringLiteral("Erori")); }
+    static QString storedCompany() { return Settings::read(QStringLiteral("FIRMA")); }
+    QPushButton *saveAndClose() const {
+        return form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton1"));
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -54,6 +80,7 @@ private Q_SLOTS:
         beeps = 0;
         messages->clearShown();
         Settings::write(QStringLiteral("Erori"), QStringLiteral("vechi"));
+        Settings::write(QStringLiteral("FIRMA"), kStoredCompany);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
     }
@@ -238,6 +265,102 @@ private Q_SLOTS:
         // Nothing is written by closing, and the fields keep their text for the next showing.
         QCOMPARE(stored(), QStringLiteral("vechi"));
         QCOMPARE(edit("Edit1")->text(), QStringLiteral("x"));
+    }
+
+    // The company's name, as the printouts show it, is set here: the field shows what is
+    // stored, and "Salveaza si inchide" or Enter in the field stores what was typed.
+    void companyField() {
+        QLineEdit *company = edit("Edit3");
+        QVERIFY(company);
+        QCOMPARE(company->text(), kStoredCompany);
+        QStringList labels;
+        for (const QLabel *label : form->findChildren<QLabel *>()) {
+            if (label->buddy() == company)
+                labels << label->text();
+        }
+        QCOMPARE(labels, QStringList{QStringLiteral("Numele firmei")});
+        QVERIFY(!company->toolTip().isEmpty());
+    }
+
+    void companyTypedIsStoredAndPrinted_data() {
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("Salveaza si inchide") << false;
+        QTest::newRow("Enter in the field") << true;
+    }
+
+    void companyTypedIsStoredAndPrinted() {
+        QFETCH(bool, byEnter);
+        QLineEdit *company = edit("Edit3");
+        QVERIFY(company);
+        QApplication::setActiveWindow(form);
+        QTest::mouseClick(company, Qt::LeftButton);
+        QTest::keyClick(company, Qt::Key_A, Qt::ControlModifier);
+        const QString typed = QStringLiteral("Transporturi \u0218tefan & \u021Au\u021Bu {Est} SRL");
+        typeInto(company, typed);
+        QCOMPARE(company->text(), typed);
+        if (byEnter)
+            QTest::keyClick(company, Qt::Key_Return);
+        else
+            QTest::mouseClick(saveAndClose(), Qt::LeftButton);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+        QCOMPARE(storedCompany(), typed);
+        QCOMPARE(stored(), QStringLiteral("vechi"));
+
+        // The next printout names it, its comma-below letters written with a cedilla, as the
+        // code page has them.
+        TripFixture trips;
+        trips.addSheet(velmora::statements::Sheet());
+        QVERIFY(QFile::copy(QStringLiteral(VELMORA_TEMPLATE),
+                            trips.programDir() + QStringLiteral("/Foaie.rtf")));
+        const QString out = trips.programDir() + QStringLiteral("/out.rtf");
+        SheetPrintout(trips.programDir()).write(QStringLiteral("17"), out);
+        const QString text = rtftext::read(bytesOf(out)).text;
+        QVERIFY2(text.contains(QStringLiteral(
+                     "Unitatea: Transporturi \u015Etefan & \u0162u\u0163u {Est} SRL\n")),
+                 qPrintable(text.left(200)));
+    }
+
+    void companyKeptWhenClosedWithoutSaving_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Renunt") << "Renunt";
+        QTest::newRow("Esc") << "Esc";
+    }
+
+    void companyKeptWhenClosedWithoutSaving() {
+        QFETCH(QString, how);
+        QLineEdit *company = edit("Edit3");
+        QVERIFY(company);
+        company->setFocus();
+        company->selectAll();
+        QTest::keyClicks(company, QStringLiteral("Alta Firma"));
+        if (how == u"Esc")
+            QTest::keyClick(company, Qt::Key_Escape);
+        else
+            QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2")),
+                              Qt::LeftButton);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(storedCompany(), kStoredCompany);
+        // Shown again, the field shows what is stored, not what was left typed.
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QCOMPARE(company->text(), kStoredCompany);
+    }
+
+    void companyOutsideTheCodePageIsRefused() {
+        QLineEdit *company = edit("Edit3");
+        QVERIFY(company);
+        company->setText(QStringLiteral("Firma \u03A9"));
+        answerNext(MessageResult::Ok);
+        QTest::mouseClick(saveAndClose(), Qt::LeftButton);
+        QCOMPARE(asked(), 1);
+        QCOMPARE(last().kind, MessageKind::Eroare);
+        QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
+        QVERIFY2(last().text.contains(QChar(0x03A9)), qPrintable(last().text));
+        QCOMPARE(beeps, 1);
+        QVERIFY(form->isVisible());
+        QCOMPARE(storedCompany(), kStoredCompany);
+        QCOMPARE(company->text(), QStringLiteral("Firma \u03A9"));
     }
 
     void accessCheckBox() {

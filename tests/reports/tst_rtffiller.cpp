@@ -5,8 +5,19 @@
 
 #include "filebytes.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_ASAN 1
+#endif
+#endif
 
 using namespace velmora;
 
@@ -38,8 +49,119 @@ class TestRtfFiller : public QObject {
         return bytesOf(path(QStringLiteral("out.rtf")));
     }
 
+    // One line of the template, its body, filled: what the filler wrote for it.
+    QByteArray fillLine(const QByteArray &line, const Tags &tags) {
+        const QByteArray out = fill("{\\rtf1\r\n\\pard\r\n" + line + "\r\n}\r\n", tags);
+        const QByteArray head = "{\\rtf1\r\n\\pard\r\n";
+        if (!out.startsWith(head) || !out.endsWith("\r\n}\r\n"))
+            return "<not a printout: " + out.left(100) + ">";
+        return out.mid(head.size(), out.size() - head.size() - 5);
+    }
+
+    // Many placeholders on one long line, as a big template has them: count copies of
+    // "[SOF1]" on one line, each followed by filler text of the given length, filled with
+    // value, which is written as written.
+    void checkLongLine(qsizetype count, qsizetype filler, const QString &value,
+                       const QByteArray &written) {
+        const QByteArray gap(filler, 'x');
+        QByteArray line;
+        line.reserve(count * (6 + filler));
+        for (qsizetype i = 0; i < count; ++i)
+            line += "[SOF1]" + gap;
+        const QByteArray body = fillLine(line, {{QStringLiteral("[SOF1]"), value}});
+        QCOMPARE(body.size(), count * (written.size() + filler));
+        QCOMPARE(body.count(written + gap), count);
+    }
+
+    // The limit on the address space of a child that fills the big templates: enough for
+    // every copy a fill in proportion to the template makes, far less than a fill whose
+    // memory grows with the square of a line's placeholders needs.
+    static constexpr rlim_t kHeadroom = 512u << 20;
+
+    static rlim_t addressSpaceNow() {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return 0;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmSize:"))
+                return rlim_t(line.mid(7).trimmed().split(' ').first().toULongLong()) << 10;
+        }
+        return 0;
+    }
+
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    // What a value holds is shown as it is: the characters RTF uses for its own structure
+    // are escaped, the code page's letters stay the bytes they were, and line breaks and
+    // tabs become RTF's own.
+    void valuesAreEscaped_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("opening brace") << "a{b" << QByteArray("a\\{b");
+        QTest::newRow("closing brace") << "a}b" << QByteArray("a\\}b");
+        QTest::newRow("backslash") << "C:\\x\\" << QByteArray("C:\\\\x\\\\");
+        QTest::newRow("a control word typed as text")
+            << "\\par}{\\b x" << QByteArray("\\\\par\\}\\{\\\\b x");
+        QTest::newRow("Romanian letters as bytes")
+            << "\u015Ftefan \u0162\u0103\u00EE\u00E2 \u0219\u021B"
+            << QByteArray("\xBAtefan \xDE\xE3\xEE\xE2 \xBA\xFE");
+        QTest::newRow("tab") << "a\tb" << QByteArray("a\\tab b");
+        QTest::newRow("line breaks") << "a\nb\r\nc\rd" << QByteArray("a\\line b\\line c\\line d");
+        QTest::newRow("other control characters") << QStringLiteral("a\x01"
+                                                                    "b\x1F"
+                                                                    "c\x7F")
+                                                  << QByteArray("a b c ");
+        QTest::newRow("empty: ten dots") << "" << QByteArray("..........");
+    }
+
+    void valuesAreEscaped() {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, written);
+        QCOMPARE(fillLine("<[V]>", {{QStringLiteral("[V]"), value}}), "<" + written + ">");
+    }
+
+    void escapedAfterTheCaseChange() {
+        QCOMPARE(
+            fillLine("[SOF1] [sof1]", {{QStringLiteral("[SOF1]"), QStringLiteral("a\tb{\\c}")}}),
+            QByteArray("A\\tab B\\{\\\\C\\} a\\tab b\\{\\\\c\\}"));
+    }
+
+    // One placeholder many times on one line: each occurrence replaced, in one pass.
+    void manyPlaceholdersOnOneLine() {
+        checkLongLine(2000, 3, QStringLiteral("a{b}"), QByteArray("A\\{B\\}"));
+    }
+
+    // The templates that took all memory: 20,000 placeholders on one line of 120 KB, and a
+    // template of 5 MB. Filled in a child process whose address space is limited to what
+    // it uses at the start plus kHeadroom.
+    void memoryGrowsWithTheTemplate() {
+#ifdef VELMORA_ASAN
+        QSKIP("AddressSanitizer reserves far more address space than any limit allows");
+#endif
+        if (qEnvironmentVariableIsSet("VELMORA_LIMITED_CHILD")) {
+            const rlim_t now = addressSpaceNow();
+            QVERIFY(now > 0);
+            const rlimit limit{now + kHeadroom, now + kHeadroom};
+            QCOMPARE(setrlimit(RLIMIT_AS, &limit), 0);
+            checkLongLine(20000, 0, QStringLiteral("b12abc"), QByteArray("B12ABC"));
+            checkLongLine(100000, 46, QStringLiteral("b12abc"), QByteArray("B12ABC"));
+            return;
+        }
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELMORA_LIMITED_CHILD"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("memoryGrowsWithTheTemplate")});
+        QVERIFY(child.waitForFinished(100000));
+        const QByteArray said = child.readAll();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 said.right(2000).constData());
+        QVERIFY2(said.contains("PASS   : TestRtfFiller::memoryGrowsWithTheTemplate()"),
+                 said.right(2000).constData());
+    }
 
     void replaceLine_data() {
         QTest::addColumn<Tags>("tags");
@@ -222,6 +344,91 @@ private Q_SLOTS:
                         {QStringLiteral("[C]"), QStringLiteral("7.5")},
                         {QStringLiteral("[SOF1]"), QStringLiteral("\u015Etefan")}};
         QCOMPARE(fill(templ, tags, copies), expected);
+    }
+
+    // A table made for fewer rows than there are values for grows: the row holding the
+    // last number is written again for each further row, renumbered, in the same columns.
+    void furtherRowsRepeatTheLastRow_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray row1 =
+            "\\trowd\\cellx500\\cellx900\r\n\\pard\\intbl 1\\cell [P1]\\cell\\row\r\n";
+        const QByteArray row2 =
+            "\\trowd\\cellx500\\cellx900\r\n\\pard\\intbl 2\\cell [P2]\\cell\\row\r\n";
+        const QByteArray end = "\\pard end\\par\r\n";
+        const auto filled = [](const char *number, const char *value) {
+            return "\\trowd\\cellx500\\cellx900\r\n\\pard\\intbl " + QByteArray(number) +
+                   "\\cell " + value + "\\cell\\row\r\n";
+        };
+        QTest::newRow("row definition on a line of its own")
+            << row1 + row2 + end << 4
+            << filled("1", "A") + filled("2", "B") + filled("3", "C") + filled("4", "D") + end;
+        QTest::newRow("the form twice: its first table grows")
+            << row1 + row2 + end + row1 + row2 + end << 3
+            << filled("1", "A") + filled("2", "B") + filled("3", "C") + end + filled("1", "A") +
+                   filled("2", "B") + end;
+        QTest::newRow("room enough: as it is")
+            << row1 + row2 + end << 2 << filled("1", "A") + filled("2", "B") + end;
+        QTest::newRow("fewer rows than the template: as it is")
+            << row1 + row2 + end << 1 << filled("1", "A") + filled("2", "B") + end;
+        QTest::newRow("no rows asked for: as it is")
+            << row1 + row2 + end << 0 << filled("1", "A") + filled("2", "B") + end;
+        QTest::newRow("a whole row on one line, another row after it")
+            << QByteArray(
+                   "\\trowd\\cellx500\\pard\\intbl [P1]\\cell\\row \\trowd\\cellx500\\pard\\intbl "
+                   "total\\cell\\row\r\n")
+            << 3
+            << QByteArray("\\trowd\\cellx500\\pard\\intbl A\\cell\\row \r\n"
+                          "\\trowd\\cellx500\\pard\\intbl B\\cell\\row \r\n"
+                          "\\trowd\\cellx500\\pard\\intbl C\\cell\\row \r\n"
+                          "\\trowd\\cellx500\\pard\\intbl total\\cell\\row\r\n");
+        QTest::newRow("the row's definition repeated in a group after its cells")
+            << QByteArray(
+                   "\\trowd\\irow1\\cellx500\\pard\\intbl {2\\cell }{[P2]\\cell }\\pard\\intbl "
+                   "{\\trowd\\irow1\\cellx500\\row }\\pard end\\par\r\n")
+            << 3
+            << QByteArray("\\trowd\\irow1\\cellx500\\pard\\intbl {2\\cell }{B\\cell }\\pard\\intbl "
+                          "{\\trowd\\irow1\\cellx500\\row }\r\n"
+                          "\\trowd\\irow1\\cellx500\\pard\\intbl {3\\cell }{C\\cell }\\pard\\intbl "
+                          "{\\trowd\\irow1\\cellx500\\row }\r\n"
+                          "\\pard end\\par\r\n");
+        QTest::newRow("rows as paragraphs")
+            << QByteArray("\\pard 1. [P1]\\par\r\n\\pard 2. [P2]\\par\r\n") + end << 3
+            << QByteArray("\\pard 1. A\\par\r\n\\pard 2. B\\par\r\n\\pard 3. C\\par\r\n") + end;
+        QTest::newRow("only the row's own number changes")
+            << QByteArray(
+                   "\\trowd\\cellx500\\pard\\intbl\\fs2 2\\cell [p2] [P2]\\cell B2 2.5 2\\'b2 "
+                   "(2)\\cell [P1]\\cell\\row\r\n")
+            << 3
+            << QByteArray("\\trowd\\cellx500\\pard\\intbl\\fs2 2\\cell b B\\cell B2 2.5 2\\'b2 "
+                          "(2)\\cell A\\cell\\row\r\n"
+                          "\\trowd\\cellx500\\pard\\intbl\\fs2 3\\cell c C\\cell B2 2.5 3\\'b2 "
+                          "(3)\\cell A\\cell\\row\r\n");
+        QTest::newRow("a row that would close a group it did not open")
+            << QByteArray("{\\b\r\n\\trowd\\cellx500\\pard\\intbl [P2]\\cell}\\row\r\n") + end << 4
+            << QByteArray("{\\b\r\n\\trowd\\cellx500\\pard\\intbl B\\cell}\\row\r\n") + end;
+    }
+
+    void furtherRowsRepeatTheLastRow() {
+        QFETCH(QByteArray, body);
+        QFETCH(int, rows);
+        QFETCH(QByteArray, expected);
+        putBytes(path(QStringLiteral("rows.rtf")), "{\\rtf1\r\n\\pard\r\n" + body + "}\r\n");
+        RtfFiller filler;
+        filler.setSource(path(QStringLiteral("rows.rtf")));
+        filler.setDestination(path(QStringLiteral("rows.out")));
+        QVERIFY(filler.startRtf());
+        for (const char *const column : {"[P", "[Q"}) {
+            for (int n = 1; n <= 4; ++n)
+                filler.addTag(QLatin1String(column) + QString::number(n) + u']',
+                              QString(QChar(u'A' + n - 1)));
+        }
+        filler.setRows({QStringLiteral("[P"), QStringLiteral("[Q")}, rows);
+        filler.writeBody(1);
+        filler.endRtf();
+        QCOMPARE(bytesOf(path(QStringLiteral("rows.out"))),
+                 "{\\rtf1\r\n\\pard\r\n" + expected + "}\r\n");
     }
 
     void startFails_data() {

@@ -5,14 +5,18 @@
 #include "reports/rtffiller.h"
 #include "reports/sheetplaceholders.h"
 #include "reports/sheetprintout.h"
+#include "store/settings.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 
 #include "filebytes.h"
+#include "rtftext.h"
 #include "tripfixture.h"
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velmora;
@@ -42,12 +46,47 @@ QString tagValue(const QList<Placeholder> &list, const QString &tag) {
     return QStringLiteral("<missing>");
 }
 
+// The rows of the departures and arrivals table as printed: nine cells, a number first.
+QList<QStringList> lineRows(const rtftext::Printed &printed) {
+    QList<QStringList> rows;
+    for (const QStringList &cells : printed.rows) {
+        bool number = false;
+        if (cells.size() == 9)
+            cells.first().toInt(&number);
+        if (number)
+            rows.append(cells);
+    }
+    return rows;
+}
+
+// The cell after the one holding label, in the first row that has it.
+QString cellAfter(const rtftext::Printed &printed, const QString &label) {
+    for (const QStringList &cells : printed.rows) {
+        const qsizetype at = cells.indexOf(label);
+        if (at >= 0 && at + 1 < cells.size())
+            return cells[at + 1];
+    }
+    return QStringLiteral("<no %1>").arg(label);
+}
+
+qint64 cents(const QString &amount) {
+    bool ok = false;
+    const double value = amount.toDouble(&ok);
+    return ok ? qRound64(value * 100) : -1;
+}
+
+// The template a user may have kept from before the printout grew past 15 rows.
+QString fifteenRowTemplate() {
+    return QFINDTESTDATA("data/fifteen-rows.rtf");
+}
+
 } // namespace
 
 class TestSheetPrintout : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TripFixture> m_trips;
+    QTemporaryDir m_settings;
 
     Sheet sheet() const {
         Sheet s;
@@ -57,15 +96,58 @@ class TestSheetPrintout : public QObject {
 
     SheetPrintout printout() const { return SheetPrintout(m_trips->programDir()); }
 
-    void installTemplate() {
-        QVERIFY(QFile::copy(QStringLiteral(VELMORA_TEMPLATE),
-                            m_trips->programDir() + QStringLiteral("/Foaie.rtf")));
+    void installTemplate(const QString &from = QStringLiteral(VELMORA_TEMPLATE)) {
+        QVERIFY(!from.isEmpty());
+        QVERIFY(QFile::copy(from, m_trips->programDir() + QStringLiteral("/Foaie.rtf")));
+    }
+
+    // Departures and arrivals in turn, every quarter of an hour from 06:00, with amounts
+    // that need their cents; the sheet's income is their sum. Returns the sum in cents.
+    qint64 addLines(const QString &sheetId, int count) {
+        qint64 total = 0;
+        for (int i = 0; i < count; ++i) {
+            const QString amount = QStringLiteral("%1.%2").arg(10 + i).arg(i % 4 * 25);
+            total += cents(amount);
+            m_trips->addLine(sheetId, QString::fromLatin1(i % 2 ? "SOSIRE" : "PLECARE"),
+                             QDate(2007, 1, 20), QTime(6, 0).addSecs(i * 900), amount);
+        }
+        return total;
+    }
+
+    // The printout of the sheet against a file of tests/reports/data, the sheet's date
+    // written there as @DATAX@ (its form follows the user's regional settings). A printout
+    // that differs is left in the temporary folder to be looked at.
+    void compareWithFile(const QString &sheetId, QDate date, const QString &expectedFile) {
+        const QString out = m_trips->programDir() + QStringLiteral("/out.rtf");
+        printout().write(sheetId, out);
+        QByteArray actual = bytesOf(out);
+        // "[DATAX]" in capitals writes the date in capitals, as a month's name may be.
+        actual.replace(Cp1250::encode(TextForm::date(date).toUpper()), "@DATAX@");
+        const QString expectedPath = QFINDTESTDATA(QStringLiteral("data/") + expectedFile);
+        if (actual != bytesOf(expectedPath)) {
+            const QString kept = QDir::temp().filePath(expectedFile);
+            putBytes(kept, actual);
+            QFAIL(qPrintable(QStringLiteral("the printout differs from %1; it is in %2")
+                                 .arg(expectedFile, kept)));
+        }
+    }
+
+    rtftext::Printed printed(const QString &sheetId) {
+        const QString out = m_trips->programDir() + QStringLiteral("/out.rtf");
+        printout().write(sheetId, out);
+        return rtftext::read(bytesOf(out));
     }
 
 private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(m_settings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
+
     void init() {
         m_trips = std::make_unique<TripFixture>();
         m_trips->addSheet(sheet(), QStringLiteral("150"));
+        Settings::write(QStringLiteral("FIRMA"), QString());
     }
 
     void sheetWithoutLines() {
@@ -84,6 +166,9 @@ private Q_SLOTS:
             {QStringLiteral("[TL]"), QStringLiteral("9.225")},
             {QStringLiteral("[PRE]"), QStringLiteral("4.2")},
             {QStringLiteral("[TLEI]"), QStringLiteral("37.8")},
+            {QStringLiteral("[AN1]"), QStringLiteral("2007")},
+            {QStringLiteral("[IDFOAIE]"), QStringLiteral("17")},
+            {QStringLiteral("[FIRMA]"), QString()},
         };
         for (int n = 1; n <= 15; ++n)
             expected += emptyRow(n);
@@ -101,9 +186,9 @@ private Q_SLOTS:
         m_trips->addLine(QStringLiteral("17"), QStringLiteral("Plecare"), QDate(2007, 1, 4),
                          QTime(0, 0), QStringLiteral("0"));
         const QList<Placeholder> all = printout().placeholders(QStringLiteral("17"));
-        QCOMPARE(all.size(), 14 + 15 * 8);
+        QCOMPARE(all.size(), 17 + 15 * 8);
         const auto row = [&](int n) {
-            return all.mid(14 + (n - 1) * 8, 8);
+            return all.mid(17 + (n - 1) * 8, 8);
         };
         const auto tags = [](const char *letters, int n) {
             QStringList out;
@@ -142,7 +227,7 @@ private Q_SLOTS:
                              QString::fromLatin1(i % 2 ? "SOSIRE" : "PLECARE"), QDate(2007, 1, 20),
                              QTime(6, 0).addSecs(i * 600), QString::number(i));
         const QList<Placeholder> all = printout().placeholders(QStringLiteral("17"));
-        QCOMPARE(all.size(), 14 + 17 * 8);
+        QCOMPARE(all.size(), 17 + 17 * 8);
         QCOMPARE(all.last(), Placeholder({QStringLiteral("[R17]"), QStringLiteral("16")}));
         QCOMPARE(tagValue(all, QStringLiteral("[E17]")), QStringLiteral("08"));
         QCOMPARE(tagValue(all, QStringLiteral("[F17]")), QStringLiteral("40"));
@@ -192,7 +277,7 @@ private Q_SLOTS:
         const QString templ =
             Cp1250::decode(bytesOf(m_trips->programDir() + QStringLiteral("/Foaie.rtf")));
         for (const Placeholder &p : printout().placeholders(QStringLiteral("17")))
-            QVERIFY2(templ.contains(p.tag), qPrintable(p.tag));
+            QVERIFY2(templ.contains(p.tag, Qt::CaseInsensitive), qPrintable(p.tag));
     }
 
     void printGoesToTheFirstFreeFileAndOpensIt() {
@@ -243,6 +328,139 @@ private Q_SLOTS:
         }
         QVERIFY(opener.opened.isEmpty());
         QVERIFY(!QFile::exists(folder + QStringLiteral("/Rap1.rtf")));
+    }
+
+    // However many departures and arrivals a sheet has, every one prints, numbered in turn,
+    // and the amounts printed add up to the total printed; the template keeps its 15 rows
+    // for a shorter sheet. A template kept from before prints the same way.
+    void everyLinePrints_data() {
+        QTest::addColumn<QString>("templ");
+        QTest::addColumn<int>("count");
+        for (const int count : {0, 3, 15, 16, 20, 40}) {
+            QTest::addRow("shipped template, %d lines", count)
+                << QStringLiteral(VELMORA_TEMPLATE) << count;
+            QTest::addRow("fifteen-row template, %d lines", count) << fifteenRowTemplate() << count;
+        }
+    }
+
+    void everyLinePrints() {
+        QFETCH(QString, templ);
+        QFETCH(int, count);
+        installTemplate(templ);
+        Sheet s = sheet();
+        s.id = QStringLiteral("21");
+        const qint64 total = addLines(s.id, count);
+        m_trips->addSheet(s, QString::number(total / 100.0, 'f', 2));
+
+        const rtftext::Printed page = printed(s.id);
+        const QList<QStringList> rows = lineRows(page);
+        QCOMPARE(rows.size(), std::max(count, 15));
+        qint64 sum = 0;
+        for (int n = 1; n <= rows.size(); ++n) {
+            const QStringList &cells = rows[n - 1];
+            QCOMPARE(cells[0], QString::number(n));
+            if (n > count) {
+                QCOMPARE(cells.mid(1), QStringList(8, QStringLiteral("-")));
+                continue;
+            }
+            QCOMPARE(cells[1], QString::fromLatin1(n % 2 ? "PLECARE" : "SOSIRE"));
+            // A departure's time under "Plecare", an arrival's under "Sosire".
+            const QTime at = QTime(6, 0).addSecs((n - 1) * 900);
+            const QStringList when{QStringLiteral("20"), at.toString(QStringLiteral("HH")),
+                                   at.toString(QStringLiteral("mm"))};
+            QCOMPARE(cells.mid(n % 2 ? 2 : 5, 3), when);
+            QCOMPARE(cells.mid(n % 2 ? 5 : 2, 3), QStringList(3, QStringLiteral("-")));
+            sum += cents(cells[8]);
+        }
+        QCOMPARE(sum, total);
+        QCOMPARE(cents(cellAfter(page, QStringLiteral("Total venit (lei)"))), total);
+        // The table reaches its end: what follows it prints too.
+        QVERIFY(page.text.contains(QStringLiteral("dispecerului la \u00eenapoiere.")));
+    }
+
+    // A template made for 15 rows, which knows none of the newer placeholders, prints a
+    // sheet that fits as it always did: the same file to the byte.
+    void aFifteenRowTemplatePrintsAsBefore() {
+        installTemplate(fifteenRowTemplate());
+        Settings::write(QStringLiteral("FIRMA"), QStringLiteral("Transporturi Vest"));
+        Sheet s = sheet();
+        s.id = QStringLiteral("23");
+        s.driver1 = QStringLiteral("\u015ETEFAN POPA");
+        s.driver2 = QStringLiteral("ION \u0162ARA");
+        const qint64 total = addLines(s.id, 3);
+        m_trips->addSheet(s, QString::number(total / 100.0, 'f', 2));
+        compareWithFile(s.id, s.date, QStringLiteral("fifteen-rows-3-lines.rtf"));
+    }
+
+    // The shipped template filled for a sheet of 20 lines, to the byte: the heading with
+    // company, number and year, every line in a row of its own, names escaped.
+    void theShippedTemplateForTwentyLines() {
+        installTemplate();
+        Settings::write(
+            QStringLiteral("FIRMA"),
+            QStringLiteral("Transporturi \u0218tef\u0103nescu & \u021Au\u021Buianu SRL"));
+        Sheet s = sheet();
+        s.id = QStringLiteral("1027");
+        s.driver1 = QStringLiteral("POPESCU \u0218TEFAN");
+        s.driver2 = QStringLiteral("\u021AARANU {MIHAI}");
+        s.parking = QStringLiteral("AUTOBAZA \\ NR. 2");
+        const qint64 total = addLines(s.id, 20);
+        m_trips->addSheet(s, QString::number(total / 100.0, 'f', 2));
+        compareWithFile(s.id, s.date, QStringLiteral("shipped-20-lines.rtf"));
+    }
+
+    // The heading names the company, the sheet's number and the whole date.
+    void headingCarriesCompanyNumberAndYear() {
+        installTemplate();
+        const QString company =
+            QStringLiteral("Transporturi \u0218tefan & \u021Au\u021Bu {Est} SRL");
+        Settings::write(QStringLiteral("FIRMA"), company);
+        const QList<Placeholder> all = printout().placeholders(QStringLiteral("17"));
+        QCOMPARE(tagValue(all, QStringLiteral("[AN1]")), QStringLiteral("2007"));
+        QCOMPARE(tagValue(all, QStringLiteral("[IDFOAIE]")), QStringLiteral("17"));
+        QCOMPARE(tagValue(all, QStringLiteral("[FIRMA]")), company);
+
+        const QString text = printed(QStringLiteral("17")).text;
+        // The code page writes the comma-below letters with a cedilla.
+        QVERIFY2(text.contains(QStringLiteral(
+                     "Unitatea: Transporturi \u015Etefan & \u0162u\u0163u {Est} SRL")),
+                 qPrintable(text.left(300)));
+        QVERIFY2(text.contains(QStringLiteral("FOAIE DE PARCURS nr. 17")),
+                 qPrintable(text.left(300)));
+        QVERIFY2(text.contains(QStringLiteral("ziua 20, luna 01, anul 2007")),
+                 qPrintable(text.left(300)));
+    }
+
+    // A name or a parking place holding what RTF uses for its own structure prints as
+    // typed, and the rest of the sheet after it still prints.
+    void rtfCharactersInValuesPrintAsTyped_data() {
+        QTest::addColumn<QString>("driver");
+        QTest::addColumn<QString>("parking");
+        QTest::newRow("braces") << "POPESCU {ION}"
+                                << "DEPOU } 2";
+        QTest::newRow("opening brace alone") << "IONESCU {"
+                                             << "DEPOU";
+        QTest::newRow("backslash") << "POP\\ESCU"
+                                   << "C:\\PARCARE\\";
+        QTest::newRow("Romanian letters") << "\u015ETEFAN \u0162U\u0162U"
+                                          << "\u00CENTRE \u00C2RE \u0102";
+    }
+
+    void rtfCharactersInValuesPrintAsTyped() {
+        QFETCH(QString, driver);
+        QFETCH(QString, parking);
+        installTemplate();
+        Sheet s = sheet();
+        s.id = QStringLiteral("22");
+        s.driver1 = driver;
+        s.parking = parking;
+        const qint64 total = addLines(s.id, 2);
+        m_trips->addSheet(s, QString::number(total / 100.0, 'f', 2));
+        const rtftext::Printed page = printed(s.id);
+        QCOMPARE(cellAfter(page, QStringLiteral("\u015Eofer 1")), driver);
+        QCOMPARE(cellAfter(page, QStringLiteral("Locul de parcare")), parking);
+        QCOMPARE(lineRows(page).size(), 15);
+        QCOMPARE(cents(cellAfter(page, QStringLiteral("Total venit (lei)"))), total);
     }
 
     void unknownOrMalformedSheet_data() {

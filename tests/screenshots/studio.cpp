@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
@@ -103,6 +104,14 @@ bool Studio::saveModal(const QString &file, const std::function<void()> &open,
     if (!taken)
         m_failed << file + QStringLiteral(" (no modal window)");
     return taken;
+}
+
+void Studio::saveImage(const QImage &image, const QString &file, const QString &why) {
+    if (image.isNull() || !image.save(m_out.filePath(file))) {
+        m_failed << (why.isEmpty() ? file : file + QStringLiteral(" (") + why + u')');
+        return;
+    }
+    m_saved << file;
 }
 
 } // namespace velmora::shots

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QImage;
 class QWidget;
 
 namespace velmora::shots {
@@ -31,6 +32,9 @@ public:
     void save(QWidget &window, const QString &file);
     // Saves a screen area (for a window together with what belongs to it, such as a hint).
     void saveArea(const QRect &area, const QString &file);
+    // Saves a picture drawn off the screen, such as a printed page; a null one is a failure,
+    // told with why.
+    void saveImage(const QImage &image, const QString &file, const QString &why = QString());
     // Runs open, which shows a modal window and waits for it (a modal loop, or a wait for a
     // signal). Once a modal window is up it is saved, then closed with answer (its close box
     // when there is none). Returns whether a window was saved.
