@@ -319,12 +319,17 @@ LineValues RecordsWindow::currentLine() const {
             px.text(u"TIMP"), px.text(u"SUMA")};
 }
 
+Fixed4 RecordsWindow::sheetIncome() const {
+    return Fixed4::parse(m_lists.sheets().text(u"TOTALVEN")).value_or(Fixed4());
+}
+
 void RecordsWindow::addLine() {
     if (m_lists.sheets().isEmpty()) {
         FieldHint::show(QStringLiteral("Alegeti mai intai o foaie de  parcurs!"), m_sheetGrid);
         return;
     }
     m_tripEditor.Initializeaza();
+    m_tripEditor.setIncomeOfOtherLines(sheetIncome());
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
     saveNewLine();
@@ -344,6 +349,8 @@ void RecordsWindow::changeLine() {
     }
     const LineValues old = currentLine();
     m_tripEditor.fillFrom(m_lists.lines());
+    m_tripEditor.setIncomeOfOtherLines(Fixed4::fromUnits(
+        sheetIncome().units() - Fixed4::parse(old.amount).value_or(Fixed4()).units()));
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
     const LineValues changed = m_tripEditor.values(old.id, old.sheetId);

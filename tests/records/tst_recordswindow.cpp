@@ -321,22 +321,26 @@ private Q_SLOTS:
         });
     }
 
-    // The engine refuses an income beyond what TOTALVEN holds: the error is shown, the line
-    // is not kept and the grids stay as they were.
+    // Another program raised the sheet's income after the window read it: the engine refuses
+    // the income beyond TOTALVEN, the error is shown, the line is not kept and the grids stay
+    // as they were.
     void refusedStatementLeavesTablesAndGrids() {
         RecordsGui gui;
-        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"999990"_s);
-        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"999990"_s);
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"10"_s);
+        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"10"_s);
         gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
         gui.inWindow([&] {
             gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
                 RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"50"_s);
+                gui.data.run({u"UPDATE "_s + gui.data.statements().sheetTable(),
+                              u"SET TOTALVEN=999990"_s, u"WHERE IDFOAIE=1"_s});
                 gui.tripEditor.saveButton()->click();
             });
             QCOMPARE(gui.errors.size(), 1);
             QCOMPARE(gui.data.lines({u"IDSOS"_s}), QStringList({u"1"_s}));
             QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"999990"_s}));
-            QCOMPARE(gui.gridColumn(gui.window.lineGrid(), 3), QStringList({u"999990"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.lineGrid(), 3), QStringList({u"10"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 6), QStringList({u"10"_s}));
             QCOMPARE(gui.selectedRow(gui.window.lineGrid()), 0);
         });
     }
