@@ -245,6 +245,9 @@ void RecordsWindow::showEvent(QShowEvent *event) {
 
 void RecordsWindow::Deschide() {
     m_schimbari = 0;
+    // Widths the user set by hand last time give way to the shared ones again.
+    m_sheetGrid->resetColumnWidths();
+    m_lineGrid->resetColumnWidths();
     m_lists.open();
     Modal::exec(*this);
     m_lists.close();
