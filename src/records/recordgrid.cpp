@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 namespace velmora {
@@ -96,9 +97,19 @@ RecordGrid::RecordGrid(QueryTableModel *model, QWidget *parent)
     showCurrent(model->currentRow());
 }
 
-int RecordGrid::titleWidth(int column) const {
+int RecordGrid::leastWidth(int column) const {
     // The header measures its own text in its own (bold) font, with the style's margins.
-    return horizontalHeader()->sectionSizeHint(column);
+    const int title = horizontalHeader()->sectionSizeHint(column);
+    const GridColumn &values = m_model->columns().at(column);
+    if (values.widest.isEmpty())
+        return title;
+    QFont cells = font();
+    cells.setBold(values.bold);
+    // A cell's text keeps the focus frame's margin and one pixel on each side, and the grid
+    // line takes one more.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int value = QFontMetrics(cells).horizontalAdvance(values.widest) + 2 * margin + 1;
+    return qMax(title, value);
 }
 
 void RecordGrid::resetColumnWidths() {
@@ -120,7 +131,7 @@ void RecordGrid::shareWidths() {
     int total = 0;
     for (int c = 0; c < columns.size(); ++c) {
         const int own = columns[c].width > 0 ? columns[c].width : titles->defaultSectionSize();
-        least.append(titleWidth(c));
+        least.append(leastWidth(c));
         wanted.append(qMax(own, least.last()));
         total += wanted.last();
     }

@@ -11,9 +11,10 @@ class QueryTableModel;
 // current row both ways, titles centred and bold, rows of one height so that long lists
 // scroll without measuring rows, columns the user may widen.
 //
-// Each column is at least as wide as its bold title, and otherwise as wide as its column
-// asks; the columns share out whatever room the grid has beyond that, and give up what they
-// have beyond their titles when the grid is narrower. Once the user resizes a column by hand
+// Each column is at least as wide as its bold title (and as its widest value, where the
+// column names one), and otherwise as wide as its column asks; the columns share out
+// whatever room the grid has beyond that, and give up what they have beyond their least
+// width when the grid is narrower. Once the user resizes a column by hand
 // the widths are the user's, until resetColumnWidths.
 class RecordGrid : public QTableView {
     Q_OBJECT
@@ -28,8 +29,9 @@ public:
     // Forgets the widths the user set: the columns share the grid's room again.
     void resetColumnWidths();
     bool hasUserWidths() const { return m_userWidths; }
-    // The least a column may be: its title in the header's bold font, with the margins.
-    int titleWidth(int column) const;
+    // The least a column may be: its title in the header's bold font, and its widest value
+    // in the cells' font, each with its margins.
+    int leastWidth(int column) const;
 
 Q_SIGNALS:
     // Enter on a row, or a double click on one.

@@ -35,10 +35,20 @@ const QColor kBand(64, 80, 106);
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
+// Dates and hours are shown whole however narrow the window: 28 December has the widest
+// digits of the short formats.
+QString widestDate() {
+    return TextForm::date(QDate(2000, 12, 28));
+}
+
+QString widestHour() {
+    return QStringLiteral("23:58");
+}
+
 QList<GridColumn> sheetColumns() {
     return {
-        {QStringLiteral("DATAX"), QStringLiteral("Data"), 67, kCentre, false},
-        {QStringLiteral("ORA"), QStringLiteral("Ora"), 51, kCentre, false},
+        {QStringLiteral("DATAX"), QStringLiteral("Data"), 67, kCentre, false, widestDate()},
+        {QStringLiteral("ORA"), QStringLiteral("Ora"), 51, kCentre, false, widestHour()},
         {QStringLiteral("NRMAS"), QStringLiteral("Numar inmatric."), 69, kLeft, true},
         {QStringLiteral("SOFER1"), QStringLiteral("Nume Sofer 1"), 111, kLeft, false},
         {QStringLiteral("SOFER2"), QStringLiteral("Nume Sofer 2"), 107, kLeft, false},
@@ -53,8 +63,8 @@ QList<GridColumn> sheetColumns() {
 
 QList<GridColumn> lineColumns() {
     return {
-        {QStringLiteral("ZIUA"), QStringLiteral("Data"), 67, kLeft, false},
-        {QStringLiteral("ORA"), QStringLiteral("Ora"), 38, kLeft, false},
+        {QStringLiteral("ZIUA"), QStringLiteral("Data"), 67, kLeft, false, widestDate()},
+        {QStringLiteral("ORA"), QStringLiteral("Ora"), 38, kLeft, false, widestHour()},
         {QStringLiteral("PLESOS"), QStringLiteral("Plecat / sosit"), 0, kLeft, false},
         {QStringLiteral("SUMA"), QStringLiteral("Venit (lei)"), 55, kLeft, false},
     };

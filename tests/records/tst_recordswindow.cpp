@@ -352,6 +352,7 @@ private Q_SLOTS:
     void columnsShowTheirTitlesAndShareTheRoom() {
         RecordsGui gui;
         fillThree(gui.data);
+        gui.data.addLine(13, 3, QDateTime(kDay.addDays(1), QTime(23, 58)), u"12.5"_s);
         const QList<RecordGrid *> grids = {gui.window.sheetGrid(), gui.window.lineGrid()};
         const auto titlesFit = [](RecordGrid *grid) {
             QHeaderView *header = grid->horizontalHeader();
@@ -363,6 +364,19 @@ private Q_SLOTS:
                 const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
                 QVERIFY2(metrics.horizontalAdvance(title) + 2 * margin <= header->sectionSize(c),
                          qPrintable(title));
+            }
+        };
+        // Dates and hours are never cut: the cells' text with its margins.
+        const auto datesFit = [&gui](RecordGrid *grid) {
+            const QFontMetrics metrics(grid->font());
+            const int margin =
+                grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+            for (int c = 0; c < 2; ++c) {
+                const QString value = gui.gridColumn(grid, c).value(0);
+                QVERIFY(!value.isEmpty());
+                QVERIFY2(metrics.horizontalAdvance(value) + 2 * margin + 1 <=
+                             grid->horizontalHeader()->sectionSize(c),
+                         qPrintable(value));
             }
         };
         const auto widths = [](RecordGrid *grid) {
@@ -379,6 +393,7 @@ private Q_SLOTS:
             QCOMPARE(gui.window.size(), QSize(830, 623));
             for (RecordGrid *grid : grids) {
                 titlesFit(grid);
+                datesFit(grid);
                 // All the columns in view: no scrolling sideways at the window's own size.
                 QCOMPARE(sum(widths(grid)), grid->viewport()->width());
                 atDefault.append(widths(grid));
