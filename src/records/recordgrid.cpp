@@ -143,8 +143,8 @@ void RecordGrid::shareWidths() {
         for (qsizetype c = 0; c < widths.size(); ++c)
             widths[c] += extra[c];
     } else if (room > 0 && room < total) {
-        // A narrower one: columns give up what they have beyond their titles, before the grid
-        // has to scroll sideways.
+        // A narrower one: columns give up what they have beyond their least width, before the
+        // grid has to scroll sideways.
         QList<int> spare;
         int spareTotal = 0;
         for (qsizetype c = 0; c < widths.size(); ++c) {

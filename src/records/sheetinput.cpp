@@ -117,20 +117,28 @@ Fixed4 SheetInput::NumberColumn::largest() const {
     return Fixed4::fromUnits(units);
 }
 
+Fixed4 SheetInput::NumberColumn::rounded(Fixed4 value) const {
+    // Fewer decimals than Fixed4's: rescaling down always has a value.
+    const Decimal kept = *Decimal::fromUnits(value.units(), 4).rescaled(scale);
+    qint64 units = kept.units();
+    for (int i = scale; i < 4; ++i)
+        units *= 10;
+    return Fixed4::fromUnits(units);
+}
+
 bool SheetInput::NumberColumn::holds(Fixed4 value) const {
-    const auto stored = Decimal::fromUnits(value.units(), 4).rescaled(scale);
-    const Fixed4 top = largest();
-    return stored && Decimal::compare(*stored, Decimal::fromUnits(top.units(), 4)) <= 0 &&
-           Decimal::compare(*stored, Decimal::fromUnits(-top.units(), 4)) >= 0;
+    const qint64 kept = rounded(value).units();
+    return kept <= largest().units() && kept >= -largest().units();
 }
 
 std::optional<QString> SheetInput::lineAmountProblem(Fixed4 amount, Fixed4 otherLines) {
     const Fixed4 largest = kIncomeColumn.largest();
     if (!kIncomeColumn.holds(amount))
         return QStringLiteral("Suma prea mare! Cel mult %1 lei.").arg(largest.toString());
-    // The income UPDATE adds the amount to the total as it stands and stores the sum rounded.
+    // The line writes the amount as SUMA keeps it, and the income UPDATE adds that same
+    // amount to the total as it stands.
     qint64 total = 0;
-    if (qAddOverflow(otherLines.units(), amount.units(), &total) ||
+    if (qAddOverflow(otherLines.units(), kIncomeColumn.rounded(amount).units(), &total) ||
         !kIncomeColumn.holds(Fixed4::fromUnits(total))) {
         const Fixed4 room =
             Fixed4::fromUnits(qMax<qint64>(0, largest.units() - otherLines.units()));

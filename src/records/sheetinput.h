@@ -44,8 +44,10 @@ struct SheetInput {
         int scale;
         // 999999.99 for DECIMAL(8,2).
         Fixed4 largest() const;
-        // Whether the value, rounded to the column's decimals (halves to even, as the engine
-        // writes it), fits.
+        // The value as the column keeps it: rounded to its decimals, halves to even, as the
+        // engine writes it.
+        Fixed4 rounded(Fixed4 value) const;
+        // Whether the value, rounded, fits.
         bool holds(Fixed4 value) const;
     };
     static constexpr NumberColumn kKmColumn{8, 0};          // TKM
@@ -55,8 +57,9 @@ struct SheetInput {
     static constexpr NumberColumn kIncomeColumn{8, 2};      // SUMA of a line, TOTALVEN of a sheet
 
     // Why a line's amount cannot be saved, or nothing: the amount must fit SUMA, and the
-    // sheet's total income with it must fit TOTALVEN. otherLines is what the sheet holds
-    // besides this line (its total, less the line's old amount when a line is changed).
+    // sheet's total income with it, as SUMA keeps it, must fit TOTALVEN. otherLines is what
+    // the sheet holds besides this line (its total, less the line's old amount when a line is
+    // changed).
     static std::optional<QString> lineAmountProblem(Fixed4 amount, Fixed4 otherLines);
     // A stored hour "HH:mm" as a time of day; an InputError when it is not one.
     static QTime hourOfText(const QString &text);

@@ -76,8 +76,9 @@ void TripEditor::save() {
 LineValues TripEditor::values(const QString &lineId, const QString &sheetId) const {
     const double timp = Timp::fromDateTime(m_ziua->date(), m_ora->time());
     // The amount's value rather than its text: a field left as "." still writes a number.
+    // Rounded to the cent here, so that the line and the sheet's total take the same amount.
     return {lineId, sheetId, m_plecSos->currentText(), TextForm::fourDecimal(timp),
-            m_suma->Valoare().toString()};
+            SheetInput::kIncomeColumn.rounded(m_suma->Valoare()).toString()};
 }
 
 } // namespace velmora

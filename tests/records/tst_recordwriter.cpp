@@ -240,6 +240,8 @@ private Q_SLOTS:
         QFETCH(QString, largest);
         const SheetInput::NumberColumn column{precision, scale};
         QCOMPARE(column.largest().toString(), largest);
+        // Kept as the engine writes it: to the column's decimals, halves to even.
+        QCOMPARE(column.rounded(column.largest()), column.largest());
         QVERIFY(column.holds(column.largest()));
         QVERIFY(column.holds(Fixed4::fromUnits(-column.largest().units())));
         // One step of the column beyond: refused, either way.
@@ -262,6 +264,26 @@ private Q_SLOTS:
         QCOMPARE(f.rows(u"Limita.dbf"_s, {u"N"_s}), QStringList{largest});
     }
 
+    void roundedAsTheColumnKeepsIt_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("half a cent down") << 2 << u"1.005"_s << u"1"_s;
+        QTest::newRow("half a cent up") << 2 << u"1.015"_s << u"1.02"_s;
+        QTest::newRow("over half a cent") << 2 << u"1.0051"_s << u"1.01"_s;
+        QTest::newRow("negative") << 2 << u"-1.005"_s << u"-1"_s;
+        QTest::newRow("whole, half down") << 0 << u"0.5"_s << u"0"_s;
+        QTest::newRow("whole, half up") << 0 << u"1.5"_s << u"2"_s;
+        QTest::newRow("four decimals kept") << 4 << u"1.0005"_s << u"1.0005"_s;
+    }
+    void roundedAsTheColumnKeepsIt() {
+        QFETCH(int, scale);
+        QFETCH(QString, value);
+        QFETCH(QString, kept);
+        const SheetInput::NumberColumn column{8, scale};
+        QCOMPARE(column.rounded(*Fixed4::parse(value)).toString(), kept);
+    }
+
     void lineAmount_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("otherLines");
@@ -281,6 +303,10 @@ private Q_SLOTS:
         QTest::newRow("a cent past the sheet") << u"100"_s << u"999900"_s << noRoom("99.99");
         QTest::newRow("full sheet") << u"0.01"_s << u"999999.99"_s << noRoom("0");
         QTest::newRow("full sheet, nothing added") << u"0"_s << u"999999.99"_s << QString();
+        // SUMA keeps half a cent as the even cent, 0: nothing is added to the total.
+        QTest::newRow("full sheet, half a cent") << u"0.005"_s << u"999999.99"_s << QString();
+        QTest::newRow("full sheet, more than half a cent")
+            << u"0.006"_s << u"999999.99"_s << noRoom("0");
     }
     void lineAmount() {
         QFETCH(QString, amount);

@@ -286,6 +286,28 @@ private Q_SLOTS:
         QVERIFY(gui.errors.isEmpty());
     }
 
+    // The field admits a third decimal; the line and the sheet's total both take the amount
+    // as SUMA holds it, so that the total stays the sum of the lines.
+    void aThirdDecimalIsRoundedOnceForTheLineAndTheTotal() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"0.01"_s);
+        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"0.01"_s);
+        gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
+        bool saved = false;
+        gui.inWindow([&] {
+            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"1.005"_s);
+                gui.tripEditor.saveButton()->click();
+                saved = !gui.tripEditor.isVisible();
+            });
+        });
+        QVERIFY(saved);
+        // 1.005 is half a cent: the even neighbour, 1.00.
+        QCOMPARE(gui.data.lines({u"SUMA"_s}), QStringList({u"0.01"_s, u"1"_s}));
+        QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList{u"1.01"_s});
+        QVERIFY(gui.errors.isEmpty());
+    }
+
     // A changed line counts without its old amount: the sheet may take up to that again.
     void aChangedLineKeepsTheSheetWithinItsTotal() {
         RecordsGui gui;
