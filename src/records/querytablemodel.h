@@ -16,6 +16,9 @@ struct GridColumn {
     int width = 0; // 0: the grid's default
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool bold = false;
+    // A value of the widest form the column shows (a date in the short format), for a column
+    // whose values must never be cut; empty for one whose long values may be.
+    QString widest = {};
 };
 
 // The visible rows of a query as a table. Nothing is copied: a cell is read from the query's

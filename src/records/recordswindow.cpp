@@ -35,10 +35,20 @@ const QColor kBand(64, 80, 106);
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
+// Dates and hours are shown whole however narrow the window: 28 December has the widest
+// digits of the short formats.
+QString widestDate() {
+    return TextForm::date(QDate(2000, 12, 28));
+}
+
+QString widestHour() {
+    return QStringLiteral("23:58");
+}
+
 QList<GridColumn> sheetColumns() {
     return {
-        {QStringLiteral("DATAX"), QStringLiteral("Data"), 67, kCentre, false},
-        {QStringLiteral("ORA"), QStringLiteral("Ora"), 51, kCentre, false},
+        {QStringLiteral("DATAX"), QStringLiteral("Data"), 67, kCentre, false, widestDate()},
+        {QStringLiteral("ORA"), QStringLiteral("Ora"), 51, kCentre, false, widestHour()},
         {QStringLiteral("NRMAS"), QStringLiteral("Numar inmatric."), 69, kLeft, true},
         {QStringLiteral("SOFER1"), QStringLiteral("Nume Sofer 1"), 111, kLeft, false},
         {QStringLiteral("SOFER2"), QStringLiteral("Nume Sofer 2"), 107, kLeft, false},
@@ -53,8 +63,8 @@ QList<GridColumn> sheetColumns() {
 
 QList<GridColumn> lineColumns() {
     return {
-        {QStringLiteral("ZIUA"), QStringLiteral("Data"), 67, kLeft, false},
-        {QStringLiteral("ORA"), QStringLiteral("Ora"), 38, kLeft, false},
+        {QStringLiteral("ZIUA"), QStringLiteral("Data"), 67, kLeft, false, widestDate()},
+        {QStringLiteral("ORA"), QStringLiteral("Ora"), 38, kLeft, false, widestHour()},
         {QStringLiteral("PLESOS"), QStringLiteral("Plecat / sosit"), 0, kLeft, false},
         {QStringLiteral("SUMA"), QStringLiteral("Venit (lei)"), 55, kLeft, false},
     };
@@ -245,6 +255,9 @@ void RecordsWindow::showEvent(QShowEvent *event) {
 
 void RecordsWindow::Deschide() {
     m_schimbari = 0;
+    // Widths the user set by hand last time give way to the shared ones again.
+    m_sheetGrid->resetColumnWidths();
+    m_lineGrid->resetColumnWidths();
     m_lists.open();
     Modal::exec(*this);
     m_lists.close();
@@ -319,12 +332,17 @@ LineValues RecordsWindow::currentLine() const {
             px.text(u"TIMP"), px.text(u"SUMA")};
 }
 
+Fixed4 RecordsWindow::sheetIncome() const {
+    return Fixed4::parse(m_lists.sheets().text(u"TOTALVEN")).value_or(Fixed4());
+}
+
 void RecordsWindow::addLine() {
     if (m_lists.sheets().isEmpty()) {
         FieldHint::show(QStringLiteral("Alegeti mai intai o foaie de  parcurs!"), m_sheetGrid);
         return;
     }
     m_tripEditor.Initializeaza();
+    m_tripEditor.setIncomeOfOtherLines(sheetIncome());
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
     saveNewLine();
@@ -344,6 +362,8 @@ void RecordsWindow::changeLine() {
     }
     const LineValues old = currentLine();
     m_tripEditor.fillFrom(m_lists.lines());
+    m_tripEditor.setIncomeOfOtherLines(Fixed4::fromUnits(
+        sheetIncome().units() - Fixed4::parse(old.amount).value_or(Fixed4()).units()));
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
     const LineValues changed = m_tripEditor.values(old.id, old.sheetId);

@@ -3,6 +3,7 @@
 
 #include "records/recordlists.h"
 #include "records/recordwriter.h"
+#include "store/text/fixed4.h"
 
 #include <QDialog>
 
@@ -63,6 +64,8 @@ private:
     QLineEdit *searchField(const char *name, const QString &label, int maxLength);
     // The line list's current row as it is stored.
     LineValues currentLine() const;
+    // TOTALVEN of the selected sheet.
+    Fixed4 sheetIncome() const;
 
     ProgramContext &m_context;
     MessageDialog &m_messages;

@@ -35,6 +35,32 @@ struct SheetInput {
     // The fuel cost of km kilometres at a consumption per 100 km and a price per litre,
     // rounded to four decimals.
     static Fixed4 cost(Fixed4 km, Fixed4 consumption, Fixed4 price);
+
+    // A number column as the tables declare it, DECIMAL(precision, scale). The engine
+    // refuses a value the column cannot hold, after an identifier was taken: the editors
+    // ask the column first.
+    struct NumberColumn {
+        int precision;
+        int scale;
+        // 999999.99 for DECIMAL(8,2).
+        Fixed4 largest() const;
+        // The value as the column keeps it: rounded to its decimals, halves to even, as the
+        // engine writes it.
+        Fixed4 rounded(Fixed4 value) const;
+        // Whether the value, rounded, fits.
+        bool holds(Fixed4 value) const;
+    };
+    static constexpr NumberColumn kKmColumn{8, 0};          // TKM
+    static constexpr NumberColumn kConsumptionColumn{6, 2}; // CONSUM
+    static constexpr NumberColumn kPriceColumn{6, 2};       // PRETL
+    static constexpr NumberColumn kCostColumn{8, 2};        // COST
+    static constexpr NumberColumn kIncomeColumn{8, 2};      // SUMA of a line, TOTALVEN of a sheet
+
+    // Why a line's amount cannot be saved, or nothing: the amount must fit SUMA, and the
+    // sheet's total income with it, as SUMA keeps it, must fit TOTALVEN. otherLines is what
+    // the sheet holds besides this line (its total, less the line's old amount when a line is
+    // changed).
+    static std::optional<QString> lineAmountProblem(Fixed4 amount, Fixed4 otherLines);
     // A stored hour "HH:mm" as a time of day; an InputError when it is not one.
     static QTime hourOfText(const QString &text);
 };

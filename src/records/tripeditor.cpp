@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/tripeditor.h"
 
+#include "records/sheetinput.h"
 #include "store/query/query.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
@@ -13,13 +14,6 @@
 #include <QTimeEdit>
 
 namespace velmora {
-
-namespace {
-
-// SUMA DECIMAL(8,2).
-const Fixed4 kLargestAmount = Fixed4::fromUnits(Q_INT64_C(99999999) * 100);
-
-} // namespace
 
 TripEditor::TripEditor(QWidget *parent)
     : EditorDialog(parent)
@@ -39,8 +33,11 @@ TripEditor::TripEditor(QWidget *parent)
     m_plecSos->addItems({QStringLiteral("PLECARE"), QStringLiteral("SOSIRE")});
     m_plecSos->setCurrentIndex(0);
     m_suma->setObjectName(QStringLiteral("Suma"));
-    m_suma->setMaska(*Fixed4::parse(u"33233.22"));
-    m_suma->setMaxLength(8);
+    // Room for the largest amount SUMA holds, 999999.99, and its shape as the mask: the hint
+    // of an amount too large names what can be typed.
+    const Fixed4 largest = SheetInput::kIncomeColumn.largest();
+    m_suma->setMaska(largest);
+    m_suma->setMaxLength(static_cast<int>(largest.toString().size()));
 
     addField(QStringLiteral("Data"), m_ziua);
     addField(QStringLiteral("Ora"), m_ora);
@@ -66,13 +63,11 @@ void TripEditor::fillFrom(const Query &lines) {
 void TripEditor::save() {
     if (m_suma->text().isEmpty())
         m_suma->setText(QStringLiteral("0"));
-    // The field takes eight digits, SUMA holds six before the point: say so here rather than
-    // have the engine refuse the line after its identifier was taken.
-    if (m_suma->Valoare() > kLargestAmount) {
+    // The field takes nine digits, SUMA and the sheet's total hold six before the point: say
+    // so here rather than have the engine refuse the line after its identifier was taken.
+    if (const auto problem = SheetInput::lineAmountProblem(m_suma->Valoare(), m_otherLines)) {
         m_suma->setFocus(Qt::OtherFocusReason);
-        FieldHint::show(
-            QStringLiteral("Suma prea mare! Cel mult %1 lei.").arg(kLargestAmount.toString()),
-            m_suma);
+        FieldHint::show(*problem, m_suma);
         return;
     }
     saved();
@@ -81,8 +76,9 @@ void TripEditor::save() {
 LineValues TripEditor::values(const QString &lineId, const QString &sheetId) const {
     const double timp = Timp::fromDateTime(m_ziua->date(), m_ora->time());
     // The amount's value rather than its text: a field left as "." still writes a number.
+    // Rounded to the cent here, so that the line and the sheet's total take the same amount.
     return {lineId, sheetId, m_plecSos->currentText(), TextForm::fourDecimal(timp),
-            m_suma->Valoare().toString()};
+            SheetInput::kIncomeColumn.rounded(m_suma->Valoare()).toString()};
 }
 
 } // namespace velmora

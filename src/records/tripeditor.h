@@ -2,6 +2,7 @@
 #pragma once
 
 #include "records/sheetstatements.h"
+#include "store/text/fixed4.h"
 #include "ui/editordialog.h"
 
 class QComboBox;
@@ -25,6 +26,10 @@ public:
     void Initializeaza();
     // Fills the editor from the line list's current row.
     void fillFrom(const Query &lines);
+    // What the sheet's total income holds besides this line (its total, less the line's old
+    // amount when a line is changed): an amount that would carry it past what TOTALVEN holds
+    // is refused.
+    void setIncomeOfOtherLines(Fixed4 income) { m_otherLines = income; }
 
     // The line as accepted, for the given identifiers: TIMP in its four-decimal form.
     LineValues values(const QString &lineId, const QString &sheetId) const;
@@ -37,6 +42,7 @@ private:
     QTimeEdit *m_ora;
     QComboBox *m_plecSos;
     TNumericEdit *m_suma;
+    Fixed4 m_otherLines;
 };
 
 } // namespace velmora

@@ -53,6 +53,13 @@ void FlatButton::paintEvent(QPaintEvent *) {
     painter.drawLine(r.bottomLeft(), r.bottomRight());
     painter.drawLine(r.topRight(), r.bottomRight());
 
+    if (hasFocus()) {
+        // Where the keyboard stands, in the caption's colour so that every kind shows it.
+        QPen dots(m_colors.text, 1, Qt::DotLine);
+        painter.setPen(dots);
+        painter.drawRect(r.adjusted(3, 3, -4, -4));
+    }
+
     painter.setPen(isEnabled() ? m_colors.text : m_colors.text.darker(160));
     const QRect label = down ? r.translated(1, 1) : r;
     painter.drawText(label, Qt::AlignCenter | Qt::TextShowMnemonic, text());

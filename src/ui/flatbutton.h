@@ -8,7 +8,8 @@ namespace velmora {
 
 // A flat button painted in the colours its window chooses: a face that lights up under the
 // mouse (hot-tracking), darkens while pressed and shows a light and a shadow edge.
-// It never takes the keyboard focus.
+// It takes no keyboard focus unless its window gives it a focus policy; with the focus it
+// shows a dotted frame inside its edges.
 class FlatButton : public QAbstractButton {
     Q_OBJECT
 

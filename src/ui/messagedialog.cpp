@@ -133,17 +133,24 @@ MessageDialog::MessageDialog(QWidget *parent)
     textPalette.setColor(QPalette::Text, Qt::black);
     m_text->setPalette(textPalette);
 
+    // The accessible name says the caption as a word, so that a screen reader does not spell
+    // "DA" out letter by letter.
     const struct {
         const char *name;
         const char *caption;
+        const char *word;
         MessageResult result;
-    } buttons[] = {{"BE1", "DA", MessageResult::Yes},
-                   {"BE2", "NU", MessageResult::No},
-                   {"BE3", "RENUNT", MessageResult::Cancel},
-                   {"BE4", "OK", MessageResult::Ok}};
+    } buttons[] = {{"BE1", "DA", "Da", MessageResult::Yes},
+                   {"BE2", "NU", "Nu", MessageResult::No},
+                   {"BE3", "RENUNT", "Renunt", MessageResult::Cancel},
+                   {"BE4", "OK", "OK", MessageResult::Ok}};
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         auto *button = new FlatButton(QLatin1String(buttons[i].caption), this);
         button->setObjectName(QLatin1String(buttons[i].name));
+        button->setAccessibleName(QLatin1String(buttons[i].word));
+        // Tab and the arrow keys reach the buttons and Space presses the one with the focus;
+        // a click does not leave a focus frame behind.
+        button->setFocusPolicy(Qt::TabFocus);
         button->setGeometry(0, kButtonTop, kButtonWidth, kButtonHeight);
         const MessageResult result = buttons[i].result;
         connect(button, &QAbstractButton::clicked, this, [this, result] { finish(result); });
@@ -213,15 +220,50 @@ MessageResult MessageDialog::Mesaj(const QString &title, const QString &text, Me
             button->move(buttonLeft(++k, visible), kButtonTop);
     }
 
+    // The dialog opens with no button chosen, so that a key pressed out of habit (Enter,
+    // Space) answers nothing: the focus rests on the dialog itself until Tab or an arrow
+    // key moves it to a button.
+    setFocus(Qt::OtherFocusReason);
     Modal::exec(*this);
     return m_result;
 }
 
+void MessageDialog::moveFocus(bool forward) {
+    QList<FlatButton *> shown;
+    for (FlatButton *button : m_buttons) {
+        if (!button->isHidden())
+            shown.append(button);
+    }
+    if (shown.isEmpty())
+        return;
+    const qsizetype at = shown.indexOf(qobject_cast<FlatButton *>(focusWidget()));
+    qsizetype next = 0;
+    if (at < 0)
+        next = forward ? 0 : shown.size() - 1;
+    else
+        next = (at + (forward ? 1 : shown.size() - 1)) % shown.size();
+    shown[next]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
 void MessageDialog::keyPressEvent(QKeyEvent *event) {
-    // No default button: Enter and every other key do nothing, Esc closes with the result
-    // the call started with.
-    if (event->key() == Qt::Key_Escape)
+    // No default button: Enter confirms nothing, not even on the button with the focus (the
+    // button leaves Enter to the dialog); Space presses that button (the button's own
+    // handling). Esc closes with the result the call started with.
+    switch (event->key()) {
+    case Qt::Key_Escape:
         reject();
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        moveFocus(true);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        moveFocus(false);
+        break;
+    default:
+        break;
+    }
     event->accept();
 }
 

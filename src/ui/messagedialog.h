@@ -72,6 +72,9 @@ protected:
 
 private:
     void finish(MessageResult result);
+    // To the next (or previous) visible button, round the ends; from none to the first
+    // (or last).
+    void moveFocus(bool forward);
     void setText(const QString &text);
 
     GradientPanel *m_top;

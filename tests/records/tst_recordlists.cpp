@@ -77,6 +77,21 @@ private Q_SLOTS:
         QCOMPARE(column(lists.lines(), u"ORA"), QStringList({u"14:05"_s}));
     }
 
+    // A line entered in the last seconds of a day stays on that day, the next day's first
+    // seconds on the next one.
+    void linesAroundMidnightKeepTheirDay() {
+        RecordsFixture f;
+        f.addSheet(1, kDay, QStringLiteral("08:00"), QStringLiteral("B1"), QStringLiteral("A"));
+        f.addLine(1, 1, QDateTime(kDay, QTime(23, 59, 57)), QStringLiteral("5"));
+        f.addLine(2, 1, QDateTime(kDay.addDays(1), QTime(0, 0, 2)), QStringLiteral("6"));
+        RecordLists lists(f.dataDir());
+        lists.open();
+        QCOMPARE(column(lists.lines(), u"TIMP"), QStringList({u"39102.9999"_s, u"39103"_s}));
+        QCOMPARE(column(lists.lines(), u"ZIUA"),
+                 QStringList({TextForm::date(kDay), TextForm::date(kDay.addDays(1))}));
+        QCOMPARE(column(lists.lines(), u"ORA"), QStringList({u"23:59"_s, u"00:00"_s}));
+    }
+
     void searchConditionText_data() {
         QTest::addColumn<QString>("driver");
         QTest::addColumn<QString>("vehicle");

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStyle>
+#include <numeric>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -321,23 +323,114 @@ private Q_SLOTS:
         });
     }
 
-    // The engine refuses an income beyond what TOTALVEN holds: the error is shown, the line
-    // is not kept and the grids stay as they were.
+    // Another program raised the sheet's income after the window read it: the engine refuses
+    // the income beyond TOTALVEN, the error is shown, the line is not kept and the grids stay
+    // as they were.
     void refusedStatementLeavesTablesAndGrids() {
         RecordsGui gui;
-        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"999990"_s);
-        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"999990"_s);
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"10"_s);
+        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"10"_s);
         gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
         gui.inWindow([&] {
             gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
                 RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"50"_s);
+                gui.data.run({u"UPDATE "_s + gui.data.statements().sheetTable(),
+                              u"SET TOTALVEN=999990"_s, u"WHERE IDFOAIE=1"_s});
                 gui.tripEditor.saveButton()->click();
             });
             QCOMPARE(gui.errors.size(), 1);
             QCOMPARE(gui.data.lines({u"IDSOS"_s}), QStringList({u"1"_s}));
             QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"999990"_s}));
-            QCOMPARE(gui.gridColumn(gui.window.lineGrid(), 3), QStringList({u"999990"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.lineGrid(), 3), QStringList({u"10"_s}));
+            QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 6), QStringList({u"10"_s}));
             QCOMPARE(gui.selectedRow(gui.window.lineGrid()), 0);
+        });
+    }
+
+    // Every title fits its column, measured in the header's own bold font; a larger window
+    // gives its room to the columns; a width set by hand stays until the window is reopened.
+    void columnsShowTheirTitlesAndShareTheRoom() {
+        RecordsGui gui;
+        fillThree(gui.data);
+        gui.data.addLine(13, 3, QDateTime(kDay.addDays(1), QTime(23, 58)), u"12.5"_s);
+        const QList<RecordGrid *> grids = {gui.window.sheetGrid(), gui.window.lineGrid()};
+        const auto titlesFit = [](RecordGrid *grid) {
+            QHeaderView *header = grid->horizontalHeader();
+            QVERIFY(header->font().bold());
+            const QFontMetrics metrics(header->font());
+            const int margin =
+                header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+            for (int c = 0; c < header->count(); ++c) {
+                const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+                QVERIFY2(metrics.horizontalAdvance(title) + 2 * margin <= header->sectionSize(c),
+                         qPrintable(title));
+            }
+        };
+        // Dates and hours are never cut: the cells' text with its margins.
+        const auto datesFit = [&gui](RecordGrid *grid) {
+            const QFontMetrics metrics(grid->font());
+            const int margin =
+                grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+            for (int c = 0; c < 2; ++c) {
+                const QString value = gui.gridColumn(grid, c).value(0);
+                QVERIFY(!value.isEmpty());
+                QVERIFY2(metrics.horizontalAdvance(value) + 2 * margin + 1 <=
+                             grid->horizontalHeader()->sectionSize(c),
+                         qPrintable(value));
+            }
+        };
+        const auto widths = [](RecordGrid *grid) {
+            QList<int> out;
+            for (int c = 0; c < grid->horizontalHeader()->count(); ++c)
+                out.append(grid->horizontalHeader()->sectionSize(c));
+            return out;
+        };
+        const auto sum = [](const QList<int> &list) {
+            return std::accumulate(list.begin(), list.end(), 0);
+        };
+        QList<QList<int>> atDefault;
+        gui.inWindow([&] {
+            QCOMPARE(gui.window.size(), QSize(830, 623));
+            for (RecordGrid *grid : grids) {
+                titlesFit(grid);
+                datesFit(grid);
+                // All the columns in view: no scrolling sideways at the window's own size.
+                QCOMPARE(sum(widths(grid)), grid->viewport()->width());
+                atDefault.append(widths(grid));
+            }
+
+            gui.window.resize(1280, 960);
+            for (qsizetype g = 0; g < grids.size(); ++g) {
+                RecordGrid *grid = grids[g];
+                QTRY_COMPARE(sum(widths(grid)), grid->viewport()->width());
+                QVERIFY(grid->viewport()->width() > sum(atDefault.value(g)) + 400);
+                titlesFit(grid);
+                for (qsizetype c = 0; c < atDefault.value(g).size(); ++c)
+                    QVERIFY(widths(grid).value(c) >= atDefault[g][c]);
+            }
+            // The first driver's name, cut short before, has room now.
+            QVERIFY(widths(grids[0]).value(3) > atDefault.value(0).value(3) + 40);
+
+            // The border of "Nume Sofer 1" dragged 60 pixels to the right.
+            QHeaderView *header = grids[0]->horizontalHeader();
+            const int before = header->sectionSize(3);
+            const int edge = header->sectionViewportPosition(3) + before - 1;
+            const int middle = header->height() / 2;
+            QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, middle));
+            QTest::mouseMove(header->viewport(), QPoint(edge + 60, middle));
+            QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 60, middle));
+            QCOMPARE(header->sectionSize(3), before + 60);
+            QVERIFY(grids[0]->hasUserWidths());
+            const QList<int> byHand = widths(grids[0]);
+            gui.window.resize(900, 700);
+            QTRY_VERIFY(grids[0]->viewport()->width() < 900);
+            QCOMPARE(widths(grids[0]), byHand);
+        });
+        // Opened again: the columns share the room once more.
+        gui.inWindow([&] {
+            gui.window.resize(830, 623);
+            QVERIFY(!grids[0]->hasUserWidths());
+            QTRY_COMPARE(widths(grids[0]), atDefault.value(0));
         });
     }
 

@@ -173,6 +173,43 @@ private Q_SLOTS:
         QTest::newRow("first problem wins")
             << QStringList({u""_s, u""_s, u""_s, u""_s, u""_s, u""_s, u""_s})
             << int(SheetInput::Field::NrInmat) << u"Lipseste numarul de inmatriculare!"_s;
+
+        // What the columns cannot hold is refused here, never by the engine after an
+        // identifier was taken. TKM DECIMAL(8,0), CONSUM and PRETL DECIMAL(6,2).
+        const auto sheet = [](const char *km, const char *consumption, const char *price) {
+            return QStringList({u"B1"_s, u"A"_s, u""_s, u"P"_s, QString::fromLatin1(km),
+                                QString::fromLatin1(consumption), QString::fromLatin1(price)});
+        };
+        const QString tooManyKm = u"Numarul de Km este prea mare! Cel mult 99999999 Km."_s;
+        const QString tooMuchFuel = u"Consumul la 100 Km este prea mare! Cel mult 9999.99 L."_s;
+        const QString tooDear = u"Pretul la carburant este prea mare! Cel mult 9999.99 lei/L."_s;
+        QTest::newRow("km beyond TKM")
+            << sheet("100000000", "1", "1") << int(SheetInput::Field::TotKm) << tooManyKm;
+        QTest::newRow("km rounded past TKM")
+            << sheet("99999999.5", "1", "1") << int(SheetInput::Field::TotKm) << tooManyKm;
+        QTest::newRow("consumption beyond CONSUM")
+            << sheet("1", "10000", "1") << int(SheetInput::Field::Consum) << tooMuchFuel;
+        QTest::newRow("consumption rounded past CONSUM")
+            << sheet("1", "9999.995", "1") << int(SheetInput::Field::Consum) << tooMuchFuel;
+        QTest::newRow("price beyond PRETL")
+            << sheet("1", "1", "10000") << int(SheetInput::Field::PretL) << tooDear;
+        QTest::newRow("largest consumption and price")
+            << sheet("1", "9999.99", "9999.99") << none << u""_s;
+
+        // COST DECIMAL(8,2): the hint names the fields that, lowered alone, bring it in.
+        QTest::newRow("largest cost") << sheet("99999999", "1", "1") << none << u""_s;
+        QTest::newRow("cost of the largest fields")
+            << sheet("99999999", "999.99", "999.99") << int(SheetInput::Field::TotKm)
+            << u"Costul combustibilului ar fi 999979990100.2 lei, dar foaia tine cel mult "
+               u"999999.99 lei! Micsorati Total Km."_s;
+        QTest::newRow("cost a price can bring in")
+            << sheet("99999999", "1", "1.01") << int(SheetInput::Field::TotKm)
+            << u"Costul combustibilului ar fi 1009999.99 lei, dar foaia tine cel mult "
+               u"999999.99 lei! Micsorati Total Km sau Pret combustibil /L."_s;
+        QTest::newRow("cost any field can bring in")
+            << sheet("150000", "30", "25") << int(SheetInput::Field::TotKm)
+            << u"Costul combustibilului ar fi 1125000 lei, dar foaia tine cel mult 999999.99 "
+               u"lei! Micsorati Total Km, Consum L/100 Km sau Pret combustibil /L."_s;
     }
     void checks() {
         QFETCH(QStringList, fields);
@@ -186,6 +223,98 @@ private Q_SLOTS:
             QCOMPARE(int(problem->field), field);
             QCOMPARE(problem->text, text);
         }
+    }
+
+    void columnLimits_data() {
+        QTest::addColumn<int>("precision");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("largest");
+        QTest::newRow("DECIMAL(8,2)") << 8 << 2 << u"999999.99"_s;
+        QTest::newRow("DECIMAL(6,2)") << 6 << 2 << u"9999.99"_s;
+        QTest::newRow("DECIMAL(8,0)") << 8 << 0 << u"99999999"_s;
+        QTest::newRow("DECIMAL(9,4)") << 9 << 4 << u"99999.9999"_s;
+    }
+    void columnLimits() {
+        QFETCH(int, precision);
+        QFETCH(int, scale);
+        QFETCH(QString, largest);
+        const SheetInput::NumberColumn column{precision, scale};
+        QCOMPARE(column.largest().toString(), largest);
+        // Kept as the engine writes it: to the column's decimals, halves to even.
+        QCOMPARE(column.rounded(column.largest()), column.largest());
+        QVERIFY(column.holds(column.largest()));
+        QVERIFY(column.holds(Fixed4::fromUnits(-column.largest().units())));
+        // One step of the column beyond: refused, either way.
+        qint64 step = 1;
+        for (int i = scale; i < 4; ++i)
+            step *= 10;
+        QVERIFY(!column.holds(Fixed4::fromUnits(column.largest().units() + step)));
+        QVERIFY(!column.holds(Fixed4::fromUnits(-column.largest().units() - step)));
+        // The engine agrees: the largest value is written, one step more is refused.
+        RecordsFixture f;
+        const QString table = f.dataDir() + u"/Limita.dbf"_s;
+        f.run({u"CREATE TABLE "_s + TextForm::quoted(table),
+               u"(N DECIMAL(%1,%2) )"_s.arg(precision).arg(scale)});
+        const auto insert = [&](qint64 units) {
+            f.run({u"INSERT INTO "_s + TextForm::quoted(table), u"(N)"_s,
+                   u"VALUES ("_s + Fixed4::fromUnits(units).toString() + u")"_s});
+        };
+        insert(column.largest().units());
+        QVERIFY_THROWS_EXCEPTION(EngineError, insert(column.largest().units() + step));
+        QCOMPARE(f.rows(u"Limita.dbf"_s, {u"N"_s}), QStringList{largest});
+    }
+
+    void roundedAsTheColumnKeepsIt_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("half a cent down") << 2 << u"1.005"_s << u"1"_s;
+        QTest::newRow("half a cent up") << 2 << u"1.015"_s << u"1.02"_s;
+        QTest::newRow("over half a cent") << 2 << u"1.0051"_s << u"1.01"_s;
+        QTest::newRow("negative") << 2 << u"-1.005"_s << u"-1"_s;
+        QTest::newRow("whole, half down") << 0 << u"0.5"_s << u"0"_s;
+        QTest::newRow("whole, half up") << 0 << u"1.5"_s << u"2"_s;
+        QTest::newRow("four decimals kept") << 4 << u"1.0005"_s << u"1.0005"_s;
+    }
+    void roundedAsTheColumnKeepsIt() {
+        QFETCH(int, scale);
+        QFETCH(QString, value);
+        QFETCH(QString, kept);
+        const SheetInput::NumberColumn column{8, scale};
+        QCOMPARE(column.rounded(*Fixed4::parse(value)).toString(), kept);
+    }
+
+    void lineAmount_data() {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("otherLines");
+        QTest::addColumn<QString>("problem");
+        const QString tooLarge = u"Suma prea mare! Cel mult 999999.99 lei."_s;
+        const auto noRoom = [](const char *room) {
+            return u"Suma prea mare! Venitul total al foii ar depasi 999999.99 lei: pe aceasta "
+                   u"foaie mai incap cel mult %1 lei."_s.arg(QLatin1String(room));
+        };
+        QTest::newRow("nothing") << u"0"_s << u"0"_s << QString();
+        QTest::newRow("largest amount") << u"999999.99"_s << u"0"_s << QString();
+        QTest::newRow("rounded down into SUMA") << u"999999.994"_s << u"0"_s << QString();
+        QTest::newRow("one cent more") << u"1000000"_s << u"0"_s << tooLarge;
+        QTest::newRow("rounded up past SUMA") << u"999999.995"_s << u"0"_s << tooLarge;
+        QTest::newRow("too large whatever the sheet") << u"123456789"_s << u"5"_s << tooLarge;
+        QTest::newRow("fills the sheet") << u"99.99"_s << u"999900"_s << QString();
+        QTest::newRow("a cent past the sheet") << u"100"_s << u"999900"_s << noRoom("99.99");
+        QTest::newRow("full sheet") << u"0.01"_s << u"999999.99"_s << noRoom("0");
+        QTest::newRow("full sheet, nothing added") << u"0"_s << u"999999.99"_s << QString();
+        // SUMA keeps half a cent as the even cent, 0: nothing is added to the total.
+        QTest::newRow("full sheet, half a cent") << u"0.005"_s << u"999999.99"_s << QString();
+        QTest::newRow("full sheet, more than half a cent")
+            << u"0.006"_s << u"999999.99"_s << noRoom("0");
+    }
+    void lineAmount() {
+        QFETCH(QString, amount);
+        QFETCH(QString, otherLines);
+        QFETCH(QString, problem);
+        const auto got =
+            SheetInput::lineAmountProblem(*Fixed4::parse(amount), *Fixed4::parse(otherLines));
+        QCOMPARE(got.value_or(QString()), problem);
     }
 
     void namesAreTidiedBeforeSaving() {

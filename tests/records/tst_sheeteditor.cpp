@@ -236,33 +236,163 @@ private Q_SLOTS:
         QCOMPARE(editor.values(u"1"_s, u"2"_s).amount, u"12.5"_s);
     }
 
+    // The field holds every amount SUMA holds, nine characters; what SUMA or the sheet's
+    // TOTALVEN cannot hold is refused before an identifier is taken.
     void anAmountBeyondTheColumnIsRefusedWithAHint_data() {
         QTest::addColumn<QString>("amount");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("largest that fits") << u"999999.9"_s << true;
-        QTest::newRow("one cent more") << u"1000000"_s << false;
-        QTest::newRow("eight digits") << u"12345678"_s << false;
+        QTest::addColumn<QString>("total");  // the sheet's income before
+        QTest::addColumn<QString>("income"); // and after; empty when refused
+        QTest::addColumn<QString>("hint");
+        const QString tooLarge = u"Suma prea mare! Cel mult 999999.99 lei."_s;
+        QTest::newRow("largest that fits")
+            << u"999999.99"_s << u"0"_s << u"999999.99"_s << QString();
+        QTest::newRow("one cent more") << u"1000000"_s << u"0"_s << QString() << tooLarge;
+        QTest::newRow("nine digits") << u"123456789"_s << u"0"_s << QString() << tooLarge;
+        QTest::newRow("fills the sheet")
+            << u"99.99"_s << u"999900"_s << u"999999.99"_s << QString();
+        QTest::newRow("past the sheet's total")
+            << u"100"_s << u"999900"_s << QString()
+            << u"Suma prea mare! Venitul total al foii ar depasi 999999.99 lei: pe aceasta "
+               u"foaie mai incap cel mult 99.99 lei."_s;
     }
     void anAmountBeyondTheColumnIsRefusedWithAHint() {
         QFETCH(QString, amount);
-        QFETCH(bool, accepted);
+        QFETCH(QString, total);
+        QFETCH(QString, income);
+        QFETCH(QString, hint);
+        const bool accepted = !income.isEmpty();
         RecordsGui gui;
-        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s);
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, total);
+        QString typed;
+        bool saved = false;
         gui.inWindow([&] {
             gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
                 RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), amount);
+                typed = RecordsGui::field<QLineEdit>(gui.tripEditor, "Suma")->text();
                 gui.tripEditor.saveButton()->click();
-                QCOMPARE(gui.tripEditor.isVisible(), !accepted);
-                if (!accepted) {
-                    QCOMPARE(RecordsGui::hint(), u"Suma prea mare! Cel mult 999999.99 lei."_s);
+                saved = !gui.tripEditor.isVisible();
+                if (!saved) {
+                    QCOMPARE(RecordsGui::hint(), hint);
                     QCOMPARE(RecordsGui::hintControl(), u"Suma"_s);
                     gui.tripEditor.cancelButton()->click();
                 }
             });
         });
+        QCOMPARE(typed, amount);
+        QCOMPARE(saved, accepted);
         QCOMPARE(gui.data.lines({u"SUMA"_s}), accepted ? QStringList{amount} : QStringList());
+        QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList{accepted ? income : total});
         QCOMPARE(gui.data.store().iniRead(u"INDEX"_s, u"IDSOS"_s), accepted ? u"2"_s : QString());
         QVERIFY(gui.errors.isEmpty());
+    }
+
+    // The field admits a third decimal; the line and the sheet's total both take the amount
+    // as SUMA holds it, so that the total stays the sum of the lines.
+    void aThirdDecimalIsRoundedOnceForTheLineAndTheTotal() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"0.01"_s);
+        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"0.01"_s);
+        gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
+        bool saved = false;
+        gui.inWindow([&] {
+            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"1.005"_s);
+                gui.tripEditor.saveButton()->click();
+                saved = !gui.tripEditor.isVisible();
+            });
+        });
+        QVERIFY(saved);
+        // 1.005 is half a cent: the even neighbour, 1.00.
+        QCOMPARE(gui.data.lines({u"SUMA"_s}), QStringList({u"0.01"_s, u"1"_s}));
+        QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList{u"1.01"_s});
+        QVERIFY(gui.errors.isEmpty());
+    }
+
+    // A changed line counts without its old amount: the sheet may take up to that again.
+    void aChangedLineKeepsTheSheetWithinItsTotal() {
+        RecordsGui gui;
+        gui.data.addSheet(1, kDay, u"08:00"_s, u"B1"_s, u"A"_s, QString(), u"P"_s, u"999999.99"_s);
+        gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"500"_s);
+        QStringList hints;
+        gui.inWindow([&] {
+            gui.clickWithEditor("PModBut", gui.tripEditor, [&] {
+                auto *suma = RecordsGui::field(gui.tripEditor, "Suma");
+                RecordsGui::type(suma, u"500.01"_s);
+                gui.tripEditor.saveButton()->click();
+                QVERIFY(gui.tripEditor.isVisible());
+                hints << RecordsGui::hint();
+                RecordsGui::type(suma, u"400"_s);
+                gui.tripEditor.saveButton()->click();
+                hints << RecordsGui::hint();
+            });
+            QVERIFY(!gui.tripEditor.isVisible());
+        });
+        QCOMPARE(hints, QStringList({u"Suma prea mare! Venitul total al foii ar depasi "
+                                     u"999999.99 lei: pe aceasta foaie mai incap cel mult 500 "
+                                     u"lei."_s,
+                                     QString()}));
+        QCOMPARE(gui.data.lines({u"SUMA"_s}), QStringList{u"400"_s});
+        QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList{u"999899.99"_s});
+        QVERIFY(gui.errors.isEmpty());
+    }
+
+    // The fuel cost of the largest fields does not fit COST. The editor says so on the
+    // kilometres and keeps what was typed; no identifier is taken, nothing is remembered
+    // for the vehicle and no sheet is written. With fewer kilometres the sheet is saved.
+    void aCostBeyondTheSheetIsRefusedBeforeAnythingIsTaken() {
+        RecordsGui gui;
+        gui.data.store().iniWrite(u"INDEX"_s, u"IDFOAIE"_s, u"5"_s);
+        gui.data.store().iniWrite(u"B1"_s, u"CONSUM"_s, u"7.5"_s);
+        gui.data.store().iniWrite(u"B1"_s, u"PRETL"_s, u"4.2"_s);
+        const auto counters = [&] {
+            QFile file(gui.data.store().countersFile());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray before = counters();
+        SheetEditor &editor = gui.sheetEditor;
+        QStringList kept;
+        QString hint;
+        QString hintControl;
+        QByteArray whileRefused;
+        QStringList rowsWhileRefused{u"not read"_s};
+        gui.inWindow([&] {
+            gui.clickWithEditor("FAddBut", editor, [&] {
+                RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
+                RecordsGui::type(combo(editor, "Sofer1"), u"MARIN"_s);
+                RecordsGui::type(combo(editor, "LocParcare"), u"DEPOU"_s);
+                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"99999999"_s);
+                RecordsGui::type(RecordsGui::field(editor, "Consum"), u"999.99"_s);
+                RecordsGui::type(RecordsGui::field(editor, "PretL"), u"999.99"_s);
+                editor.saveButton()->click();
+                QVERIFY(editor.isVisible());
+                hint = RecordsGui::hint();
+                hintControl = RecordsGui::hintControl();
+                kept = {combo(editor, "NrInmat")->currentText(),
+                        combo(editor, "Sofer1")->currentText(),
+                        combo(editor, "LocParcare")->currentText(),
+                        text(editor, "TotKm"),
+                        text(editor, "Consum"),
+                        text(editor, "PretL")};
+                whileRefused = counters();
+                rowsWhileRefused = gui.data.sheets({u"IDFOAIE"_s});
+                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"100"_s);
+                editor.saveButton()->click();
+            });
+            QVERIFY(!editor.isVisible());
+        });
+        QCOMPARE(hintControl, u"TotKm"_s);
+        QCOMPARE(hint, u"Costul combustibilului ar fi 999979990100.2 lei, dar foaia tine cel "
+                       u"mult 999999.99 lei! Micsorati Total Km."_s);
+        QCOMPARE(kept, QStringList({u"B1"_s, u"MARIN"_s, u"DEPOU"_s, u"99999999"_s, u"999.99"_s,
+                                    u"999.99"_s}));
+        QCOMPARE(whileRefused, before);
+        QCOMPARE(rowsWhileRefused, QStringList());
+        QVERIFY(gui.errors.isEmpty());
+        // The identifier that was waiting is the one the saved sheet got.
+        QCOMPARE(gui.data.sheets({u"IDFOAIE"_s, u"TKM"_s, u"CONSUM"_s, u"PRETL"_s, u"COST"_s}),
+                 QStringList{u"5|100|999.99|999.99|999980"_s});
+        QCOMPARE(gui.data.store().iniRead(u"INDEX"_s, u"IDFOAIE"_s), u"6"_s);
+        QCOMPARE(gui.data.store().iniRead(u"B1"_s, u"CONSUM"_s), u"999.99"_s);
     }
 
     void badStoredHourStopsBeforeTheEditor() {

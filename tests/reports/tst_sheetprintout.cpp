@@ -221,6 +221,16 @@ private Q_SLOTS:
             QCOMPARE(row(n), emptyRow(n));
     }
 
+    // The last seconds of a day print on that day, as the grid shows them.
+    void aLineBeforeMidnightPrintsOnItsDay() {
+        m_trips->addLine(QStringLiteral("17"), QStringLiteral("PLECARE"), QDate(2007, 1, 3),
+                         QTime(23, 59, 57), QStringLiteral("5"));
+        const QList<Placeholder> all = printout().placeholders(QStringLiteral("17"));
+        QCOMPARE(tagValue(all, QStringLiteral("[D1]")), QStringLiteral("03"));
+        QCOMPARE(tagValue(all, QStringLiteral("[E1]")), QStringLiteral("23"));
+        QCOMPARE(tagValue(all, QStringLiteral("[F1]")), QStringLiteral("59"));
+    }
+
     void seventeenLinesGoPastTheTemplateRows() {
         for (int i = 0; i < 17; ++i)
             m_trips->addLine(QStringLiteral("17"),

@@ -5,7 +5,9 @@
 #include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -35,7 +37,15 @@ class TestMessageDialog : public QObject {
     // Shows a message, answers it with the action and returns the result.
     quint16 ask(int buttons, std::function<void()> answer,
                 MessageKind kind = MessageKind::Confirmare) {
-        answerWhenShown(dialog, std::move(answer));
+        // A check that fails inside the answer returns early: the dialog is closed all the
+        // same, so that the test goes on to report it instead of waiting.
+        answerWhenShown(dialog, [this, answer = std::move(answer)] {
+            const auto closeLeftOpen = qScopeGuard([this] {
+                if (dialog->isVisible())
+                    dialog->close();
+            });
+            answer();
+        });
         return quint16(dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind,
                                      MessageButtons::fromInt(buttons)));
     }
@@ -61,14 +71,19 @@ private Q_SLOTS:
         auto *text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"));
         QCOMPARE(text->geometry(), QRect(16, 56, 313, 65));
         QCOMPARE(text->palette().color(QPalette::Base), QColor(0xEF, 0xEF, 0xEF));
-        const std::pair<const char *, const char *> captions[] = {
-            {"BE1", "DA"}, {"BE2", "NU"}, {"BE3", "RENUNT"}, {"BE4", "OK"}};
-        for (const auto &[name, caption] : captions) {
+        const std::tuple<const char *, const char *, const char *> captions[] = {
+            {"BE1", "DA", "Da"},
+            {"BE2", "NU", "Nu"},
+            {"BE3", "RENUNT", "Renunt"},
+            {"BE4", "OK", "OK"}};
+        for (const auto &[name, caption, word] : captions) {
             FlatButton *b = button(name);
             QVERIFY2(b, name);
             QCOMPARE(b->text(), QLatin1String(caption));
+            QCOMPARE(b->accessibleName(), QLatin1String(word));
             QCOMPARE(b->size(), QSize(73, 25));
-            QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+            // Reached with Tab and the arrow keys; a click leaves no focus behind.
+            QCOMPARE(b->focusPolicy(), Qt::TabFocus);
             QCOMPARE(b->cursor().shape(), Qt::PointingHandCursor);
             QVERIFY(b->font().bold());
         }
@@ -104,17 +119,145 @@ private Q_SLOTS:
         QVERIFY(!dialog->isVisible());
     }
 
-    void enterDoesNothing() {
+    // Keys go where a clerk's keyboard sends them: to the control with the focus.
+    void enterAndSpaceAtOpeningDoNothing() {
         bool stillShown = false;
+        QWidget *focusAtOpening = nullptr;
         const quint16 got = ask(MessageButton::DA | MessageButton::NU, [&] {
-            QTest::keyClick(dialog, Qt::Key_Return);
-            QTest::keyClick(dialog, Qt::Key_Enter);
-            QTest::keyClick(dialog, Qt::Key_Space);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            focusAtOpening = QApplication::focusWidget();
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+                QTest::keyClick(QApplication::focusWidget(), key);
             stillShown = dialog->isVisible();
             QTest::mouseClick(button("BE1"), Qt::LeftButton);
         });
+        // No button is chosen when the dialog opens: the focus rests on the dialog itself.
+        QCOMPARE(focusAtOpening, static_cast<QWidget *>(dialog));
         QVERIFY(stillShown);
         QCOMPARE(got, quint16(6));
+    }
+
+    void keyboard_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("focused"); // the button with the focus before the last key
+        QTest::addColumn<int>("result");
+
+        QTest::newRow("Tab to DA, Space") << 3 << "Tab Space"
+                                          << "BE1" << 6;
+        QTest::newRow("Tab twice to NU") << 3 << "Tab Tab Space"
+                                         << "BE2" << 7;
+        QTest::newRow("Tab goes round") << 3 << "Tab Tab Tab Space"
+                                        << "BE1" << 6;
+        QTest::newRow("Shift+Tab to the last") << 3 << "Backtab Space"
+                                               << "BE2" << 7;
+        QTest::newRow("Right to the first") << 3 << "Right Space"
+                                            << "BE1" << 6;
+        QTest::newRow("Left to the last") << 3 << "Left Space"
+                                          << "BE2" << 7;
+        QTest::newRow("Right then Left") << 3 << "Right Right Left Space"
+                                         << "BE1" << 6;
+        QTest::newRow("Down and Up") << 3 << "Down Down Up Up Space"
+                                     << "BE2" << 7;
+        QTest::newRow("arrows go round") << 3 << "Right Right Right Space"
+                                         << "BE1" << 6;
+        // Enter on the focused DA confirms nothing; the clerk still chooses with Space.
+        QTest::newRow("Enter on DA") << 3 << "Tab Return Enter Tab Space"
+                                     << "BE2" << 7;
+        QTest::newRow("Esc with DA focused") << 3 << "Tab Escape"
+                                             << "BE1" << 2;
+        QTest::newRow("four buttons in their order") << 15 << "Tab Tab Tab Space"
+                                                     << "BE3" << 2;
+        QTest::newRow("four buttons, OK last") << 15 << "Backtab Space"
+                                               << "BE4" << 1;
+        QTest::newRow("hidden buttons are passed over") << 12 << "Tab Tab Space"
+                                                        << "BE4" << 1;
+        QTest::newRow("one button") << 4 << "Right Right Space"
+                                    << "BE4" << 1;
+    }
+
+    void keyboard() {
+        QFETCH(int, buttons);
+        QFETCH(QString, keys);
+        QFETCH(QString, focused);
+        QFETCH(int, result);
+        const QMap<QString, Qt::Key> named{{QStringLiteral("Tab"), Qt::Key_Tab},
+                                           {QStringLiteral("Backtab"), Qt::Key_Backtab},
+                                           {QStringLiteral("Right"), Qt::Key_Right},
+                                           {QStringLiteral("Left"), Qt::Key_Left},
+                                           {QStringLiteral("Down"), Qt::Key_Down},
+                                           {QStringLiteral("Up"), Qt::Key_Up},
+                                           {QStringLiteral("Return"), Qt::Key_Return},
+                                           {QStringLiteral("Enter"), Qt::Key_Enter},
+                                           {QStringLiteral("Space"), Qt::Key_Space},
+                                           {QStringLiteral("Escape"), Qt::Key_Escape}};
+        const QStringList sequence = keys.split(u' ');
+        QString focusBeforeLast;
+        bool answered = false;
+        const quint16 got = ask(buttons, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            for (qsizetype i = 0; i < sequence.size(); ++i) {
+                QVERIFY2(dialog->isVisible(), qPrintable(sequence.mid(0, i).join(u' ')));
+                QWidget *focus = QApplication::focusWidget();
+                QVERIFY(focus);
+                if (i == sequence.size() - 1)
+                    focusBeforeLast = focus->objectName();
+                const Qt::Key key = named.value(sequence[i]);
+                QTest::keyClick(focus, key,
+                                key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            }
+            answered = !dialog->isVisible();
+        });
+        QVERIFY(answered);
+        QCOMPARE(focusBeforeLast, focused);
+        QCOMPARE(got, quint16(result));
+    }
+
+    // A call after one answered from the keyboard opens with no button chosen again.
+    void focusDoesNotCarryOver() {
+        QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
+                     [&] {
+                         QVERIFY(QTest::qWaitForWindowActive(dialog));
+                         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                     }),
+                 quint16(6));
+        QWidget *focusAtOpening = nullptr;
+        QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
+                     [&] {
+                         QVERIFY(QTest::qWaitForWindowActive(dialog));
+                         focusAtOpening = QApplication::focusWidget();
+                         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                     }),
+                 quint16(2));
+        QCOMPARE(focusAtOpening, static_cast<QWidget *>(dialog));
+    }
+
+    // Where the keyboard stands shows on the button: a dotted frame in the caption's colour.
+    void focusedButtonShowsAFrame() {
+        QImage without;
+        QImage with;
+        ask(MessageButton::DA | MessageButton::NU, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            without = button("BE1")->grab().toImage();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(button("BE1")));
+            with = button("BE1")->grab().toImage();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        QVERIFY(!without.isNull());
+        QVERIFY(without != with);
+        // The frame runs along a row three pixels inside the edge, in the caption's white on
+        // the confirmation's blue.
+        const auto whiteOnRow = [](const QImage &image) {
+            int count = 0;
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, 3) == QColor(Qt::white) ? 1 : 0;
+            return count;
+        };
+        QCOMPARE(whiteOnRow(without), 0);
+        QVERIFY(whiteOnRow(with) > 20);
     }
 
     void layout_data() {

@@ -23,9 +23,16 @@ qint64 floorDiv(qint64 a, qint64 b) {
 } // namespace
 
 double Timp::fromDateTime(QDate date, QTime time) {
-    const double day = static_cast<double>(epoch().daysTo(date));
-    const double fraction = time.isValid() ? time.msecsSinceStartOfDay() / 86400000.0 : 0.0;
-    return static_cast<double>(units(day + fraction)) / kUnitsPerDay;
+    // Worked out in whole milliseconds, so that halves are exact and go to the even
+    // neighbour. The last 4.32 s of a day would round to the next midnight: they keep the
+    // day's last step instead, so 23:59:57 never shows or prints as the next day.
+    const qint64 ms = time.isValid() ? time.msecsSinceStartOfDay() : 0;
+    qint64 fraction = ms / kMsPerUnit;
+    const qint64 rest = ms % kMsPerUnit;
+    if (rest > kMsPerUnit / 2 || (rest == kMsPerUnit / 2 && fraction % 2 != 0))
+        ++fraction;
+    fraction = qMin(fraction, kUnitsPerDay - 1);
+    return static_cast<double>(epoch().daysTo(date) * kUnitsPerDay + fraction) / kUnitsPerDay;
 }
 
 QDate Timp::date(double timp) {

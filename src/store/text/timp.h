@@ -11,7 +11,8 @@ namespace velmora {
 class Timp {
 public:
     static QDate epoch() { return {1899, 12, 30}; }
-    // Whole part of the date plus fraction of the time, rounded to 4 decimals half to even.
+    // Whole part of the date plus fraction of the time, rounded to 4 decimals half to even,
+    // but never into the next day: the last seconds of a day stay on its last step (0.9999).
     static double fromDateTime(QDate date, QTime time);
     static QDate date(double timp);
     // The time of day, rounded to 4 decimals first; a time within 4.32 s of a whole minute
