@@ -67,5 +67,8 @@ velmora_install_fuzz_packages() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     velmora_install_packages
-    [ "${1:-}" = "--bench" ] && velmora_install_bench_packages
+    # An if, not "[ ... ] && ...": that list's false test would be the script's exit status.
+    if [ "${1:-}" = "--bench" ]; then
+        velmora_install_bench_packages
+    fi
 fi
