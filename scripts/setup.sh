@@ -7,6 +7,7 @@ set -euo pipefail
 VELMORA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-tools-dev qt6-l10n-tools
     zlib1g-dev
     python3 python3-dbfread
     fonts-liberation fontconfig
