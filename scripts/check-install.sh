@@ -3,8 +3,8 @@
 # Installs a build into a temporary folder (DESTDIR) and checks that an installation holds
 # everything a desktop program needs: both programs, the template folder, the menu entry and
 # the AppStream file (both validated), every icon size, the man page, the licence and the
-# backup's systemd user units; that the installed copy keeps its data in the user's home, and
-# that the backup service saves that data.
+# backup's systemd user units, the translation of Qt's dialogs inside the program; that the
+# installed copy keeps its data in the user's home, and that the backup service saves that data.
 # Usage: scripts/check-install.sh [BUILDDIR]   (default build/test, as scripts/test.sh makes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -86,6 +86,11 @@ home=$(mktemp -d)
 where=$(env -u XDG_DATA_HOME HOME="$home" ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" where)
 [ "$where" = "$home/.local/share/Velmora v.1.01" ] ||
     fail "the installed program keeps its data in '$where'"
+
+# The Romanian translation of Qt's own dialogs travels inside the program, as a resource named
+# qtbase_ro.qm (names are stored in UTF-16), so no installed file can go missing.
+grep -qaP 'q\x00t\x00b\x00a\x00s\x00e\x00_\x00r\x00o\x00\.\x00q\x00m' "$root/bin/velmora" ||
+    fail "$prefix/bin/velmora does not carry the translation of Qt's dialogs"
 
 # The tool starts without the GUI libraries; only its report helper loads them.
 if objdump -p "$root/bin/velmora-tool" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintSupport)'; then

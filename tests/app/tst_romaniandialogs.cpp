@@ -133,8 +133,8 @@ private Q_SLOTS:
         QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
         m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
         m_app->start();
-        // On a busy machine the start-up may already be done when start() returns.
-        QVERIFY(finished.count() > 0 || finished.wait(10000));
+        // Generous: on a machine busy with other work a start-up has taken over ten seconds.
+        QVERIFY(finished.wait(30000));
         m_app->context().setAccessGranted(true);
     }
 
