@@ -3,7 +3,8 @@
 # Installs a build into a temporary folder (DESTDIR) and checks that an installation holds
 # everything a desktop program needs: both programs, the template folder, the menu entry and
 # the AppStream file (both validated), every icon size, the man page, the licence and the
-# backup's systemd user units; and that the installed copy keeps its data in the user's home.
+# backup's systemd user units, the translation of Qt's dialogs inside the program; that the
+# installed copy keeps its data in the user's home, and that the backup service saves that data.
 # Usage: scripts/check-install.sh [BUILDDIR]   (default build/test, as scripts/test.sh makes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,8 +69,9 @@ for page in velmora velmora-tool; do
         [ -z "$warnings" ] || fail "man page $page: $warnings"
     fi
 done
-grep -q "ExecStart=$prefix/bin/velmora-tool backup \"%h/.local/share/Velmora v.1.01\" --to %h/Velmora-salvari --keep 30" \
-    "$root/lib/systemd/user/velmora-backup.service" || fail "the backup service runs something else"
+service="$root/lib/systemd/user/velmora-backup.service"
+grep -qx "ExecStart=$prefix/bin/velmora-tool backup --to %h/Velmora-salvari --keep 30" "$service" ||
+    fail "the backup service runs something else"
 if command -v systemd-analyze >/dev/null; then
     # The syntax only, in the system manager's terms (no user session here); the tool it names
     # is in the temporary folder, not yet in $prefix.
@@ -85,6 +87,11 @@ where=$(env -u XDG_DATA_HOME HOME="$home" ASAN_OPTIONS=detect_leaks=0 "$root/bin
 [ "$where" = "$home/.local/share/Velmora v.1.01" ] ||
     fail "the installed program keeps its data in '$where'"
 
+# The Romanian translation of Qt's own dialogs travels inside the program, as a resource named
+# qtbase_ro.qm (names are stored in UTF-16), so no installed file can go missing.
+grep -qaP 'q\x00t\x00b\x00a\x00s\x00e\x00_\x00r\x00o\x00\.\x00q\x00m' "$root/bin/velmora" ||
+    fail "$prefix/bin/velmora does not carry the translation of Qt's dialogs"
+
 # The tool starts without the GUI libraries; only its report helper loads them.
 if objdump -p "$root/bin/velmora-tool" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintSupport)'; then
     fail "$prefix/bin/velmora-tool links a GUI library"
@@ -99,6 +106,26 @@ if ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" init "$home/program" >/d
     :
 else
     fail "the installed velmora-tool does not write a report"
+fi
+
+# The backup service, run as systemd runs it for a user whose data folder XDG_DATA_HOME moved,
+# saves the tables of that folder.
+exec_start=$(sed -n 's/^ExecStart=//p' "$service")
+exec_start=${exec_start//%h/$home}
+installed_bin="$prefix/bin/" staged_bin="$root/bin/"
+exec_start=${exec_start/#"$installed_bin"/"$staged_bin"}
+data_home="$home/elsewhere"
+ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" init "$data_home/Velmora v.1.01" >/dev/null
+# shellcheck disable=SC2086 # the unit's words, split as systemd splits these (no quotes left)
+if env HOME="$home" XDG_DATA_HOME="$data_home" ASAN_OPTIONS=detect_leaks=0 \
+    $exec_start >/dev/null; then
+    archive=$(ls "$home"/Velmora-salvari/Velmora-*.vmr 2>/dev/null | tail -n 1)
+    members=$(ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" verify "$archive" | cut -f1)
+    for member in 'Data\FOI.DBF' 'Data\Sosiri.DBF'; do
+        grep -qixF "$member" <<<"$members" || fail "the backup service did not save $member"
+    done
+else
+    fail "the backup service fails with XDG_DATA_HOME set"
 fi
 rm -rf "$home"
 

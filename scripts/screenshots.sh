@@ -55,8 +55,10 @@ pids+=($!)
 sleep 1
 
 started=$(date +%s)
+# Under the Romanian locale of the program's users: their date format, and Qt's own dialogs in
+# the program's Romanian.
 DISPLAY=":${display}" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch/config" \
-    XDG_RUNTIME_DIR="$scratch" HOME="$scratch" "$driver" --out "$out" "$@"
+    XDG_RUNTIME_DIR="$scratch" HOME="$scratch" LC_ALL=ro_RO.UTF-8 "$driver" --out "$out" "$@"
 
 # A shot that came out of one colour shows nothing: the window was not on screen.
 status=0

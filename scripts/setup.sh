@@ -7,6 +7,7 @@ set -euo pipefail
 VELMORA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-tools-dev qt6-l10n-tools
     zlib1g-dev
     python3 python3-dbfread
     fonts-liberation fontconfig
@@ -68,5 +69,8 @@ velmora_install_fuzz_packages() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     velmora_install_packages
-    [ "${1:-}" = "--bench" ] && velmora_install_bench_packages
+    # An if, not "[ ... ] && ...": that list's false test would be the script's exit status.
+    if [ "${1:-}" = "--bench" ]; then
+        velmora_install_bench_packages
+    fi
 fi

@@ -34,12 +34,12 @@ void writeInt32(QIODevice &out, qint32 value) {
     const auto v = static_cast<quint32>(value);
     const char bytes[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
     if (out.write(bytes, 4) != 4)
-        throw FileError(QStringLiteral("Arhiva nu poate fi scrisa: %1").arg(out.errorString()));
+        throw FileError(QStringLiteral("Arhiva nu poate fi scrisa: %1").arg(Platform::reason(out)));
 }
 
 void writeBytes(QIODevice &out, const QByteArray &bytes) {
     if (out.write(bytes) != bytes.size())
-        throw FileError(QStringLiteral("Arhiva nu poate fi scrisa: %1").arg(out.errorString()));
+        throw FileError(QStringLiteral("Arhiva nu poate fi scrisa: %1").arg(Platform::reason(out)));
 }
 
 } // namespace
@@ -60,7 +60,7 @@ int ArchiveFormat::compressFiles(const QStringList &files, QIODevice &archive,
         QFile source(files[i]);
         if (!source.open(QIODevice::ReadOnly))
             throw FileError(QStringLiteral("Fisierul %1 nu poate fi deschis: %2")
-                                .arg(shown(files[i]), source.errorString()));
+                                .arg(shown(files[i]), Platform::reason(source)));
         if (progress)
             progress(i, count);
         const qint64 size = source.size();
@@ -84,12 +84,12 @@ int ArchiveFormat::compressFiles(const QStringList &files, const QString &archiv
     QSaveFile archive(archivePath);
     if (!archive.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("Arhiva %1 nu poate fi creata: %2")
-                            .arg(shown(archivePath), archive.errorString()));
+                            .arg(shown(archivePath), Platform::reason(archive)));
     const int count = compressFiles(files, archive, MemberDeflater(), progress);
     // Dropping the QSaveFile on an error above leaves the earlier archive as it was.
     if (!archive.commit())
         throw FileError(QStringLiteral("Arhiva %1 nu poate fi scrisa: %2")
-                            .arg(shown(archivePath), archive.errorString()));
+                            .arg(shown(archivePath), Platform::reason(archive)));
     return count;
 }
 
@@ -147,15 +147,15 @@ QList<ArchiveFormat::Member> ArchiveFormat::read(QIODevice &archive, const QStri
             QFile out(path);
             if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 throw FileError(QStringLiteral("Fisierul %1 nu poate fi creat: %2")
-                                    .arg(shown(path), out.errorString()));
+                                    .arg(shown(path), Platform::reason(out)));
             reason = in.inflate(size, [&](const char *data, qint64 n) {
                 if (out.write(data, n) != n)
                     throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
-                                        .arg(shown(path), out.errorString()));
+                                        .arg(shown(path), Platform::reason(out)));
             });
             if (reason.isEmpty() && !Platform::syncFile(out))
                 throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris: %2")
-                                    .arg(shown(path), out.errorString()));
+                                    .arg(shown(path), Platform::reason(out)));
         }
         if (!reason.isEmpty())
             throw damaged(QStringLiteral("fisierul %1: %2").arg(fileName, reason));
@@ -180,7 +180,7 @@ QList<ArchiveFormat::Member> ArchiveFormat::decompressFiles(const QString &archi
     QFile archive(archivePath);
     if (!archive.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Arhiva %1 nu poate fi deschisa: %2")
-                            .arg(shown(archivePath), archive.errorString()));
+                            .arg(shown(archivePath), Platform::reason(archive)));
     return read(archive, archivePath, targetDir, progress);
 }
 

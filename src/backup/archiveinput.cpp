@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "backup/archiveinput.h"
 
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QIODevice>
@@ -22,7 +23,7 @@ bool ArchiveInput::fill() {
     const qint64 got = m_device.read(m_buffer.data(), kBuffer);
     if (got < 0)
         throw FileError(
-            QStringLiteral("Arhiva nu poate fi citita: %1").arg(m_device.errorString()));
+            QStringLiteral("Arhiva nu poate fi citita: %1").arg(Platform::reason(m_device)));
     m_end = got;
     return got > 0;
 }

@@ -3,6 +3,7 @@
 
 #include "store/dbf/atomicfile.h"
 #include "store/dbf/datalock.h"
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -38,7 +39,7 @@ QStringList DataFiles::list(const QString &dataDir) {
         if (!file.open(QIODevice::ReadOnly))
             throw FileError(
                 QStringLiteral("Fisierul %1 nu poate fi deschis: %2")
-                    .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+                    .arg(QDir::toNativeSeparators(file.fileName()), Platform::reason(file)));
         const qint64 size = file.size();
         if (size > std::numeric_limits<qint32>::max())
             throw ArchiveError(QStringLiteral("Fisierul %1 este prea mare pentru arhiva (peste "

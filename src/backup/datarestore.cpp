@@ -31,9 +31,10 @@ bool undo(const QList<Move> &moves) {
 QTemporaryDir besideData(const QString &programDir, const QString &what) {
     QTemporaryDir dir(programDir + QStringLiteral("/Data.") + what + QStringLiteral("-XXXXXX"));
     if (!dir.isValid())
-        throw FileError(QStringLiteral("Directorul de lucru pentru restaurare nu poate fi creat "
-                                       "in %1: %2")
-                            .arg(QDir::toNativeSeparators(programDir), dir.errorString()));
+        throw FileError(
+            QStringLiteral("Directorul de lucru pentru restaurare nu poate fi creat "
+                           "in %1: %2")
+                .arg(QDir::toNativeSeparators(programDir), Platform::reason(dir.errorString())));
     return dir;
 }
 

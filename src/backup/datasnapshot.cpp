@@ -4,6 +4,7 @@
 #include "backup/datafiles.h"
 #include "store/dbf/datalock.h"
 #include "store/dbf/dbfjournal.h"
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -20,22 +21,22 @@ void copyFile(const QString &from, const QString &to) {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Fisierul %1 nu poate fi deschis: %2")
-                            .arg(QDir::toNativeSeparators(from), in.errorString()));
+                            .arg(QDir::toNativeSeparators(from), Platform::reason(in)));
     QFile out(to);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw FileError(QStringLiteral("Copia %1 nu poate fi creata: %2")
-                            .arg(QDir::toNativeSeparators(to), out.errorString()));
+                            .arg(QDir::toNativeSeparators(to), Platform::reason(out)));
     QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     for (;;) {
         const qint64 got = in.read(buffer.data(), kCopyChunk);
         if (got < 0)
             throw FileError(QStringLiteral("Fisierul %1 nu poate fi citit: %2")
-                                .arg(QDir::toNativeSeparators(from), in.errorString()));
+                                .arg(QDir::toNativeSeparators(from), Platform::reason(in)));
         if (got == 0)
             break;
         if (out.write(buffer.constData(), got) != got)
             throw FileError(QStringLiteral("Copia %1 nu poate fi scrisa: %2")
-                                .arg(QDir::toNativeSeparators(to), out.errorString()));
+                                .arg(QDir::toNativeSeparators(to), Platform::reason(out)));
     }
 }
 
@@ -55,7 +56,7 @@ DataSnapshot::DataSnapshot(const QString &programDir)
     : m_dir(QDir::tempPath() + QStringLiteral("/velmora-salvare-XXXXXX")) {
     if (!m_dir.isValid())
         throw FileError(QStringLiteral("Directorul temporar pentru salvare nu poate fi creat: %1")
-                            .arg(m_dir.errorString()));
+                            .arg(Platform::reason(m_dir.errorString())));
     const QString dataDir = programDir + QStringLiteral("/Data");
     if (!QFileInfo(dataDir).isDir())
         throw FileError(QStringLiteral("Directorul de date %1 nu exista.")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "backup/memberdeflater.h"
 
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -24,11 +25,11 @@ constexpr qint64 kDictionary = 32 * 1024;
 
 [[noreturn]] void readFailed(const QString &name, const QIODevice &source) {
     throw FileError(QStringLiteral("Fisierul %1 nu poate fi citit: %2")
-                        .arg(QDir::toNativeSeparators(name), source.errorString()));
+                        .arg(QDir::toNativeSeparators(name), Platform::reason(source)));
 }
 
 [[noreturn]] void writeFailed(const QIODevice &out) {
-    throw FileError(QStringLiteral("Arhiva nu poate fi scrisa: %1").arg(out.errorString()));
+    throw FileError(QStringLiteral("Arhiva nu poate fi scrisa: %1").arg(Platform::reason(out)));
 }
 
 [[noreturn]] void zlibFailed(const QString &name) {

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/periodreportpainter.h"
 
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
+
+#include <QDir>
 
 #include <QFont>
 #include <QPageLayout>
@@ -21,6 +24,11 @@ constexpr double kMmPerInch = 25.4;
 QRectF scaled(const QRectF &mm, double dotsPerMm) {
     return {mm.x() * dotsPerMm, mm.y() * dotsPerMm, mm.width() * dotsPerMm,
             mm.height() * dotsPerMm};
+}
+
+QString cannotWrite(const QString &path, const QFileDevice &file) {
+    return QStringLiteral("Fisierul %1 nu poate fi scris: %2")
+        .arg(QDir::toNativeSeparators(path), Platform::reason(file));
 }
 
 } // namespace
@@ -86,7 +94,7 @@ QImage PeriodReportPainter::pageImage(qsizetype page, double dotsPerInch) const 
 void PeriodReportPainter::writePdf(const QString &path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris.").arg(path));
+        throw FileError(cannotWrite(path, file));
     {
         QPdfWriter pdf(&file);
         pdf.setResolution(600);
@@ -96,7 +104,7 @@ void PeriodReportPainter::writePdf(const QString &path) const {
         print(pdf);
     }
     if (!file.commit())
-        throw FileError(QStringLiteral("Fisierul %1 nu poate fi scris.").arg(path));
+        throw FileError(cannotWrite(path, file));
 }
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 #include "store/programlocation.h"
 
 #include "store/dbf/atomicfile.h"
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
@@ -53,13 +54,13 @@ void ProgramLocation::prepare() const {
     if (!source.open(QIODevice::ReadOnly)) {
         throw FileError(
             QStringLiteral("Sablonul %1 nu poate fi citit: %2")
-                .arg(QDir::toNativeSeparators(source.fileName()), source.errorString()));
+                .arg(QDir::toNativeSeparators(source.fileName()), Platform::reason(source)));
     }
     const QByteArray content = source.readAll();
     if (source.error() != QFileDevice::NoError) {
         throw FileError(
             QStringLiteral("Sablonul %1 nu poate fi citit: %2")
-                .arg(QDir::toNativeSeparators(source.fileName()), source.errorString()));
+                .arg(QDir::toNativeSeparators(source.fileName()), Platform::reason(source)));
     }
     AtomicFile::replace(target, content);
 }

@@ -53,9 +53,10 @@ const char kHelp[] =
     "  backup PROGRAMDIR ARCHIVE\n"
     "                        save the data directory into the archive (written beside it and\n"
     "                        renamed over it once complete)\n"
-    "  backup PROGRAMDIR --to FOLDER --keep N\n"
+    "  backup [PROGRAMDIR] --to FOLDER --keep N\n"
     "                        save it into FOLDER/Velmora-YYYY-MM-DD-HHMM.vmr, then remove the\n"
-    "                        oldest archives of that name beyond the newest N\n"
+    "                        oldest archives of that name beyond the newest N; without\n"
+    "                        PROGRAMDIR, the one that \"where\" prints\n"
     "  restore PROGRAMDIR ARCHIVE\n"
     "                        replace the data directory's files with the archive's, once the\n"
     "                        whole archive has been checked; a damaged one changes nothing\n"
@@ -138,6 +139,11 @@ int runPrintSheet(const QStringList &args) {
     return kDone;
 }
 
+// The program directory the program beside this tool uses.
+QString programDir() {
+    return ProgramLocation(QCoreApplication::applicationDirPath()).programDir();
+}
+
 // The data directory into the archive; an error when there is nothing to save.
 int saveData(const QString &programDir, const QString &archive) {
     const int members = DataSnapshot::save(programDir, archive);
@@ -193,6 +199,10 @@ int runArchive(const QString &command, const QStringList &args) {
     if (command == QStringLiteral("backup") && args.size() >= 2 &&
         args[1].startsWith(QStringLiteral("--")))
         return runBackupIntoFolder(args);
+    // Without PROGRAMDIR: the program's own, as "where" prints it (the daily timer's form).
+    if (command == QStringLiteral("backup") && !args.isEmpty() &&
+        args[0].startsWith(QStringLiteral("--")))
+        return runBackupIntoFolder(QStringList{programDir()} + args);
     if (args.size() != 2)
         return usage(QStringLiteral("%1: expected PROGRAMDIR ARCHIVE").arg(command));
     if (command == QStringLiteral("backup")) {
@@ -240,9 +250,7 @@ int run(const QStringList &args) {
     if (command == QStringLiteral("where")) {
         if (!rest.isEmpty())
             return usage(QStringLiteral("where takes no arguments"));
-        const ProgramLocation location(QCoreApplication::applicationDirPath());
-        std::printf("%s\n",
-                    QFile::encodeName(QDir::toNativeSeparators(location.programDir())).constData());
+        std::printf("%s\n", QFile::encodeName(QDir::toNativeSeparators(programDir())).constData());
         return kDone;
     }
     return usage(QStringLiteral("unknown command: %1").arg(command));

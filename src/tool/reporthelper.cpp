@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tool/reporthelper.h"
 
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,7 @@ int ReportHelper::forward(const QStringList &args) {
     process.start(helper, args);
     if (!process.waitForStarted(-1)) {
         throw FileError(QStringLiteral("Programul %1 nu poate fi pornit: %2")
-                            .arg(QDir::toNativeSeparators(helper), process.errorString()));
+                            .arg(QDir::toNativeSeparators(helper), Platform::reason(process)));
     }
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit) {

@@ -4,7 +4,11 @@
 #include "tool/reportcommand.h"
 #include "tool/tooloutput.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
+#include <optional>
 
 using namespace velmora;
 
@@ -13,6 +17,15 @@ int main(int argc, char *argv[]) {
     // so no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The GUI application asks for the user's runtime folder, which a scheduled job (cron)
+    // has none of; Qt would then warn on stderr, and a scheduler mails whatever a job says.
+    // Such a run gets a private one of its own (made for this user only), removed at the end.
+    std::optional<QTemporaryDir> runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtimeDir.emplace(QDir::tempPath() + QStringLiteral("/velmora-report-XXXXXX"));
+        if (runtimeDir->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
+    }
     const QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Velmora v.1.01"));
     return ToolOutput::guarded(

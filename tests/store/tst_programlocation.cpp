@@ -127,6 +127,22 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(FileError, location.prepare());
         QCOMPARE(bytesOf(m_home), QByteArray("not a folder"));
     }
+
+    // The installed template cannot be read (a folder stands where the file should be): the
+    // start-up's error says why in the user's words, and no copy is made.
+    void unreadableInstalledTemplateSaysWhyInRomanian() {
+        const QString bin = installedBin({});
+        QVERIFY(QDir().mkpath(m_root.filePath(QStringLiteral("usr/share/velmora/Foaie.rtf"))));
+        const ProgramLocation location(bin);
+        try {
+            location.prepare();
+            QFAIL("no error raised");
+        } catch (const FileError &e) {
+            QVERIFY2(e.message().endsWith(QStringLiteral(": este un director")),
+                     qPrintable(e.message()));
+        }
+        QVERIFY(!QFileInfo::exists(userDir() + QStringLiteral("/Foaie.rtf")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProgramLocation)

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 // The printouts of velmora-tool: print-sheet and report over a generated program directory.
 class TestReportCommands : public QObject {
@@ -22,7 +23,8 @@ class TestReportCommands : public QObject {
     QTemporaryDir m_program;
     const int m_year = QDate::currentDate().year();
 
-    Run tool(const QStringList &args, const QString &program = QStringLiteral(VELMORA_TOOL)) {
+    Run tool(const QStringList &args, const QString &program = QStringLiteral(VELMORA_TOOL),
+             const std::function<void(QProcessEnvironment &)> &adjust = {}) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), m_home.path());
@@ -32,6 +34,8 @@ class TestReportCommands : public QObject {
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ro_RO.UTF-8"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("DISPLAY"));
+        if (adjust)
+            adjust(env);
         process.setProcessEnvironment(env);
         process.start(program, args);
         if (!process.waitForFinished(120000))
@@ -110,6 +114,25 @@ private Q_SLOTS:
         QVERIFY(pdf.startsWith("%PDF"));
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
         QVERIFY(QString::fromLatin1(pdf).count(page) >= 1);
+    }
+
+    // Under cron there is no XDG_RUNTIME_DIR. Whatever the report needs it for, nothing is said
+    // on stderr (a scheduled job mails what it says) and nothing is left behind.
+    void reportIsQuietWithoutARuntimeDirectory() {
+        QTemporaryDir temp;
+        const Run run = tool(
+            {QStringLiteral("report"), m_program.path(), QStringLiteral("01.01.%1").arg(m_year),
+             QStringLiteral("31.12.%1").arg(m_year), path(QStringLiteral("cron.pdf"))},
+            QStringLiteral(VELMORA_TOOL), [&](QProcessEnvironment &env) {
+                env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+                env.insert(QStringLiteral("TMPDIR"), temp.path());
+            });
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err, QByteArray());
+        QVERIFY(bytesOf(path(QStringLiteral("cron.pdf"))).startsWith("%PDF"));
+        QCOMPARE(
+            QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
     }
 
     // The report is painted by the tool's helper; a tool copied away from it says what is

@@ -31,6 +31,49 @@ int lastSystemError() {
 #endif
 }
 
+#ifdef Q_OS_WIN
+constexpr int kCommonErrors[] = {
+    ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION,
+    ERROR_LOCK_VIOLATION, ERROR_WRITE_PROTECT,  ERROR_DISK_FULL,     ERROR_HANDLE_DISK_FULL,
+    ERROR_DIRECTORY,      ERROR_ALREADY_EXISTS, ERROR_FILE_EXISTS,   ERROR_NOT_ENOUGH_MEMORY,
+    ERROR_OUTOFMEMORY};
+constexpr int kIsDirectory = ERROR_DIRECTORY;
+constexpr int kDenied = ERROR_ACCESS_DENIED;
+constexpr int kExists = ERROR_FILE_EXISTS;
+constexpr int kMissing = ERROR_FILE_NOT_FOUND;
+#else
+constexpr int kCommonErrors[] = {ENOENT, EACCES, EPERM,  EROFS,  ENOSPC, ENOTDIR,      EISDIR,
+                                 EEXIST, EIO,    ENOMEM, EMFILE, ENFILE, ENAMETOOLONG,
+#ifdef EDQUOT
+                                 EDQUOT
+#endif
+};
+constexpr int kIsDirectory = EISDIR;
+constexpr int kDenied = EACCES;
+constexpr int kExists = EEXIST;
+constexpr int kMissing = ENOENT;
+#endif
+
+// Qt's own words (QIODevice, QFile, QSaveFile, untranslated in the tool) for failures that
+// the system would have named; the file's name, where Qt puts one in, stands between the two
+// parts.
+struct QtWords {
+    const char *before;
+    const char *after;
+    int code;
+};
+constexpr QtWords kQtWords[] = {
+    {"file to open is a directory", "", kIsDirectory},
+    {"Filename refers to a directory", "", kIsDirectory},
+    {"Existing file ", " is not writable", kDenied},
+    {"Destination file exists", "", kExists},
+    {"Source file does not exist.", "", kMissing},
+};
+
+QString unknownReason() {
+    return QStringLiteral("motivul nu este cunoscut");
+}
+
 QString systemText(int code) {
 #ifdef Q_OS_WIN
     wchar_t *buffer = nullptr;
@@ -108,23 +151,37 @@ QString Platform::reasonText(int systemError) {
 #endif
 }
 
-QString Platform::reason(const QFileDevice &file) {
-    const QString qtText = file.errorString();
-    const int code = lastSystemError();
-    // errno may be left over from an earlier call; it speaks for this failure only when Qt's
-    // message is the system's own text for it.
-    if (code != 0 && qtText == systemText(code)) {
-        const QString text = reasonText(code);
-        if (!text.isEmpty())
-            return text;
+QString Platform::reason(const QString &qtText) {
+    // Compared as text, not through errno: by the time a message is made, errno may speak for
+    // a later call (a close, a removal of what was half written).
+    const QString text = qtText.trimmed();
+    const qsizetype colon = text.lastIndexOf(QStringLiteral(": "));
+    const QStringView afterCall = colon < 0 ? QStringView() : QStringView(text).mid(colon + 2);
+    for (const int code : kCommonErrors) {
+        const QString system = systemText(code);
+        if (!system.isEmpty() && (text == system || afterCall == system))
+            return reasonText(code);
     }
+    for (const QtWords &words : kQtWords) {
+        const QLatin1String before(words.before);
+        const QLatin1String after(words.after);
+        if (text.size() >= before.size() + after.size() && text.startsWith(before) &&
+            text.endsWith(after))
+            return reasonText(words.code);
+    }
+    if (text == QLatin1String("Unknown error"))
+        return unknownReason();
     return qtText;
+}
+
+QString Platform::reason(const QIODevice &device) {
+    return reason(device.errorString());
 }
 
 QString Platform::lastReason() {
     const int code = lastSystemError();
     if (code == 0)
-        return QStringLiteral("motivul nu este cunoscut");
+        return unknownReason();
     const QString text = reasonText(code);
     return text.isEmpty() ? systemText(code) : text;
 }

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 class QFileDevice;
+class QIODevice;
 
 namespace velmora {
 
@@ -56,9 +57,15 @@ public:
     // The system's reason for a failure, in Romanian, for the common cases (no such file,
     // permission denied, is a directory, disk full, ...); empty for the others.
     static QString reasonText(int systemError);
-    // Why the file's last operation failed: the Romanian reason when Qt's message is the
-    // system's own text for the error just reported, otherwise Qt's message.
-    static QString reason(const QFileDevice &file);
+    // The one way a reason given by Qt reaches the user: every message that quotes a Qt
+    // object's errorString() (QFile, QSaveFile, QTemporaryDir, QProcess) passes it through
+    // here. The Romanian reason when the text is the system's own text for one of the common
+    // errors (alone, or after the failed call's name and ": ", as QProcess gives it) or Qt's
+    // own words for such a case (a directory where a file should be); otherwise the text as
+    // it is.
+    static QString reason(const QString &qtText);
+    // Why the device's last operation failed (a file's, a process's start), the same way.
+    static QString reason(const QIODevice &device);
     // The same for a failed call of the system made directly.
     static QString lastReason();
 };
