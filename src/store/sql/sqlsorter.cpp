@@ -2,6 +2,7 @@
 #include "store/sql/sqlsorter.h"
 
 #include "store/dbf/dbffield.h"
+#include "store/text/romanianorder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +16,7 @@ int keyWidth(const Column &c) {
         return 17; // a NULL flag, the whole part, the decimals
     if (c.type == ColumnType::Date)
         return 4;
-    return c.width;
+    return RomanianOrder::keyWidth(c.width);
 }
 
 void putBigEndian(char *out, quint64 v, int bytes) {
@@ -57,8 +58,7 @@ void SqlSorter::keyOf(const char *row, char *out) const {
         } else if (c.type == ColumnType::Date) {
             putBigEndian(out, static_cast<quint32>(DbfField::dateKey(field)), 4);
         } else {
-            for (int i = 0; i < w; ++i)
-                out[i] = field[i] == '\0' ? ' ' : field[i];
+            RomanianOrder::writeKey(field, c.width, out);
         }
         if (k.descending) {
             for (int i = 0; i < w; ++i)

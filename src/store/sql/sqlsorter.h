@@ -10,8 +10,9 @@ namespace velmora {
 
 // Orders rows of a byte buffer by a list of columns. Each row's key is worked out once, as one
 // short byte string that compares like the values (NULL first, numbers by value, dates by day,
-// texts byte by byte as if padded with blanks), and the sort keeps rows with equal keys in
-// their order: ORDER BY is stable.
+// texts in Romanian order as if padded with blanks), and the sort keeps rows with equal keys in
+// their order: ORDER BY is stable. Two texts have equal keys only when they are the same text,
+// so DISTINCT and GROUP BY, which take runs of equal keys, never merge different names.
 class SqlSorter {
 public:
     struct Key {
