@@ -158,6 +158,33 @@ private Q_SLOTS:
         QCOMPARE(RomanianOrder::compare(u"0"_s, b), -1);
     }
 
+    // Names typed in capitals, Romanian letters included, sort on the first half of their
+    // keys alone; a small or accented letter needs the second half.
+    void caseAndAccentsOnlyWhereTheyAre_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("has");
+        QTest::newRow("capitals") << u"POPESCU ION"_s << false;
+        QTest::newRow("Romanian capitals") << u"ŞTEFAN ŢĂRANU ÎNCU ÂRCU"_s << false;
+        QTest::newRow("digits, blanks, marks") << u"B 12-ABC, (1)"_s << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("a small letter") << u"POPESCu"_s << true;
+        QTest::newRow("a small Romanian letter") << u"ş"_s << true;
+        QTest::newRow("an accented capital") << u"ÉVA"_s << true;
+        QTest::newRow("a typographic quote") << u"„A"_s << true;
+        QTest::newRow("a no-break space") << u"A\u00A0B"_s << true;
+    }
+    void caseAndAccentsOnlyWhereTheyAre() {
+        QFETCH(QString, text);
+        QFETCH(bool, has);
+        const QByteArray bytes = Cp1250::encode(text);
+        const int width = 30;
+        const QByteArray key = keyOf(text, width);
+        QByteArray letters(width, Qt::Uninitialized);
+        QCOMPARE(RomanianOrder::writeLetters(bytes, width, letters.data()), has);
+        QCOMPARE(letters, key.left(width));
+        QCOMPARE(key.mid(width) == QByteArray(width, '\0'), !has);
+    }
+
     void beyondTheCodePageAfterEveryLetter() {
         QCOMPARE(RomanianOrder::compare(u"ŽŽ"_s, u"Ω"_s), -1);
         QCOMPARE(RomanianOrder::compare(u"AΩ"_s, u"B"_s), -1);

@@ -421,9 +421,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ids");
         QTest::newRow("drivers") << u"ORDER BY SOFER1"_s << u"6 5 12 8 7 3 2 9 10 11 4 1"_s;
         // Equal names keep the table's order either way round.
+        QTest::newRow("drivers in capitals only")
+            << u"WHERE IDFOAIE<>10 ORDER BY SOFER1"_s << u"6 5 12 8 7 3 2 9 11 4 1"_s;
         QTest::newRow("drivers descending")
             << u"ORDER BY SOFER1 DESC"_s << u"1 4 11 10 2 9 3 7 8 12 5 6"_s;
         QTest::newRow("plates") << u"ORDER BY NRMAS, IDFOAIE"_s << u"2 9 10 1 3 4 7 8 5 6 12 11"_s;
+        QTest::newRow("after a text the same in every row")
+            << u"ORDER BY SOFER2, SOFER1, IDFOAIE DESC"_s << u"6 5 12 8 7 3 9 2 10 11 4 1"_s;
         QTest::newRow("then a number")
             << u"ORDER BY SOFER2, IDFOAIE DESC"_s << u"12 11 10 9 8 7 6 5 4 3 2 1"_s;
         QTest::newRow("a range takes the letters between")

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 namespace velmora {
@@ -37,6 +38,8 @@ constexpr std::u16string_view kMarkGroups[] = {
 struct Weights {
     std::array<unsigned char, 256> primary{};
     std::array<unsigned char, 256> tie{};
+    // Both at once, the tie in the high byte: one look-up per byte for the engine's sorts.
+    std::array<quint16, 256> both{};
     Weights();
 };
 
@@ -100,6 +103,8 @@ Weights::Weights() {
     // A field padded with NUL bytes holds the same text as one padded with blanks.
     primary[0] = primary[' '];
     tie[0] = tie[' '];
+    for (int b = 0; b < 256; ++b)
+        both[b] = static_cast<quint16>(primary[b] | tie[b] << 8);
 }
 
 const Weights &weights() {
@@ -121,12 +126,25 @@ int sign(int v) {
 } // namespace
 
 void RomanianOrder::writeKey(QByteArrayView cp1250, int width, char *out) {
+    writeLetters(cp1250, width, out);
     const Weights &w = weights();
-    for (int i = 0; i < width; ++i) {
-        const unsigned char b = byteAt(cp1250, i);
-        out[i] = static_cast<char>(w.primary[b]);
-        out[width + i] = static_cast<char>(w.tie[b]);
+    const qsizetype n = std::min<qsizetype>(cp1250.size(), width);
+    for (qsizetype i = 0; i < n; ++i)
+        out[width + i] = static_cast<char>(w.tie[static_cast<unsigned char>(cp1250[i])]);
+    std::memset(out + width + n, w.tie[' '], static_cast<size_t>(width - n));
+}
+
+bool RomanianOrder::writeLetters(QByteArrayView cp1250, int width, char *out) {
+    const Weights &w = weights();
+    const qsizetype n = std::min<qsizetype>(cp1250.size(), width);
+    quint16 cases = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const quint16 both = w.both[static_cast<unsigned char>(cp1250[i])];
+        out[i] = static_cast<char>(both & 0xFF);
+        cases |= both;
     }
+    std::memset(out + n, w.primary[' '], static_cast<size_t>(width - n));
+    return (cases >> 8) != 0;
 }
 
 int RomanianOrder::compare(QByteArrayView a, QByteArrayView b) {

@@ -28,6 +28,11 @@ public:
     // Writes keyWidth(width) bytes for a text in the tables' code page; bytes beyond the text
     // count as blanks, and so does a NUL byte (what other programs leave in a padded field).
     static void writeKey(QByteArrayView cp1250, int width, char *out);
+    // The first half of the key, width bytes, and whether the second half says anything: only
+    // a small or accented letter (or a mark that sorts with another, as a typographic quote
+    // does) makes it. Where no text among those sorted has one, the second halves are alike
+    // and the first half alone sorts them.
+    static bool writeLetters(QByteArrayView cp1250, int width, char *out);
 
     // -1, 0 or 1; texts in the tables' code page, the shorter as if padded with blanks.
     static int compare(QByteArrayView a, QByteArrayView b);
