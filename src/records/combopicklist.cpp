@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/combopicklist.h"
 
+#include "store/text/romanianorder.h"
+
 #include <QComboBox>
 #include <QCompleter>
 
@@ -20,9 +22,9 @@ void ComboPickList::addIfMissing(QComboBox *combo, const QString &text, bool sor
         return;
     int at = combo->count();
     if (sorted) {
-        // The list came from the engine in ascending order; keep it so.
+        // The list came from the engine in Romanian order; keep it so.
         for (int i = 0; i < combo->count(); ++i) {
-            if (QString::compare(combo->itemText(i), text, Qt::CaseInsensitive) > 0) {
+            if (RomanianOrder::compare(combo->itemText(i), text) > 0) {
                 at = i;
                 break;
             }

@@ -17,7 +17,7 @@ public:
     void selectFirst() override;
 
     // Adds the text when the list does not hold it yet (compared without regard to case):
-    // in sorted place when sorted, else at the end.
+    // in its place in Romanian order when sorted, else at the end.
     static void addIfMissing(QComboBox *combo, const QString &text, bool sorted);
     // Completion over the list as the user types: from the start, without regard to case.
     static void completeFromList(QComboBox *combo);

@@ -35,6 +35,13 @@ void fillThree(RecordsFixture &f) {
     f.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"13"_s);
 }
 
+// A click on a column title of a grid, where the user would click.
+void clickTitle(RecordGrid *grid, int section) {
+    QHeaderView *header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(section) + 5, 5));
+}
+
 } // namespace
 
 class TestRecordsWindow : public QObject {
@@ -284,15 +291,40 @@ private Q_SLOTS:
         QVERIFY(gui.errors.isEmpty());
     }
 
+    // Drivers and plates come in the order of the alphabet the clerk reads, Ş after S and
+    // Ţ after T, not after Z.
+    void titleClickSortsInRomanianOrder() {
+        RecordsGui gui;
+        const QStringList drivers = {u"ZAHARIA ION"_s, u"ŞERBAN ANA"_s,   u"STAN ION"_s,
+                                     u"ŢARĂ MIHAI"_s,  u"ĂLĂCESCU DAN"_s, u"ANDREI PAUL"_s,
+                                     u"ÎNCU VLAD"_s,   u"IONESCU ION"_s,  u"TUDOR ELENA"_s};
+        const QStringList plates = {u"B 100 XY"_s,  u"AG 01 ŞAB"_s, u"B 12 ABC"_s,
+                                    u"AG 01 SZZ"_s, u"TM 01 ŢAŢ"_s, u"AG 01 TAA"_s,
+                                    u"B12ABC"_s,    u"IS 01 ÎNC"_s, u"IS 01 ION"_s};
+        for (int i = 0; i < drivers.size(); ++i)
+            gui.data.addSheet(i + 1, kDay, u"08:00"_s, plates[i], drivers[i]);
+        RecordGrid *sheets = gui.window.sheetGrid();
+        gui.inWindow([&] {
+            clickTitle(sheets, 3); // "Nume Sofer 1"
+            QCOMPARE(gui.window.lists().sortField(), u"SOFER1"_s);
+            QCOMPARE(gui.gridColumn(sheets, 3),
+                     QStringList({u"ANDREI PAUL"_s, u"ĂLĂCESCU DAN"_s, u"IONESCU ION"_s,
+                                  u"ÎNCU VLAD"_s, u"STAN ION"_s, u"ŞERBAN ANA"_s, u"TUDOR ELENA"_s,
+                                  u"ŢARĂ MIHAI"_s, u"ZAHARIA ION"_s}));
+            clickTitle(sheets, 2); // "Numar inmatric."
+            QCOMPARE(gui.window.lists().sortField(), u"NRMAS"_s);
+            QCOMPARE(gui.gridColumn(sheets, 2),
+                     QStringList({u"AG 01 SZZ"_s, u"AG 01 ŞAB"_s, u"AG 01 TAA"_s, u"B 100 XY"_s,
+                                  u"B 12 ABC"_s, u"B12ABC"_s, u"IS 01 ION"_s, u"IS 01 ÎNC"_s,
+                                  u"TM 01 ŢAŢ"_s}));
+        });
+        QVERIFY(gui.errors.isEmpty());
+    }
+
     void sortKeepsSelectionAndSearchAndReopeningRestoresTheOrder() {
         RecordsGui gui;
         fillThree(gui.data);
         RecordGrid *sheets = gui.window.sheetGrid();
-        const auto clickTitle = [sheets](int section) {
-            QHeaderView *header = sheets->horizontalHeader();
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(section) + 5, 5));
-        };
         gui.inWindow([&] {
             QCOMPARE(gui.gridColumn(sheets, 2),
                      QStringList({u"B12ABC"_s, u"CJ01XYZ"_s, u"B99AAA"_s}));
@@ -306,9 +338,9 @@ private Q_SLOTS:
                               lines->visualRect(lines->model()->index(1, 2)).center());
             QCOMPARE(gui.window.lists().selectedLineId(), u"11"_s);
 
-            clickTitle(1); // "Ora": nothing happens
+            clickTitle(sheets, 1); // "Ora": nothing happens
             QCOMPARE(gui.window.lists().sortField(), u"DATAX, ORA"_s);
-            clickTitle(3); // "Nume Sofer 1"
+            clickTitle(sheets, 3); // "Nume Sofer 1"
             QCOMPARE(gui.gridColumn(sheets, 3), QStringList({u"POPESCU ION"_s, u"SOFER A"_s}));
             QCOMPARE(gui.window.lists().selectedSheetId(), u"1"_s);
             QCOMPARE(gui.selectedRow(sheets), 0);

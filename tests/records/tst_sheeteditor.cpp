@@ -91,6 +91,46 @@ private Q_SLOTS:
                  QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s, u"P"_s}));
     }
 
+    // The lists come in the order of the Romanian alphabet, and a name saved for the first
+    // time joins them where that alphabet puts it.
+    void pickListsInRomanianOrder() {
+        RecordsGui gui;
+        const QStringList drivers = {u"ZAHARIA"_s,  u"ŞERBAN"_s, u"STAN"_s, u"ŢARĂ"_s,
+                                     u"ĂLĂCESCU"_s, u"ANDREI"_s, u"ÎNCU"_s, u"IONESCU"_s};
+        for (int i = 0; i < drivers.size(); ++i)
+            gui.data.addSheet(i + 1, kDay, u"08:00"_s, u"B1"_s, drivers[i], QString(),
+                              i % 2 ? u"ŞCOALA"_s : u"TÂRG"_s);
+        SheetEditor &editor = gui.sheetEditor;
+        editor.IncarcaListe();
+        QCOMPARE(items(combo(editor, "Sofer1")),
+                 QStringList({u"ANDREI"_s, u"ĂLĂCESCU"_s, u"IONESCU"_s, u"ÎNCU"_s, u"STAN"_s,
+                              u"ŞERBAN"_s, u"ŢARĂ"_s, u"ZAHARIA"_s}));
+        QCOMPARE(items(combo(editor, "LocParcare")), QStringList({u"ŞCOALA"_s, u"TÂRG"_s}));
+
+        editor.Initializeaza();
+        answerWhenShown(&editor, [&] {
+            fillGood(editor);
+            RecordsGui::field<QComboBox>(editor, "Sofer1")->lineEdit()->selectAll();
+            RecordsGui::typeCharacters(combo(editor, "Sofer1")->lineEdit(), u"ștefan"_s);
+            RecordsGui::field<QComboBox>(editor, "Sofer2")->lineEdit()->selectAll();
+            RecordsGui::typeCharacters(combo(editor, "Sofer2")->lineEdit(), u"ârcu"_s);
+            RecordsGui::field<QComboBox>(editor, "LocParcare")->lineEdit()->selectAll();
+            RecordsGui::typeCharacters(combo(editor, "LocParcare")->lineEdit(), u"zona"_s);
+            editor.saveButton()->click();
+            if (editor.isVisible()) {
+                QFAIL(qPrintable(RecordsGui::hint()));
+                editor.reject();
+            }
+        });
+        QVERIFY(editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        QCOMPARE(editor.values().driver1, u"ŞTEFAN"_s);
+        QCOMPARE(items(combo(editor, "Sofer1")),
+                 QStringList({u"ANDREI"_s, u"ĂLĂCESCU"_s, u"ÂRCU"_s, u"IONESCU"_s, u"ÎNCU"_s,
+                              u"STAN"_s, u"ŞERBAN"_s, u"ŞTEFAN"_s, u"ŢARĂ"_s, u"ZAHARIA"_s}));
+        QCOMPARE(items(combo(editor, "LocParcare")),
+                 QStringList({u"ŞCOALA"_s, u"TÂRG"_s, u"ZONA"_s}));
+    }
+
     void completionFromTheStartWithoutRegardToCase() {
         RecordsGui gui;
         gui.data.addSheet(1, kDay, u"08:00"_s, u"B2"_s, u"MARIN"_s);

@@ -350,6 +350,33 @@ private Q_SLOTS:
                               QStringLiteral("POP ION"), QStringLiteral("\u015ETEFAN")}));
     }
 
+    // The clerk finds a name where the alphabet puts it, whichever form of ş and ţ it was
+    // typed with.
+    void pickListInRomanianOrder() {
+        started();
+        const QStringList typed = {
+            QStringLiteral("ZAHARIA ION"), QStringLiteral("\u0218TEFAN ANA"),
+            QStringLiteral("TUDOR DAN"),   QStringLiteral("\u0162EPE\u015E VLAD"),
+            QStringLiteral("STAN ION"),    QStringLiteral("\u00CENCU ION"),
+            QStringLiteral("IONESCU ANA"), QStringLiteral("\u0102L\u0102CESCU DAN"),
+            QStringLiteral("ANDREI PAUL"), QStringLiteral("\u00C2RCU DAN"),
+            QStringLiteral("stan ion"),
+        };
+        for (int i = 0; i < typed.size(); ++i)
+            addSheet(i + 1, QStringLiteral("B 01 ABC"), typed[i]);
+        StringListSink drivers;
+        m_store->fillPickList(drivers, m_store->sheetsTable(), QStringLiteral("SOFER1"), QString());
+        QCOMPARE(
+            drivers.items(),
+            QStringList({QStringLiteral("ANDREI PAUL"), QStringLiteral("\u0102L\u0102CESCU DAN"),
+                         QStringLiteral("\u00C2RCU DAN"), QStringLiteral("IONESCU ANA"),
+                         QStringLiteral("\u00CENCU ION"), QStringLiteral("STAN ION"),
+                         QStringLiteral("stan ion"), QStringLiteral("\u015ETEFAN ANA"),
+                         QStringLiteral("TUDOR DAN"), QStringLiteral("\u0162EPE\u015E VLAD"),
+                         QStringLiteral("ZAHARIA ION")}));
+        QCOMPARE(drivers.currentText(), QStringLiteral("ANDREI PAUL"));
+    }
+
     void pickListOfABlankColumn() {
         started();
         addSheet(1, QStringLiteral("B 01 ABC"), QStringLiteral("ION"));

@@ -124,8 +124,10 @@ private Q_SLOTS:
         QTest::newRow("cp1250 prefix") << u"NAME='\u015E*'"_s << QList<int>{5};
         QTest::newRow("comma-below stored as cedilla") << u"NAME='\u0218ERBAN'"_s << QList<int>{5};
         QTest::newRow("S is not S-cedilla") << u"NAME='S*'"_s << QList<int>{0, 1};
-        QTest::newRow("text order is byte order") << u"NAME>='S'"_s << QList<int>{0, 1, 5};
+        QTest::newRow("from S on, S-cedilla too") << u"NAME>='S'"_s << QList<int>{0, 1, 5};
         QTest::newRow("text below") << u"NAME<'S'"_s << QList<int>{2, 3, 4};
+        QTest::newRow("S-cedilla before T") << u"NAME<'T'"_s << QList<int>{0, 1, 2, 3, 4, 5};
+        QTest::newRow("small letters among the capitals") << u"NAME<'ion'"_s << QList<int>{2, 3, 4};
         QTest::newRow("doubled quote") << u"NAME='D''ARCY'"_s << QList<int>{3};
         QTest::newRow("doubled quote prefix") << u"(NAME='D''ARC*')"_s << QList<int>{3};
 

@@ -414,6 +414,77 @@ private Q_SLOTS:
         QVERIFY(SqlEngine::open(pickList(m_data, u"SOFER2"_s)).rowCount() == 1);
     }
 
+    // Names and plates as a Romanian reader files them: Ă after A, Â after Ă, Î after I,
+    // Ş after S, Ţ after T, small letters with their capitals, blanks and digits first.
+    void textsComeInRomanianOrder_data() {
+        QTest::addColumn<QString>("tail");
+        QTest::addColumn<QString>("ids");
+        QTest::newRow("drivers") << u"ORDER BY SOFER1"_s << u"6 5 12 8 7 3 2 9 10 11 4 1"_s;
+        // Equal names keep the table's order either way round.
+        QTest::newRow("drivers in capitals only")
+            << u"WHERE IDFOAIE<>10 ORDER BY SOFER1"_s << u"6 5 12 8 7 3 2 9 11 4 1"_s;
+        QTest::newRow("drivers descending")
+            << u"ORDER BY SOFER1 DESC"_s << u"1 4 11 10 2 9 3 7 8 12 5 6"_s;
+        QTest::newRow("plates") << u"ORDER BY NRMAS, IDFOAIE"_s << u"2 9 10 1 3 4 7 8 5 6 12 11"_s;
+        QTest::newRow("after a text the same in every row")
+            << u"ORDER BY SOFER2, SOFER1, IDFOAIE DESC"_s << u"6 5 12 8 7 3 9 2 10 11 4 1"_s;
+        QTest::newRow("then a number")
+            << u"ORDER BY SOFER2, IDFOAIE DESC"_s << u"12 11 10 9 8 7 6 5 4 3 2 1"_s;
+        QTest::newRow("a range takes the letters between")
+            << u"WHERE SOFER1>=\"S\" AND SOFER1<\"T\" ORDER BY IDFOAIE"_s << u"2 3 9 10"_s;
+        QTest::newRow("a small letter within the capitals")
+            << u"WHERE SOFER1>\"ionescu ion\" AND SOFER1<=\"ŞERBAN ANA\" ORDER BY IDFOAIE"_s
+            << u"2 3 7 9"_s;
+    }
+    void textsComeInRomanianOrder() {
+        QFETCH(QString, tail);
+        QFETCH(QString, ids);
+        const QList<std::pair<QString, QString>> sheets = {
+            {u"ZAHARIA ION"_s, u"B 100 XY"_s},  {u"ŞERBAN ANA"_s, u"AG 01 SZZ"_s},
+            {u"STAN ION"_s, u"B 12 ABC"_s},     {u"ŢARĂ MIHAI"_s, u"B 12 ABC"_s},
+            {u"ĂLĂCESCU DAN"_s, u"b 12 abd"_s}, {u"ANDREI PAUL"_s, u"B12ABC"_s},
+            {u"ÎNCU VLAD"_s, u"b 12 abc"_s},    {u"IONESCU ION"_s, u"b 12 abc"_s},
+            {u"ŞERBAN ANA"_s, u"AG 01 ŞAB"_s},  {u"Şerban Ana"_s, u"AG 01 TAA"_s},
+            {u"TUDOR ELENA"_s, u"ţ 1"_s},       {u"ÂRCU DAN"_s, u"Ţ 1"_s},
+        };
+        for (int i = 0; i < sheets.size(); ++i) {
+            Sheet s = sheet(i + 1, QDate(2007, 1, 1), u"10:00"_s, sheets[i].second);
+            s.driver1 = sheets[i].first;
+            insert(s);
+        }
+        const ResultSet r = SqlEngine::open(u"SELECT IDFOAIE, SOFER1, NRMAS FROM "_s +
+                                            table(m_data, u"Foi.dbf"_s) + u'\n' + tail);
+        QCOMPARE(columnTexts(r, u"IDFOAIE"_s).join(u' '), ids);
+    }
+
+    // A pick list and a grouping hold every name once, in the same order; names that differ
+    // only in case stay apart.
+    void distinctAndGroupsFollowTheRomanianOrder() {
+        const QStringList drivers = {u"ZAHARIA"_s,  u"ŞERBAN"_s,  u"STAN"_s,   u"ŢARĂ"_s,
+                                     u"ĂLĂCESCU"_s, u"ANDREI"_s,  u"ŞERBAN"_s, u"Şerban"_s,
+                                     u"ÎNCU"_s,     u"IONESCU"_s, u"ÂRCU"_s,   u"TUDOR"_s};
+        for (int i = 0; i < drivers.size(); ++i) {
+            Sheet s = sheet(i + 1, QDate(2007, 1, 1), u"10:00"_s);
+            s.driver1 = drivers[i];
+            insert(s);
+        }
+        const QStringList ordered = {u"ANDREI"_s, u"ĂLĂCESCU"_s, u"ÂRCU"_s,   u"IONESCU"_s,
+                                     u"ÎNCU"_s,   u"STAN"_s,     u"ŞERBAN"_s, u"Şerban"_s,
+                                     u"TUDOR"_s,  u"ŢARĂ"_s,     u"ZAHARIA"_s};
+        QCOMPARE(columnTexts(SqlEngine::open(pickList(m_data, u"SOFER1"_s)), u"SOFER1"_s), ordered);
+        const ResultSet groups =
+            SqlEngine::open(u"SELECT SOFER1, COUNT(*) AS N FROM "_s + table(m_data, u"Foi.dbf"_s) +
+                            u"\nGROUP BY SOFER1"_s);
+        QCOMPARE(columnTexts(groups, u"SOFER1"_s), ordered);
+        QCOMPARE(columnTexts(groups, u"N"_s),
+                 QStringList({u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"2"_s, u"1"_s,
+                              u"1"_s, u"1"_s, u"1"_s}));
+        const ResultSet extremes = SqlEngine::open(u"SELECT MIN(SOFER1), MAX(SOFER1) FROM "_s +
+                                                   table(m_data, u"Foi.dbf"_s));
+        QCOMPARE(extremes.text(0, 0), u"ANDREI"_s);
+        QCOMPARE(extremes.text(0, 1), u"ZAHARIA"_s);
+    }
+
     void periodSummaryIncludesBothEnds() {
         struct Row {
             int id;

@@ -145,6 +145,40 @@ private Q_SLOTS:
                        "120\t7.5\t4.2\t37.8\n"));
     }
 
+    // A script that lists drivers gets them in the order of the Romanian alphabet, whichever
+    // form of ş and ţ its statements were written with.
+    void sqlListsNamesInRomanianOrder() {
+        QTemporaryDir dir;
+        QCOMPARE(tool({QStringLiteral("init"), dir.path()}).code, 0);
+        const QStringList drivers = {
+            QStringLiteral("ZAHARIA"), QStringLiteral("\u0218ERBAN"), QStringLiteral("\u015EERBAN"),
+            QStringLiteral("STAN"),    QStringLiteral("\u021AARA"),   QStringLiteral("\u0102LEXE"),
+            QStringLiteral("ANDREI"),  QStringLiteral("\u00CENCU"),   QStringLiteral("IONESCU"),
+            QStringLiteral("stan"),
+        };
+        for (int i = 0; i < drivers.size(); ++i) {
+            QCOMPARE(sql(QStringLiteral("INSERT INTO %1 (IDFOAIE, NRMAS, SOFER1) VALUES (%2, "
+                                        "\"%3\", \"%4\")")
+                             .arg(table(dir, "Foi.dbf"))
+                             .arg(i + 1)
+                             .arg(drivers[i].left(9), drivers[i]))
+                         .code,
+                     0);
+        }
+        const QByteArray ordered = "ANDREI\n\xC4\x82LEXE\nIONESCU\n\xC3\x8E"
+                                   "NCU\nSTAN\nstan\n\xC5\x9E"
+                                   "ERBAN\n\xC5\xA2"
+                                   "ARA\nZAHARIA\n";
+        const Run distinct = sql(QStringLiteral("SELECT DISTINCT SOFER1 FROM %1 ORDER BY SOFER1")
+                                     .arg(table(dir, "Foi.dbf")));
+        QCOMPARE(distinct.code, 0);
+        QCOMPARE(distinct.out, "SOFER1\n" + ordered);
+        const Run plates = sql(QStringLiteral("SELECT IDFOAIE FROM %1 ORDER BY NRMAS DESC")
+                                   .arg(table(dir, "Foi.dbf")));
+        QCOMPARE(plates.code, 0);
+        QCOMPARE(plates.out, QByteArray("IDFOAIE\n1\n5\n2\n3\n10\n4\n8\n9\n6\n7\n"));
+    }
+
     void aRefusedStatementFailsAndChangesNothing() {
         QTemporaryDir dir;
         QCOMPARE(tool({QStringLiteral("init"), dir.path()}).code, 0);

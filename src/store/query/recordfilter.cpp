@@ -5,6 +5,7 @@
 #include "store/query/filterlexer.h"
 #include "store/query/filterparser.h"
 #include "store/text/error.h"
+#include "store/text/romanianorder.h"
 #include "store/text/textform.h"
 
 #include <cstring>
@@ -133,12 +134,9 @@ bool evaluate(const FilterNode &node, const char *row) {
             same = same && blankFrom(wanted);
             return node.op == FilterNode::Op::Equal ? same : !same;
         }
-        qsizetype size = node.source.width;
-        while (size > 0 && (field[size - 1] == ' ' || field[size - 1] == '\0'))
-            --size;
-        int order = std::memcmp(field, node.bytes.constData(), std::min(size, wanted));
-        if (order == 0)
-            order = size < wanted ? -1 : (size > wanted ? 1 : 0);
+        // Ranges follow the order the sorts show.
+        const int order =
+            RomanianOrder::compare(QByteArrayView(field, node.source.width), node.bytes);
         return compare(node.op, order, 0);
     }
     case ColumnType::Number: {

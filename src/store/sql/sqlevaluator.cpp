@@ -7,9 +7,8 @@
 #include "store/sql/sqlstatement.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
+#include "store/text/romanianorder.h"
 #include "store/text/textform.h"
-
-#include <cstring>
 
 namespace velmora {
 
@@ -293,19 +292,7 @@ QDate SqlEvaluator::dateOf(int key) {
 }
 
 int SqlEvaluator::compareText(QByteArrayView a, QByteArrayView b) {
-    const qsizetype common = qMin(a.size(), b.size());
-    const int c = common ? std::memcmp(a.data(), b.data(), common) : 0;
-    if (c != 0)
-        return c < 0 ? -1 : 1;
-    // The longer one against the blanks the shorter is padded with.
-    const QByteArrayView rest = a.size() > b.size() ? a.sliced(common) : b.sliced(common);
-    const int sign = a.size() > b.size() ? 1 : -1;
-    for (const char ch : rest) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (u != ' ')
-            return u < ' ' ? -sign : sign;
-    }
-    return 0;
+    return RomanianOrder::compare(a, b);
 }
 
 } // namespace velmora

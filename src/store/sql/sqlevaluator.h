@@ -48,7 +48,9 @@ public:
     static bool isTrue(const SqlValue &v) { return v.kind == SqlValue::Kind::Bool && v.truth; }
     static int dateKey(QDate date);
     static QDate dateOf(int key);
-    // -1, 0 or 1; a shorter text counts as padded with blanks.
+    // -1, 0 or 1, in Romanian order (what ORDER BY shows, so that MIN, MAX and a range in
+    // WHERE agree with it); a shorter text counts as padded with blanks. 0 only for the same
+    // text, so "=" stays exact.
     static int compareText(QByteArrayView a, QByteArrayView b);
 
     class Node;

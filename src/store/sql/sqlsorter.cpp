@@ -2,6 +2,7 @@
 #include "store/sql/sqlsorter.h"
 
 #include "store/dbf/dbffield.h"
+#include "store/text/romanianorder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,12 +11,12 @@ namespace velmora {
 
 namespace {
 
-int keyWidth(const Column &c) {
+int keyWidth(const Column &c, bool withCase) {
     if (c.binaryDecimal || c.type == ColumnType::Number)
         return 17; // a NULL flag, the whole part, the decimals
     if (c.type == ColumnType::Date)
         return 4;
-    return c.width;
+    return withCase ? RomanianOrder::keyWidth(c.width) : c.width;
 }
 
 void putBigEndian(char *out, quint64 v, int bytes) {
@@ -42,37 +43,55 @@ void putNumber(char *out, const std::optional<Decimal> &v) {
 } // namespace
 
 SqlSorter::SqlSorter(QList<Key> keys)
-    : m_keys(std::move(keys)) {
-    for (const Key &k : m_keys)
-        m_width += keyWidth(k.column);
+    : m_keys(std::move(keys)) {}
+
+int SqlSorter::widthOf(const std::vector<unsigned char> &withCase) const {
+    int width = 0;
+    for (qsizetype k = 0; k < m_keys.size(); ++k)
+        width += keyWidth(m_keys[k].column, withCase[k]);
+    return width;
 }
 
-void SqlSorter::keyOf(const char *row, char *out) const {
-    for (const Key &k : m_keys) {
-        const Column &c = k.column;
+bool SqlSorter::keyOf(const char *row, std::vector<unsigned char> &withCase, char *out) const {
+    for (qsizetype k = 0; k < m_keys.size(); ++k) {
+        const Column &c = m_keys[k].column;
         const QByteArrayView field(row + c.offset, c.width);
-        const int w = keyWidth(c);
+        const int w = keyWidth(c, withCase[k]);
         if (c.binaryDecimal || c.type == ColumnType::Number) {
             putNumber(out, DbfField::decimalOf(c, field));
         } else if (c.type == ColumnType::Date) {
             putBigEndian(out, static_cast<quint32>(DbfField::dateKey(field)), 4);
-        } else {
-            for (int i = 0; i < w; ++i)
-                out[i] = field[i] == '\0' ? ' ' : field[i];
+        } else if (withCase[k]) {
+            RomanianOrder::writeKey(field, c.width, out);
+        } else if (RomanianOrder::writeLetters(field, c.width, out)) {
+            withCase[k] = 1;
+            return false;
         }
-        if (k.descending) {
+        if (m_keys[k].descending) {
             for (int i = 0; i < w; ++i)
                 out[i] = static_cast<char>(~out[i]);
         }
         out += w;
     }
+    return true;
 }
 
 void SqlSorter::sort(const char *data, std::vector<quint32> &rows,
                      std::vector<qsizetype> *runStarts) const {
     const qsizetype n = static_cast<qsizetype>(rows.size());
-    const size_t w = static_cast<size_t>(m_width);
-    std::vector<char> keys(static_cast<size_t>(n) * w + 16);
+    // Case and accents only decide between texts that are otherwise alike, and names typed in
+    // capitals, as the editors keep them, have none: their keys are as short as their bytes
+    // until a row shows that a column needs more, and then all keys are made again.
+    std::vector<unsigned char> withCase(static_cast<size_t>(m_keys.size()), 0);
+    size_t w = 0;
+    std::vector<char> keys;
+    for (bool complete = false; !complete;) {
+        w = static_cast<size_t>(widthOf(withCase));
+        keys.resize(static_cast<size_t>(n) * w + 16);
+        complete = true;
+        for (qsizetype i = 0; i < n && complete; ++i)
+            complete = keyOf(data + rows[i], withCase, keys.data() + i * w);
+    }
     // The first 16 bytes of each key travel with the entry, so most comparisons never look
     // into the key buffer; only longer keys that tie on them do.
     struct Entry {
@@ -88,8 +107,7 @@ void SqlSorter::sort(const char *data, std::vector<quint32> &rows,
         return v;
     };
     for (qsizetype i = 0; i < n; ++i) {
-        char *key = keys.data() + i * w;
-        keyOf(data + rows[i], key);
+        const char *key = keys.data() + i * w;
         entries[i] = {word(key, 0), word(key, 8), static_cast<quint32>(i)};
     }
     const char *base = keys.data();
