@@ -95,6 +95,67 @@ private Q_SLOTS:
         QCOMPARE(QString::fromLatin1(out), rounded);
     }
 
+    // Per-kilometre figures: the exact quotient rounded once, half to even, to a given number
+    // of decimals, whatever the sizes of the two numbers.
+    void quotientRoundedOnce_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("quotient"); // exactly scale decimals; empty when refused
+        QTest::newRow("half down to even") << u"10"_s << u"4"_s << 0 << u"2"_s;
+        QTest::newRow("half up to even") << u"14"_s << u"4"_s << 0 << u"4"_s;
+        QTest::newRow("eighth to two decimals") << u"1"_s << u"8"_s << 2 << u"0.12"_s;
+        QTest::newRow("three eighths") << u"3"_s << u"8"_s << 2 << u"0.38"_s;
+        QTest::newRow("negative half") << u"-1"_s << u"8"_s << 2 << u"-0.12"_s;
+        QTest::newRow("negative divisor") << u"1"_s << u"-8"_s << 2 << u"-0.12"_s;
+        QTest::newRow("both negative") << u"-3"_s << u"-8"_s << 2 << u"0.38"_s;
+        QTest::newRow("repeating") << u"2"_s << u"3"_s << 3 << u"0.667"_s;
+        QTest::newRow("lei per km") << u"37.80"_s << u"120"_s << 3 << u"0.315"_s;
+        QTest::newRow("half a thousandth") << u"0.50"_s << u"1000"_s << 3 << u"0.000"_s;
+        QTest::newRow("one and a half thousandths") << u"1.50"_s << u"1000"_s << 3 << u"0.002"_s;
+        QTest::newRow("divisor with decimals") << u"1.5"_s << u"0.25"_s << 1 << u"6.0"_s;
+        QTest::newRow("just below the half")
+            << u"0.013499999999999999"_s << u"1"_s << 3 << u"0.013"_s;
+        // 0.0135 less 3e-19: a quotient cut to 18 decimals first would round to 0.014.
+        QTest::newRow("a half only after cutting")
+            << u"13499999999999754"_s << u"999999999999981800"_s << 3 << u"0.013"_s;
+        QTest::newRow("below the last decimal")
+            << u"1"_s << u"3e18"_s << 18 << u"0.000000000000000000"_s;
+        QTest::newRow("rounded up into the last decimal")
+            << u"2"_s << u"3e18"_s << 18 << u"0.000000000000000001"_s;
+        QTest::newRow("divisor beyond any numerator") << u"5"_s << u"9e19"_s << 0 << u"0"_s;
+        QTest::newRow("too large") << u"999999999999999999"_s << u"1"_s << 3 << QString();
+        QTest::newRow("by zero") << u"1"_s << u"0"_s << 2 << QString();
+    }
+
+    void quotientRoundedOnce() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, scale);
+        QFETCH(QString, quotient);
+        const std::optional<Decimal> q =
+            Decimal::divide(*Decimal::parse(a), *Decimal::parse(b), scale);
+        QCOMPARE(q.has_value(), !quotient.isEmpty());
+        if (!q)
+            return;
+        QCOMPARE(q->scale(), scale);
+        QByteArray out;
+        q->appendFixed(out);
+        QCOMPARE(QString::fromLatin1(out), quotient);
+    }
+
+    // Remainders so large that ten of them no longer fit in 64 bits.
+    void quotientOfLargeUnits() {
+        const Decimal a = Decimal::fromUnits(4'000'000'000'000'000'000);
+        const Decimal b = Decimal::fromUnits(7'000'000'000'000'000'000);
+        QByteArray out;
+        Decimal::divide(a, b, 6)->appendFixed(out);
+        QCOMPARE(out, QByteArray("0.571429"));
+        out.clear();
+        Decimal::divide(b, a, 18)->appendFixed(out);
+        QCOMPARE(out, QByteArray("1.750000000000000000"));
+    }
+
     void ordersByValueWhateverTheScale() {
         const QStringList ascending{u"-1e19"_s,
                                     u"-999999999999999999"_s,

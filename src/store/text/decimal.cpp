@@ -301,6 +301,50 @@ std::optional<Decimal> Decimal::divide(Decimal a, Decimal b) {
     return std::nullopt;
 }
 
+std::optional<Decimal> Decimal::divide(Decimal a, Decimal b, int scale) {
+    if (b.m_units == 0 || scale < 0 || scale > kMaxScale)
+        return std::nullopt;
+    // quotient * 10^scale = |a.units| * 10^shift / |b.units|, by long division.
+    quint64 numerator = magnitude(a.m_units);
+    quint64 denominator = magnitude(b.m_units);
+    int shift = scale - a.m_scale + b.m_scale;
+    constexpr quint64 kMax = std::numeric_limits<quint64>::max();
+    for (; shift < 0; ++shift) {
+        // A divisor beyond twice any numerator: the quotient rounds to zero.
+        if (denominator > kMax / 10)
+            return fromUnits(0, scale);
+        denominator *= 10;
+    }
+    quint64 quotient = numerator / denominator;
+    quint64 remainder = numerator % denominator;
+    for (; shift > 0; --shift) {
+        // The next digit and remainder of remainder * 10, added up ten times: each partial
+        // sum stays below twice the divisor, so nothing overflows.
+        quint64 digit = 0;
+        quint64 rest = 0;
+        for (int i = 0; i < 10; ++i) {
+            rest += remainder;
+            if (rest >= denominator) {
+                rest -= denominator;
+                ++digit;
+            }
+        }
+        if (quotient > (kMax - digit) / 10)
+            return std::nullopt;
+        quotient = quotient * 10 + digit;
+        remainder = rest;
+    }
+    constexpr auto kLargest = static_cast<quint64>(std::numeric_limits<qint64>::max());
+    const quint64 beyondHalf = denominator - remainder;
+    if (quotient <= kLargest &&
+        (remainder > beyondHalf || (remainder == beyondHalf && (quotient & 1) != 0)))
+        ++quotient;
+    if (quotient > kLargest)
+        return std::nullopt;
+    const auto units = static_cast<qint64>(quotient);
+    return fromUnits((a.m_units < 0) != (b.m_units < 0) ? -units : units, scale);
+}
+
 int Decimal::compareScaled(Decimal a, Decimal b) {
     {
         Decimal &narrow = a.m_scale < b.m_scale ? a : b;

@@ -105,6 +105,10 @@ public:
     static std::optional<Decimal> multiply(Decimal a, Decimal b);
     // As many decimals as fit, up to 18, the last rounded half to even. b must not be zero.
     static std::optional<Decimal> divide(Decimal a, Decimal b);
+    // The exact quotient rounded once, half to even, to exactly scale decimals (0 to 18): a
+    // quotient first cut to 18 digits and then rounded again could land on a half that the
+    // exact one is not. nullopt when b is zero or the quotient does not fit.
+    static std::optional<Decimal> divide(Decimal a, Decimal b, int scale);
     std::optional<Decimal> negated() const;
 
     // -1, 0 or 1, by value, whatever the scales.
