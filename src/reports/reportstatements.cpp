@@ -44,4 +44,13 @@ QStringList ReportStatements::period(QDate from, QDate to) const {
     };
 }
 
+QStringList ReportStatements::profit(QDate from, QDate to) const {
+    return {
+        QStringLiteral("SELECT NRMAS, DATAX, SOFER1, SOFER2, TKM, CONSUM, COST, TOTALVEN"),
+        QStringLiteral("FROM ") + sheetTable(),
+        QStringLiteral("WHERE DATAX>=") + TextForm::quoted(TextForm::date(from)),
+        QStringLiteral("AND DATAX<=") + TextForm::quoted(TextForm::date(to)),
+    };
+}
+
 } // namespace velmora

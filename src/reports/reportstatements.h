@@ -22,6 +22,9 @@ public:
     // One row per date with sheets in the period, both ends included: DATAX, TV (income) and
     // TC (fuel cost), dates in the user's short date format.
     QStringList period(QDate from, QDate to) const;
+    // The columns the profitability report adds up, for every sheet of the period, both ends
+    // included.
+    QStringList profit(QDate from, QDate to) const;
 
 private:
     QString m_dataDir;
