@@ -12,6 +12,8 @@ VELMORA_PACKAGES=(
     python3 python3-dbfread
     fonts-liberation fontconfig
     clang-format
+    # LibreOffice Calc: the export tests open the Romanian CSV files with it.
+    libreoffice-calc-nogui
 )
 
 # Only for scripts/fuzz.sh: the fuzz targets are built with clang and libFuzzer.

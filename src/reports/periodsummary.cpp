@@ -12,15 +12,19 @@ namespace velmora {
 namespace {
 
 // The engine's sums are exact decimals; the totals are added as decimals too.
-QString amount(const ResultSet &result, qsizetype row, int column, Decimal &total) {
+std::optional<Decimal> amount(const ResultSet &result, qsizetype row, int column, Decimal &total) {
     if (column < 0 || result.isNull(row, column))
-        return QString();
+        return std::nullopt;
     const Decimal value = result.decimal(row, column);
     const auto sum = Decimal::add(total, value);
     if (!sum)
         throw EngineError(QStringLiteral("Totalul raportului nu mai incape intr-un numar."));
     total = *sum;
-    return TextForm::general(value);
+    return value;
+}
+
+QString general(const std::optional<Decimal> &value) {
+    return value ? TextForm::general(*value) : QString();
 }
 
 } // namespace
@@ -41,9 +45,12 @@ PeriodSummary PeriodSummary::fromResult(const ResultSet &result) {
     summary.m_days.reserve(result.rowCount());
     for (qsizetype row = 0; row < result.rowCount(); ++row) {
         Day day;
-        day.date = date < 0 ? QString() : TextForm::date(result.date(row, date));
-        day.income = amount(result, row, income, summary.m_income);
-        day.cost = amount(result, row, cost, summary.m_cost);
+        day.day = date < 0 ? QDate() : result.date(row, date);
+        day.date = date < 0 ? QString() : TextForm::date(day.day);
+        day.incomeAmount = amount(result, row, income, summary.m_income);
+        day.costAmount = amount(result, row, cost, summary.m_cost);
+        day.income = general(day.incomeAmount);
+        day.cost = general(day.costAmount);
         summary.m_days.append(day);
     }
     return summary;

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace velmora {
 
@@ -21,6 +22,10 @@ public:
         QString date;
         QString income;
         QString cost;
+        // The same values as they are, for exports: nullopt where the text is empty.
+        QDate day;
+        std::optional<Decimal> incomeAmount;
+        std::optional<Decimal> costAmount;
     };
 
     PeriodSummary() = default;
@@ -34,6 +39,8 @@ public:
     const QList<Day> &days() const { return m_days; }
     QString totalIncome() const;
     QString totalCost() const;
+    const Decimal &incomeSum() const { return m_income; }
+    const Decimal &costSum() const { return m_cost; }
 
 private:
     QList<Day> m_days;
