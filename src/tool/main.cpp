@@ -14,6 +14,7 @@
 #include "store/sql/sqlengine.h"
 #include "store/text/error.h"
 #include "store/text/textform.h"
+#include "tool/exportcommand.h"
 #include "tool/reporthelper.h"
 #include "tool/tooloutput.h"
 
@@ -50,6 +51,14 @@ const char kHelp[] =
     "                        the trip sheet's printout through PROGRAMDIR/Foaie.rtf\n"
     "  report PROGRAMDIR FROM TO OUT.pdf\n"
     "                        the period summary as PDF; dates in the short date format\n"
+    "  export PROGRAMDIR WHAT OUT.csv [--from DATE --to DATE] [--by vehicle|driver|month]\n"
+    "         [--driver TEXT] [--vehicle TEXT] [--standard]\n"
+    "                        WHAT as CSV: sheets (those the records window's search by\n"
+    "                        driver and vehicle shows, optionally of a period), lines (their\n"
+    "                        departures and arrivals), period (the period summary) or profit\n"
+    "                        (income, fuel and result by vehicle, first driver or month);\n"
+    "                        period and profit need --from and --to; Excel (Romania) form\n"
+    "                        unless --standard\n"
     "  backup PROGRAMDIR ARCHIVE\n"
     "                        save the data directory into the archive (written beside it and\n"
     "                        renamed over it once complete)\n"
@@ -244,6 +253,8 @@ int run(const QStringList &args) {
         return runPrintSheet(rest);
     if (command == QStringLiteral("report"))
         return ReportHelper::forward(rest);
+    if (command == QStringLiteral("export"))
+        return ExportCommand::run(rest);
     if (command == QStringLiteral("backup") || command == QStringLiteral("restore") ||
         command == QStringLiteral("verify"))
         return runArchive(command, rest);

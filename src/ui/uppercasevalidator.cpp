@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/uppercasevalidator.h"
 
+#include "store/text/textrules.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -10,10 +12,8 @@ UpperCaseValidator::UpperCaseValidator(QObject *parent)
     : QValidator(parent) {}
 
 QValidator::State UpperCaseValidator::validate(QString &input, int &) const {
-    // Character by character, so that the length and with it the caret never move
-    // (QString::toUpper would turn "ß" into "SS").
-    for (QChar &ch : input)
-        ch = ch.toUpper();
+    // The length, and with it the caret, never moves.
+    input = TextRules::upperCase(input);
     return Acceptable;
 }
 

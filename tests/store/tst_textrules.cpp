@@ -72,6 +72,23 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QCOMPARE(TextRules::squashSpaces(text), expected);
     }
+
+    void upperCase_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("letters") << QStringLiteral("popescu ion") << QStringLiteral("POPESCU ION");
+        QTest::newRow("Romanian letters") << QStringLiteral("\u0219\u021B\u0103\u00E2\u00EE\u015F")
+                                          << QStringLiteral("\u0218\u021A\u0102\u00C2\u00CE\u015E");
+        QTest::newRow("digits and marks") << QStringLiteral("b-12'x") << QStringLiteral("B-12'X");
+        // One character for one: a caret in the field never moves.
+        QTest::newRow("sharp s keeps its length")
+            << QStringLiteral("stra\u00DFe") << QStringLiteral("STRA\u00DFE");
+    }
+    void upperCase() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(TextRules::upperCase(text), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTextRules)

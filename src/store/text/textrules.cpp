@@ -33,4 +33,11 @@ QString TextRules::squashSpaces(QStringView text) {
     return squashed;
 }
 
+QString TextRules::upperCase(QStringView text) {
+    QString upper = text.toString();
+    for (QChar &ch : upper)
+        ch = ch.toUpper();
+    return upper;
+}
+
 } // namespace velmora

@@ -18,6 +18,10 @@ public:
     // Trimmed, and every run of blanks inside reduced to one, so that a name typed with
     // stray blanks is stored (and later found) in one form only.
     static QString squashSpaces(QStringView text);
+    // Names and plate numbers as their fields hold them: every letter in upper case,
+    // character by character, so that the length never changes (QString::toUpper would turn
+    // "ß" into "SS").
+    static QString upperCase(QStringView text);
 };
 
 } // namespace velmora
