@@ -7,6 +7,7 @@
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
 
+#include <algorithm>
 #include <array>
 
 namespace velmora {
@@ -95,6 +96,31 @@ QByteArray utf8Of(QStringView value, CsvDialect dialect) {
     return mapped.toUtf8();
 }
 
+// The text when it is digits, a point and exactly `decimals` more digits (no point for none),
+// with an optional minus, and no leading zero before another digit, no minus before a zero:
+// what Decimal would write again. Empty otherwise.
+QByteArrayView plainNumber(QByteArrayView text, int decimals) {
+    const qsizetype sign = text.startsWith('-') ? 1 : 0;
+    const qsizetype whole = text.size() - sign - (decimals > 0 ? decimals + 1 : 0);
+    if (whole < 1 || (whole > 1 && text[sign] == '0'))
+        return {};
+    bool nonZero = false;
+    for (qsizetype i = sign; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i == sign + whole) {
+            if (c != '.')
+                return {};
+            continue;
+        }
+        if (c < '0' || c > '9')
+            return {};
+        nonZero = nonZero || c != '0';
+    }
+    if (sign && !nonZero)
+        return {};
+    return text;
+}
+
 void appendTwo(QByteArray &out, int value) {
     out.append(static_cast<char>('0' + value / 10));
     out.append(static_cast<char>('0' + value % 10));
@@ -138,9 +164,17 @@ void CsvWriter::text(QStringView value) {
 }
 
 void CsvWriter::storedText(QByteArrayView cp1250) {
+    const QByteArrayView bytes = DbfField::textBytes(cp1250);
+    // Most stored texts are plain ASCII, which is already UTF-8.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        appendText(bytes);
+        return;
+    }
     const Utf8Bytes &table = utf8Bytes(m_dialect);
-    m_scratch.clear();
-    for (const char c : DbfField::textBytes(cp1250)) {
+    m_scratch.resize(0);
+    for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 0x80)
             m_scratch.append(c);
@@ -168,6 +202,19 @@ void CsvWriter::number(const std::optional<Decimal> &value, int decimals) {
 }
 
 void CsvWriter::storedNumber(const Column &column, QByteArrayView field) {
+    // A whole table goes through here: the text dBASE writes (blanks, an optional minus, no
+    // needless leading zero, exactly the column's decimals) is copied as it is, only the point
+    // changed. Anything else is read as a number and written again.
+    if (column.dbfType == 'N' && !column.binaryDecimal) {
+        const QByteArrayView digits = plainNumber(field.trimmed(), column.decimals);
+        if (!digits.isEmpty()) {
+            beginField();
+            m_buffer.append(digits);
+            if (column.decimals > 0)
+                m_buffer[m_buffer.size() - column.decimals - 1] = m_dialect.decimalPoint();
+            return;
+        }
+    }
     const std::optional<Decimal> value = DbfField::decimalOf(column, field);
     number(value, value ? qMax(value->scale(), column.decimals) : 0);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/csvwriter.h"
 #include "store/dbf/atomicfile.h"
+#include "store/dbf/column.h"
 #include "store/text/error.h"
 
 #include "csvparser.h"
@@ -153,6 +154,52 @@ private Q_SLOTS:
         QByteArray bytes = bytesOf(path(u"n.csv"_s));
         bytes.remove(0, dialect.start().size());
         QCOMPARE(bytes, field + dialect.lineEnd());
+    }
+
+    // Numeric fields as tables hold them: the column's decimals kept, the plain text dBASE
+    // writes taken over as it is, anything else read and written again the same way.
+    void storedNumbers_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QByteArray>("romanian");
+        QTest::newRow("money") << QByteArray("  150.50") << 2 << QByteArray("150,50");
+        QTest::newRow("negative") << QByteArray("  -12.34") << 2 << QByteArray("-12,34");
+        QTest::newRow("whole") << QByteArray("     120") << 0 << QByteArray("120");
+        QTest::newRow("zero") << QByteArray("    0.00") << 2 << QByteArray("0,00");
+        QTest::newRow("negative zero") << QByteArray("   -0.00") << 2 << QByteArray("0,00");
+        QTest::newRow("leading zeros") << QByteArray("  007.50") << 2 << QByteArray("7,50");
+        QTest::newRow("no digit before the point")
+            << QByteArray("     .50") << 2 << QByteArray("0,50");
+        QTest::newRow("fewer decimals than the column")
+            << QByteArray("     1.5") << 2 << QByteArray("1,50");
+        QTest::newRow("more decimals than the column")
+            << QByteArray("   1.505") << 2 << QByteArray("1,505");
+        QTest::newRow("blank is NULL") << QByteArray("        ") << 2 << QByteArray();
+        QTest::newRow("stars are NULL") << QByteArray("********") << 2 << QByteArray();
+    }
+
+    void storedNumbers() {
+        QFETCH(QByteArray, field);
+        QFETCH(int, decimals);
+        QFETCH(QByteArray, romanian);
+        Column column;
+        column.name = u"SUMA"_s;
+        column.type = ColumnType::Number;
+        column.dbfType = 'N';
+        column.width = static_cast<int>(field.size());
+        column.decimals = decimals;
+        for (const CsvDialect dialect : {kRomanian, kStandard}) {
+            {
+                CsvWriter csv(path(u"stored.csv"_s), dialect);
+                csv.storedNumber(column, field);
+                csv.commit();
+            }
+            QByteArray expected = romanian;
+            if (dialect == kStandard)
+                expected.replace(',', '.');
+            QCOMPARE(bytesOf(path(u"stored.csv"_s)),
+                     dialect.start() + expected + dialect.lineEnd());
+        }
     }
 
     // Whatever a field holds, the reader gets the same fields back.
