@@ -61,7 +61,7 @@ public:
     // Puts the complete file in place.
     void commit();
 
-    // One text field as this writer writes it, without separator: for the tests of the rules.
+    // One text field as the writer writes it, quoted and guarded, without separator.
     static QByteArray textField(QStringView value, CsvDialect dialect);
 
 private:

@@ -100,8 +100,8 @@ private Q_SLOTS:
     void initTestCase() {
         const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
         if (soffice.isEmpty())
-            QSKIP("LibreOffice (soffice) is not installed: bash scripts/setup.sh installs it "
-                  "with the test packages");
+            QSKIP("LibreOffice Calc (soffice) is not installed; scripts/setup.sh installs it "
+                  "(libreoffice-calc-nogui)");
         SheetExport(m_data.dataDir(), {}).writeSheets(csv(u"sheets"_s), CsvDialect::romanian());
         SheetExport(m_data.dataDir(), {}).writeLines(csv(u"lines"_s), CsvDialect::romanian());
         ReportExport::writeProfit(ProfitReport::query(m_data.dataDir(), QDate(2024, 3, 1),
