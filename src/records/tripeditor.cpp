@@ -4,13 +4,13 @@
 #include "store/query/query.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
+#include "ui/datefield.h"
 #include "ui/fieldhint.h"
+#include "ui/timefield.h"
 #include "ui/tnumericedit.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
-#include <QTimeEdit>
 
 namespace velmora {
 
@@ -23,18 +23,15 @@ const Fixed4 kLargestAmount = Fixed4::fromUnits(Q_INT64_C(99999999) * 100);
 
 TripEditor::TripEditor(QWidget *parent)
     : EditorDialog(parent)
-    , m_ziua(new QDateEdit(this))
-    , m_ora(new QTimeEdit(this))
+    , m_ziua(new DateField(this))
+    , m_ora(new TimeField(this))
     , m_plecSos(new QComboBox(this))
     , m_suma(new TNumericEdit(this)) {
     setObjectName(QStringLiteral("AddSosire"));
     setFixedSize(353, 261);
 
     m_ziua->setObjectName(QStringLiteral("Ziua"));
-    m_ziua->setDisplayFormat(TextForm::dateFormat());
-    m_ziua->setCalendarPopup(false);
     m_ora->setObjectName(QStringLiteral("Ora"));
-    m_ora->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_plecSos->setObjectName(QStringLiteral("PlecSos"));
     m_plecSos->addItems({QStringLiteral("PLECARE"), QStringLiteral("SOSIRE")});
     m_plecSos->setCurrentIndex(0);
@@ -64,6 +61,8 @@ void TripEditor::fillFrom(const Query &lines) {
 }
 
 void TripEditor::save() {
+    if (!m_ziua->checkInput() || !m_ora->checkInput())
+        return;
     if (m_suma->text().isEmpty())
         m_suma->setText(QStringLiteral("0"));
     // The field takes eight digits, SUMA holds six before the point: say so here rather than
