@@ -55,7 +55,7 @@ SheetEditor::SheetEditor(ProgramContext &context, QWidget *parent)
     m_sofer2 = nameField("Sofer2", 32);
     // Both driver fields offer the one list of drivers.
     m_sofer2->setModel(m_sofer1->model());
-    ComboPickList::completeFromList(m_sofer2);
+    watchSuggestions(ComboPickList::completeFromList(m_sofer2));
     m_locParcare = nameField("LocParcare", 40);
     m_totKm = numberField(this, "TotKm", "55555.55");
     m_consum = numberField(this, "Consum", "333.22");
@@ -90,7 +90,7 @@ QComboBox *SheetEditor::nameField(const char *name, int maxLength) {
     combo->setMaxVisibleItems(12);
     combo->lineEdit()->setMaxLength(maxLength);
     TableTextValidator::attach(combo, true);
-    ComboPickList::completeFromList(combo);
+    watchSuggestions(ComboPickList::completeFromList(combo));
     return combo;
 }
 
