@@ -6,38 +6,48 @@
 
 class QAbstractItemView;
 class QComboBox;
+class QKeyEvent;
+class QMouseEvent;
 
 namespace velmora {
 
-// Keys and clicks while the suggestions under an editable combo box are showing. Left to
-// itself the completer keeps them: Enter only closes the list, and a click into another field
-// only closes it too, so that the next keys still go to the first field. Here Enter takes the
-// highlighted suggestion (or the text as typed when none is highlighted) and then does what
-// Enter does in the window (the next field, or saving in the last one); Esc closes the list
-// and nothing else, and says so; a click outside the list goes where it was aimed.
+// Keys and clicks while a list under an editable combo box is open: the suggestions that
+// typing brings up, or the combo box's own drop-down list. Left to themselves the lists keep
+// them: Enter only closes the list, and a click into another field only closes it too, so
+// that the next keys still go to the first field. Here Enter takes the highlighted item (or
+// the text as typed when none is highlighted) and then does what Enter does in the window
+// (the next field, or saving in the last one); Esc closes the list and nothing else, and
+// says so; a click outside the list goes where it was aimed.
 class CompletionKeys : public QObject {
     Q_OBJECT
 
 public:
-    // Watches the list of the combo box's completer; the combo box must have one.
+    // Watches both lists of the combo box, which must have a completer.
     static CompletionKeys *attach(QComboBox *combo);
 
 Q_SIGNALS:
-    // Esc closed the list, and did nothing else.
+    // Esc closed a list, and did nothing else.
     void dismissed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    CompletionKeys(QComboBox *combo, QAbstractItemView *list);
-    bool keyPressed(QEvent *event);
-    bool pressedOutside(QEvent *event);
+    explicit CompletionKeys(QComboBox *combo);
+    void watch(QObject *object);
+    bool keyInList(QAbstractItemView *list, QKeyEvent *key);
+    bool overrideInDropDown(QKeyEvent *key);
+    bool keyAfterDropDown(QKeyEvent *key);
+    bool pressOutside(QWidget *popup, QMouseEvent *mouse);
+    void closeList(QAbstractItemView *list);
 
     QPointer<QComboBox> m_combo;
-    QAbstractItemView *m_list;
-    // Set while the completer handles a key passed on to it.
+    QAbstractItemView *m_suggestions;
+    QAbstractItemView *m_dropDown;
+    // Set while a list handles a key passed on to it.
     bool m_passing = false;
+    // The key whose shortcut override reached the drop-down list before the key itself.
+    int m_overridden = 0;
 };
 
 } // namespace velmora

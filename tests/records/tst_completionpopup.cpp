@@ -90,6 +90,16 @@ void typeWithSuggestions(SheetEditor &editor, const QString &field, const QStrin
     QTRY_VERIFY(popupOf(editor, field)->isVisible());
 }
 
+// Keys through the window; "@Name" is a click into the field of that name.
+void play(QWidget &editor, const QStringList &steps) {
+    for (const QString &step : steps) {
+        if (step.startsWith(u'@'))
+            clickInto(editor, step.mid(1));
+        else
+            WindowKeys::play(editor.windowHandle(), {step});
+    }
+}
+
 } // namespace
 
 class TestCompletionPopup : public QObject {
@@ -247,6 +257,92 @@ private Q_SLOTS:
         });
         QCOMPARE(gui.data.rows(u"Foi.dbf"_s, columns).mid(3), QStringList{stored});
         QVERIFY2(gui.errors.isEmpty(), qPrintable(gui.errors.join(u'\n')));
+    }
+
+    // A click on a button while a list shows presses the button: "Renunt" leaves at once,
+    // "Memoreaza" saves what the fields hold.
+    void aButtonClickedWhileAListShows_data() {
+        QTest::addColumn<bool>("dropDown");
+        QTest::addColumn<bool>("save");
+        QTest::newRow("suggestions, Renunt") << false << false;
+        QTest::newRow("suggestions, Memoreaza") << false << true;
+        QTest::newRow("drop-down list, Renunt") << true << false;
+        QTest::newRow("drop-down list, Memoreaza") << true << true;
+    }
+    void aButtonClickedWhileAListShows() {
+        QFETCH(bool, dropDown);
+        QFETCH(bool, save);
+        RecordsGui gui;
+        fillLists(gui);
+        SheetEditor &editor = gui.sheetEditor;
+        QComboBox *parking = combo(editor, u"LocParcare"_s);
+        gui.inWindow([&] {
+            gui.clickWithEditor("FAddBut", editor, [&] {
+                const CloseOnExit closer(editor);
+                activate(editor);
+                fillAllBut(editor, u"LocParcare"_s);
+                if (dropDown) {
+                    clickInto(editor, u"LocParcare"_s);
+                    WindowKeys::type(editor.windowHandle(), u"depou 9"_s);
+                    WindowKeys::press(editor.windowHandle(), u"F4"_s);
+                    QTRY_VERIFY(parking->view()->isVisible());
+                } else {
+                    typeWithSuggestions(editor, u"LocParcare"_s, u"dep"_s);
+                }
+                WindowKeys::click(save ? editor.saveButton() : editor.cancelButton());
+                QTRY_VERIFY(!editor.isVisible());
+            });
+        });
+        QCOMPARE(editor.Memorat(), save);
+        QCOMPARE(gui.data.sheets({u"LOCPARC"_s}).mid(3),
+                 save ? QStringList{dropDown ? u"DEPOU 9"_s : u"DEP"_s} : QStringList());
+    }
+
+    // The field's own drop-down list (F4, Alt+Down or its arrow) keeps no key either.
+    void theDropDownListToo_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("line");
+        const QString leave = u"ESC - iesire"_s;
+        QTest::newRow("Enter takes the item and moves on")
+            << QStringList{u"<F4>"_s, u"<Down>"_s, u"<Return>"_s} << u"MARIUS"_s << u"Sofer2"_s
+            << leave;
+        QTest::newRow("Enter on the item shown")
+            << QStringList{u"<A-Down>"_s, u"<Return>"_s} << u"MARIN"_s << u"Sofer2"_s << leave;
+        QTest::newRow("Esc closes only the list")
+            << QStringList{u"<F4>"_s, u"<Escape>"_s} << QString() << u"Sofer1"_s
+            << u"Lista inchisa. Inca un ESC - iesire"_s;
+        QTest::newRow("a click elsewhere")
+            << QStringList{u"<F4>"_s, u"@NrInmat"_s, u"zz"_s} << QString() << u"NrInmat"_s << leave;
+    }
+    void theDropDownListToo() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, text);
+        QFETCH(QString, focus);
+        QFETCH(QString, line);
+        RecordsGui gui;
+        fillLists(gui);
+        SheetEditor &editor = gui.sheetEditor;
+        QComboBox *drivers = combo(editor, u"Sofer1"_s);
+        gui.inWindow([&] {
+            gui.clickWithEditor("FAddBut", editor, [&] {
+                const CloseOnExit closer(editor);
+                activate(editor);
+                clickInto(editor, u"Sofer1"_s);
+                play(editor, steps.mid(0, 1));
+                QTRY_VERIFY(drivers->view()->isVisible());
+                play(editor, steps.mid(1));
+                QTRY_VERIFY(!drivers->view()->isVisible());
+                QVERIFY(editor.isVisible());
+                QCOMPARE(drivers->currentText(), text);
+                QCOMPARE(focusedField(), focus);
+                QCOMPARE(status(editor), line);
+                if (focus == u"NrInmat"_s)
+                    QCOMPARE(combo(editor, focus)->currentText(), u"ZZ"_s);
+            });
+        });
+        QVERIFY(!editor.Memorat());
     }
 };
 
