@@ -15,9 +15,7 @@
 namespace velmora {
 
 DateField::DateField(QWidget *parent)
-    : TypedField(parent) {
-    setAccelerated(false);
-}
+    : TypedField(parent) {}
 
 QDate DateField::date() const {
     const QString text = lineEdit()->text();
