@@ -58,9 +58,12 @@ private Q_SLOTS:
             QCOMPARE(snapshot.originals(), QStringList{program.filePath(u"Data/Velm.ini"_s)});
             copy = snapshot.files().value(0);
             QCOMPARE(bytesOf(copy), QByteArray("[IDFOAIE]\r\nIDFOAIE=2\r\n"));
-            QVERIFY(!copy.startsWith(program.path()));
+            // Beside Data, where a start finds it should the backup be killed.
+            QVERIFY2(copy.startsWith(program.filePath(u"Data.salvare-"_s)), qPrintable(copy));
         }
         QVERIFY(!QFile::exists(copy));
+        QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"Data"_s});
     }
 
     void missingDataDirectoryIsAnError() {
