@@ -10,6 +10,7 @@
 #include "store/text/error.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <optional>
 
 namespace velmora {
@@ -91,7 +92,8 @@ QList<ArchiveFormat::Member> DataRestore::restore(const QString &archivePath,
         if (RestoreJournal::exists(dataDir))
             DataRecovery::recover(programDir);
         before.aside.emplace(WorkFolder::create(programDir, WorkFolder::Kind::Aside));
-        journal.archive = archivePath;
+        // Absolute: the next start, which may tell of it, may run from another folder.
+        journal.archive = QFileInfo(archivePath).absoluteFilePath();
         journal.staging = before.staging->name();
         journal.aside = before.aside->name();
         for (const ArchiveFormat::Member &member : members)

@@ -140,13 +140,15 @@ private:
     }
 
     [[noreturn]] void stuck(const QString &reason) const {
+        const QString why =
+            m_journal.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_journal.reason);
         throw FileError(
-            QStringLiteral("Restaurarea din %1 nu a putut fi dusa la capat (%2), iar fisierele "
+            QStringLiteral("Restaurarea din %1 nu a putut fi dusa la capat%2, iar fisierele "
                            "vechi nu au putut fi puse la loc: %3. Fisierele vechi se afla in %4, "
                            "cele ale arhivei in %5. Directorul de date nu poate fi folosit pana "
                            "cand nu sunt puse la loc; la urmatoarea pornire programul incearca "
                            "din nou.")
-                .arg(shown(m_journal.archive), m_journal.reason, reason, shown(m_aside.path()),
+                .arg(shown(m_journal.archive), why, reason, shown(m_aside.path()),
                      shown(m_staging.path())));
     }
 

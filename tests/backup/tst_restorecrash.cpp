@@ -224,6 +224,45 @@ private Q_SLOTS:
             QVERIFY(sawNew);
     }
 
+    // Should the archive's files be gone from staging (a folder someone cleared by hand) and
+    // an old file be unable to go back, nothing is lost: the error says where everything is,
+    // Data stays closed, and the next start, once the obstacle is gone, puts the old set back.
+    void aRestoreThatCanGoNeitherWayWaits() {
+        const QString dir = freshProgram();
+        QString staging;
+        for (int step = 1; step < 100 && staging.isEmpty(); ++step) {
+            const QString work = m_tmp.filePath(u"n"_s + QString::number(step));
+            QVERIFY(copyTree(dir, work));
+            runKilled(step, [&] { DataRestore::restore(work + u"/copie.vmr"_s, work); });
+            const QStringList folders = QDir(work).entryList({u"Data.restaurare-*"_s}, QDir::Dirs);
+            // Killed after the first file of the archive went into Data.
+            if (QFile::exists(work + u"/Data/"_s + DataLock::restoreMarkerName()) &&
+                QFile::exists(work + u"/Data/Foi.dbf"_s) &&
+                bytesOf(work + u"/Data/Foi.dbf"_s) == kNew[u"Foi.dbf"_s] && !folders.isEmpty() &&
+                QFile::exists(work + u'/' + folders[0] + u"/Sosiri.dbf"_s)) {
+                staging = work + u'/' + folders[0];
+                QVERIFY(QFile::remove(staging + u"/Sosiri.dbf"_s));
+                QVERIFY(QDir().mkpath(work + u"/Data/Extra.txt"_s));
+                try {
+                    DataRecovery::recover(work);
+                    QFAIL("a restore that could go neither way was said to be done");
+                } catch (const FileError &e) {
+                    QVERIFY2(e.message().contains(u"Data.vechi-"_s), qPrintable(e.message()));
+                    QVERIFY2(e.message().contains(u"Sosiri.dbf"_s), qPrintable(e.message()));
+                }
+                QVERIFY_THROWS_EXCEPTION(EngineError,
+                                         DataLock(work + u"/Data"_s, DataLock::Mode::Shared));
+                QVERIFY(QDir(work + u"/Data/Extra.txt"_s).removeRecursively());
+                const QStringList notes = DataRecovery::recover(work);
+                QCOMPARE(notes.size(), 1);
+                QVERIFY2(notes[0].contains(u"adus inapoi"_s), qPrintable(notes[0]));
+                QCOMPARE(dataSet(work), kOld);
+                QCOMPARE(besideData(work), QStringList());
+            }
+        }
+        QVERIFY(!staging.isEmpty());
+    }
+
     void leftOverFoldersAreClearedAndSaid_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<bool>("withFiles");
