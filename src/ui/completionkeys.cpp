@@ -50,6 +50,17 @@ void CompletionKeys::watch(QObject *object) {
 }
 
 bool CompletionKeys::eventFilter(QObject *watched, QEvent *event) {
+    // The field is asked for only on the events answered here: the others also come while
+    // the field is being destroyed, when it is no longer a combo box.
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        break;
+    default:
+        return false;
+    }
     if (m_passing || !m_combo)
         return false;
     switch (event->type()) {
