@@ -23,9 +23,9 @@ VELMORA_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 VELMORA_BENCH_PACKAGES=(libbenchmark-dev hyperfine sqlite3 time)
 
 # Only for scripts/screenshots.sh: a virtual display, a window manager to frame the windows,
-# ImageMagick to check the shots, and LibreOffice Writer and poppler to draw the printout's
-# pages.
-VELMORA_SCREENSHOT_PACKAGES=(xvfb openbox imagemagick libreoffice-writer-nogui poppler-utils)
+# ImageMagick to check the shots, LibreOffice Writer and poppler to draw the printout's
+# pages, and xdotool to type into the program by hand.
+VELMORA_SCREENSHOT_PACKAGES=(xvfb openbox imagemagick libreoffice-writer-nogui poppler-utils xdotool)
 
 # Only for the install check and the Debian package: the validators of the menu entry and the
 # AppStream file, the package's checker, dpkg-shlibdeps and file (which CPack asks about the

@@ -2,6 +2,7 @@
 #include "app/splashwindow.h"
 
 #include "app/appartwork.h"
+#include "backup/datarecovery.h"
 #include "store/programcontext.h"
 #include "store/text/error.h"
 #include "ui/errorbox.h"
@@ -123,8 +124,12 @@ void SplashWindow::runStartup() {
     // separator, so there is no process-wide number format to switch here.
     letEventsRun();
 
+    // What a restore or backup killed half-way left is dealt with before the tables are
+    // looked at, and said with the repairs.
+    QStringList recovered;
     try {
         m_context.store().ensureDataDir();
+        recovered = DataRecovery::recover(m_context.programDir());
         m_context.CreateTables();
         letEventsRun();
     } catch (const Error &error) {
@@ -140,7 +145,7 @@ void SplashWindow::runStartup() {
     }
 
     QString failure;
-    QStringList repairs;
+    QStringList repairs = recovered;
     // A table that cannot be read leaves the lists empty, but the program goes on: the menu
     // is where the user restores a backup.
     try {
@@ -155,7 +160,7 @@ void SplashWindow::runStartup() {
         m_context.writeStartSettings();
         m_status->setText(QStringLiteral("Refac bazele de date ..."));
         letEventsRun();
-        repairs = m_context.store().packTables([this](int n) { StepProgress(n); });
+        repairs += m_context.store().packTables([this](int n) { StepProgress(n); });
     } catch (const Error &error) {
         if (failure.isEmpty())
             failure = error.message();

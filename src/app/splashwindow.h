@@ -40,7 +40,8 @@ Q_SIGNALS:
     void workDone();
     // The start-up work is over and the main menu is shown (possibly after an error box).
     void startupFinished();
-    // Packing mended tables that were cut short: one line per table, said once.
+    // What a killed restore or backup left was dealt with, or packing mended tables that were
+    // cut short: one line each, said once.
     void tablesRepaired(const QStringList &repairs);
     // The data directory or a table could not be made: the program cannot work and ends.
     void startupFailed();

@@ -5,6 +5,7 @@
 #include "backup/datafiles.h"
 #include "backup/memberdeflater.h"
 #include "backup/membername.h"
+#include "store/dbf/faultpoint.h"
 #include "store/dbf/platform.h"
 #include "store/text/cp1250.h"
 #include "store/text/error.h"
@@ -45,7 +46,7 @@ void writeBytes(QIODevice &out, const QByteArray &bytes) {
 } // namespace
 
 QStringList ArchiveFormat::listFileDir(const QString &programDir) {
-    return DataFiles::list(programDir + QStringLiteral("/Data"));
+    return DataFiles::list(programDir + QStringLiteral("/Data")).files;
 }
 
 int ArchiveFormat::compressFiles(const QStringList &files, QIODevice &archive,
@@ -57,10 +58,11 @@ int ArchiveFormat::compressFiles(const QStringList &files, QIODevice &archive,
     const int count = int(files.size());
     writeInt32(archive, count);
     for (int i = 0; i < count; ++i) {
-        QFile source(files[i]);
-        if (!source.open(QIODevice::ReadOnly))
-            throw FileError(QStringLiteral("Fisierul %1 nu poate fi deschis: %2")
-                                .arg(shown(files[i]), Platform::reason(source)));
+        QFile source;
+        QString reason;
+        if (!Platform::openRegularFile(files[i], source, &reason))
+            throw FileError(
+                QStringLiteral("Fisierul %1 nu poate fi deschis: %2").arg(shown(files[i]), reason));
         if (progress)
             progress(i, count);
         const qint64 size = source.size();
@@ -101,10 +103,20 @@ QList<ArchiveFormat::Member> ArchiveFormat::read(QIODevice &archive, const QStri
             QStringLiteral("Arhiva %1 este deteriorata: %2.").arg(shown(archiveName), reason));
     };
     ArchiveInput in(archive, archive.size() - archive.pos());
+    // Every archive begins with a member count and the first name, "Data\" and a file name;
+    // anything else is some other file, not a damaged archive.
+    const auto foreign = [&] {
+        return ArchiveError(
+            QStringLiteral("Fisierul %1 nu este o salvare Velmora.").arg(shown(archiveName)));
+    };
     qint32 count = 0;
-    if (!in.readInt32(count))
-        throw damaged(QStringLiteral("este prea scurta"));
-    if (count <= 0 || count > in.remaining() / kSmallestMember)
+    qint32 firstLength = 0;
+    QByteArray firstName;
+    if (!in.readInt32(count) || !in.readInt32(firstLength) || firstLength <= 0 ||
+        firstLength > MemberName::kMaxLength || !in.readBytes(firstName, firstLength) ||
+        !MemberName::hasPrefix(firstName))
+        throw foreign();
+    if (count <= 0 || count > (in.remaining() + 4 + firstLength) / kSmallestMember)
         throw damaged(QStringLiteral("numarul de fisiere (%1) nu este posibil").arg(count));
 
     QList<Member> members;
@@ -113,16 +125,18 @@ QList<ArchiveFormat::Member> ArchiveFormat::read(QIODevice &archive, const QStri
         if (progress)
             progress(i, count);
         const QString where = QStringLiteral("fisierul %1 din %2").arg(i).arg(count);
-        qint32 length = 0;
-        if (!in.readInt32(length))
-            throw damaged(QStringLiteral("se termina inainte de %1").arg(where));
-        if (length <= 0 || length > MemberName::kMaxLength)
-            throw damaged(QStringLiteral("lungimea numelui pentru %1 (%2) nu este posibila")
-                              .arg(where)
-                              .arg(length));
-        QByteArray stored;
-        if (!in.readBytes(stored, length))
-            throw damaged(QStringLiteral("se termina in numele pentru %1").arg(where));
+        QByteArray stored = std::exchange(firstName, QByteArray());
+        if (i > 1) {
+            qint32 length = 0;
+            if (!in.readInt32(length))
+                throw damaged(QStringLiteral("se termina inainte de %1").arg(where));
+            if (length <= 0 || length > MemberName::kMaxLength)
+                throw damaged(QStringLiteral("lungimea numelui pentru %1 (%2) nu este posibila")
+                                  .arg(where)
+                                  .arg(length));
+            if (!in.readBytes(stored, length))
+                throw damaged(QStringLiteral("se termina in numele pentru %1").arg(where));
+        }
         const QString fileName = MemberName::fileName(stored);
         if (fileName.isEmpty())
             throw damaged(QStringLiteral("numele \"%1\" nu este un fisier din directorul Data")
@@ -144,6 +158,7 @@ QList<ArchiveFormat::Member> ArchiveFormat::read(QIODevice &archive, const QStri
             reason = in.inflate(size, [](const char *, qint64) {});
         } else {
             const QString path = targetDir + u'/' + fileName;
+            FaultPoint::hit();
             QFile out(path);
             if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 throw FileError(QStringLiteral("Fisierul %1 nu poate fi creat: %2")

@@ -150,11 +150,16 @@ void BackupWindow::saveDatabase() {
     // The listing and the copies aside take a moment; only the compression needs the bar.
     const DataSnapshot snapshot(m_context.programDir());
     m_fileList->setPlainText(snapshot.originals().join(u'\n'));
+    // What the archive cannot hold is named, after the outcome.
+    QString leftOut;
+    for (const QString &file : snapshot.skipped())
+        leftOut += QStringLiteral("\r\n") + file;
     if (snapshot.files().isEmpty()) {
         // Nothing would be written: saying "done" here would promise a backup there is not.
         m_messages.Mesaj(QStringLiteral("Eroare"),
                          QStringLiteral("Directorul de date nu contine niciun fisier de salvat; "
-                                        "arhiva nu a fost scrisa."),
+                                        "arhiva nu a fost scrisa.") +
+                             leftOut,
                          MessageKind::Eroare, MessageButton::OK);
         return;
     }
@@ -162,7 +167,8 @@ void BackupWindow::saveDatabase() {
         return ArchiveFormat::compressFiles(snapshot.files(), path,
                                             [this](int p, int m) { showProgress(p, m); });
     });
-    m_messages.Mesaj(QStringLiteral("Informatie"), QStringLiteral("Salvare incheiata cu succes !"),
+    m_messages.Mesaj(QStringLiteral("Informatie"),
+                     QStringLiteral("Salvare incheiata cu succes !") + leftOut,
                      MessageKind::Informatie, MessageButton::OK);
 }
 

@@ -1,57 +1,56 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "backup/datarestore.h"
 
-#include "backup/datafiles.h"
+#include "backup/datarecovery.h"
+#include "backup/dataswap.h"
+#include "backup/restorejournal.h"
+#include "backup/workfolder.h"
 #include "store/dbf/datalock.h"
 #include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <optional>
 
 namespace velmora {
 
 namespace {
 
-struct Move {
-    QString from;
-    QString to;
-};
+// The steps before the journal is written change nothing in Data; their error says so, and
+// the work folders made so far go with it. A kill leaves the folders to the next start.
+class BeforeTheSwap {
+public:
+    std::optional<WorkFolder> staging;
+    std::optional<WorkFolder> aside;
 
-// Undoes the moves made so far, newest first. False when one of them cannot be undone.
-bool undo(const QList<Move> &moves) {
-    bool ok = true;
-    for (auto it = moves.crbegin(); it != moves.crend(); ++it)
-        ok = Platform::replaceFile(it->to, it->from, nullptr) && ok;
-    return ok;
-}
-
-QTemporaryDir besideData(const QString &programDir, const QString &what) {
-    QTemporaryDir dir(programDir + QStringLiteral("/Data.") + what + QStringLiteral("-XXXXXX"));
-    if (!dir.isValid())
-        throw FileError(
-            QStringLiteral("Directorul de lucru pentru restaurare nu poate fi creat "
-                           "in %1: %2")
-                .arg(QDir::toNativeSeparators(programDir), Platform::reason(dir.errorString())));
-    return dir;
-}
-
-// Runs a step before anything in Data has changed; its error says so.
-template <typename Step>
-auto unchangedOnError(Step step) {
-    const QString unchanged = QStringLiteral("\r\nDirectorul de date a ramas neschimbat.");
-    try {
-        return step();
-    } catch (const ArchiveError &error) {
-        throw ArchiveError(error.message() + unchanged);
-    } catch (const EngineError &error) {
-        throw EngineError(error.message() + unchanged);
-    } catch (const FileError &error) {
-        throw FileError(error.message() + unchanged);
+    template <typename Step>
+    auto run(Step step) {
+        try {
+            return step();
+        } catch (const ArchiveError &error) {
+            throw ArchiveError(clearedAway(error));
+        } catch (const EngineError &error) {
+            throw EngineError(clearedAway(error));
+        } catch (const FileError &error) {
+            throw FileError(clearedAway(error));
+        }
     }
-}
+
+private:
+    QString clearedAway(const Error &error) {
+        for (std::optional<WorkFolder> *folder : {&aside, &staging}) {
+            try {
+                if (*folder)
+                    (*folder)->remove();
+            } catch (const FileError &) {
+                // Left for the next start, which removes what no one holds.
+            }
+            folder->reset();
+        }
+        return error.message() + QStringLiteral("\r\nDirectorul de date a ramas neschimbat.");
+    }
+};
 
 } // namespace
 
@@ -59,62 +58,57 @@ QList<ArchiveFormat::Member> DataRestore::restore(const QString &archivePath,
                                                   const QString &programDir,
                                                   const ArchiveFormat::Progress &progress) {
     const QString dataDir = programDir + QStringLiteral("/Data");
-    if (!QDir().mkpath(dataDir))
-        throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat.")
-                            .arg(QDir::toNativeSeparators(dataDir)));
-    // Another program on this data directory (the program, a tool's statement) refuses the
-    // restore before the archive is even read.
-    unchangedOnError([&] { const DataLock probe(dataDir, DataLock::Mode::Exclusive); });
-    // Beside Data, on the same disk, so that moving the files in is a rename.
-    const QTemporaryDir staging =
-        unchangedOnError([&] { return besideData(programDir, QStringLiteral("restaurare")); });
-    const QList<ArchiveFormat::Member> members = unchangedOnError(
-        [&] { return ArchiveFormat::decompressFiles(archivePath, staging.path(), progress); });
-    // No statement may see Data half replaced; the moves take milliseconds.
+    BeforeTheSwap before;
+    before.run([&] {
+        if (!QDir().mkpath(dataDir))
+            throw FileError(QStringLiteral("Directorul de date %1 nu poate fi creat.")
+                                .arg(QDir::toNativeSeparators(dataDir)));
+        // What an earlier backup or restore left half done goes first.
+        DataRecovery::recover(programDir);
+        // Another program on this data directory (the program, a tool's statement) refuses
+        // the restore before the archive is even read.
+        // A restore replaces whatever data set is there, so it takes the lock as a restore.
+        const DataLock probe(dataDir, DataLock::Mode::Restore);
+    });
+    // The folder is made under Data's lock, so that no start takes it for abandoned.
+    before.run([&] {
+        const DataLock lock(dataDir, DataLock::Mode::Shared);
+        before.staging.emplace(WorkFolder::create(programDir, WorkFolder::Kind::Staging));
+    });
+    const QList<ArchiveFormat::Member> members = before.run([&] {
+        QList<ArchiveFormat::Member> unpacked =
+            ArchiveFormat::decompressFiles(archivePath, before.staging->path(), progress);
+        Platform::syncDirectory(before.staging->path());
+        return unpacked;
+    });
+
+    // From here to the end no statement of another program runs: none sees Data half
+    // replaced, and none that was in the middle of its work goes on with the new files.
     std::optional<DataLock> lock;
-    unchangedOnError([&] { lock.emplace(dataDir, DataLock::Mode::Exclusive); });
-    swapIn(programDir, staging.path(), members);
+    RestoreJournal journal;
+    before.run([&] {
+        lock.emplace(dataDir, DataLock::Mode::Restore);
+        // A restore another program left half done while this one was unpacking.
+        if (RestoreJournal::exists(dataDir))
+            DataRecovery::recover(programDir);
+        before.aside.emplace(WorkFolder::create(programDir, WorkFolder::Kind::Aside));
+        // Absolute: the next start, which may tell of it, may run from another folder.
+        journal.archive = QFileInfo(archivePath).absoluteFilePath();
+        journal.staging = before.staging->name();
+        journal.aside = before.aside->name();
+        for (const ArchiveFormat::Member &member : members)
+            journal.members.append(member.fileName);
+        lock->renewDataSet();
+        journal.write(dataDir);
+    });
+
+    const DataSwap::Outcome outcome =
+        DataSwap::carryOut(programDir, journal, *before.staging, *before.aside);
+    if (outcome.direction == RestoreJournal::Direction::Back)
+        throw FileError(QStringLiteral("Restaurarea nu a putut fi facuta: %1; directorul de date "
+                                       "a ramas cum era.")
+                            .arg(outcome.reason));
     return members;
-}
-
-void DataRestore::swapIn(const QString &programDir, const QString &stagingDir,
-                         const QList<ArchiveFormat::Member> &members) {
-    const QString dataDir = programDir + QStringLiteral("/Data");
-    QTemporaryDir aside = besideData(programDir, QStringLiteral("vechi"));
-    QList<Move> moves;
-    const auto fail = [&](const QString &path, const QString &reason) {
-        if (!undo(moves)) {
-            // The old files are not lost: say where they wait.
-            aside.setAutoRemove(false);
-            throw FileError(QStringLiteral("Restaurarea s-a oprit la %1 (%2), iar fisierele "
-                                           "vechi nu au putut fi puse la loc; ele se afla in %3.")
-                                .arg(QDir::toNativeSeparators(path), reason,
-                                     QDir::toNativeSeparators(aside.path())));
-        }
-        throw FileError(QStringLiteral("Fisierul %1 nu poate fi inlocuit (%2); directorul de "
-                                       "date a ramas cum era.")
-                            .arg(QDir::toNativeSeparators(path), reason));
-    };
-
-    const QFileInfoList current =
-        QDir(dataDir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo &entry : current) {
-        if (DataFiles::isLock(entry.fileName()))
-            continue;
-        const Move move{entry.absoluteFilePath(), aside.filePath(entry.fileName())};
-        QString reason;
-        if (!Platform::replaceFile(move.from, move.to, &reason))
-            fail(move.from, reason);
-        moves.append(move);
-    }
-    for (const ArchiveFormat::Member &member : members) {
-        const Move move{stagingDir + u'/' + member.fileName, dataDir + u'/' + member.fileName};
-        QString reason;
-        if (!Platform::replaceFile(move.from, move.to, &reason))
-            fail(move.to, reason);
-        moves.append(move);
-    }
-    Platform::syncDirectory(dataDir);
 }
 
 } // namespace velmora

@@ -9,9 +9,12 @@
 namespace velmora {
 
 // Brings the data directory back to an archive's content without ever leaving it half
-// restored: the whole archive is first unpacked and checked in a staging directory beside
-// Data; only then are Data's files set aside and the archive's moved in, and should any move
-// fail, everything goes back as it was. Subdirectories of Data stay untouched.
+// restored: the whole archive is first unpacked and checked in a staging folder beside Data;
+// only then, under Data's lock, are Data's files set aside and the archive's moved in, through
+// a journal (RestoreJournal) that lets the next start finish the swap, or undo it, should the
+// process die half-way. Should a move fail, everything goes back as it was. Subdirectories of
+// Data stay untouched. The data set gets a new identity, so that another program that was
+// writing into the old files stops instead of going on in the new ones.
 class DataRestore {
 public:
     // GolesteDir and DecompressFiles done safely. An ArchiveError (damaged archive) or a
@@ -19,10 +22,6 @@ public:
     static QList<ArchiveFormat::Member> restore(const QString &archivePath,
                                                 const QString &programDir,
                                                 const ArchiveFormat::Progress &progress = {});
-
-private:
-    static void swapIn(const QString &programDir, const QString &stagingDir,
-                       const QList<ArchiveFormat::Member> &members);
 };
 
 } // namespace velmora

@@ -2,8 +2,10 @@
 #include "backup/datasnapshot.h"
 
 #include "backup/datafiles.h"
+#include "backup/datarecovery.h"
 #include "store/dbf/datalock.h"
 #include "store/dbf/dbfjournal.h"
+#include "store/dbf/faultpoint.h"
 #include "store/dbf/platform.h"
 #include "store/text/error.h"
 
@@ -18,10 +20,12 @@ namespace {
 constexpr qint64 kCopyChunk = 61440;
 
 void copyFile(const QString &from, const QString &to) {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
+    FaultPoint::hit();
+    QFile in;
+    QString reason;
+    if (!Platform::openRegularFile(from, in, &reason))
         throw FileError(QStringLiteral("Fisierul %1 nu poate fi deschis: %2")
-                            .arg(QDir::toNativeSeparators(from), Platform::reason(in)));
+                            .arg(QDir::toNativeSeparators(from), reason));
     QFile out(to);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw FileError(QStringLiteral("Copia %1 nu poate fi creata: %2")
@@ -52,15 +56,13 @@ QStringList interruptedTables(const QString &dataDir) {
 
 } // namespace
 
-DataSnapshot::DataSnapshot(const QString &programDir)
-    : m_dir(QDir::tempPath() + QStringLiteral("/velmora-salvare-XXXXXX")) {
-    if (!m_dir.isValid())
-        throw FileError(QStringLiteral("Directorul temporar pentru salvare nu poate fi creat: %1")
-                            .arg(Platform::reason(m_dir.errorString())));
+DataSnapshot::DataSnapshot(const QString &programDir) {
     const QString dataDir = programDir + QStringLiteral("/Data");
     if (!QFileInfo(dataDir).isDir())
         throw FileError(QStringLiteral("Directorul de date %1 nu exista.")
                             .arg(QDir::toNativeSeparators(dataDir)));
+    // The copies a killed backup left, and whatever a killed restore left, go first.
+    DataRecovery::recover(programDir);
     // Everything from the listing to the last copy is one moment of the data directory,
     // between two statements: readers share that moment, so the lock is shared, unless a
     // change was interrupted and its table must first be brought back, which only an
@@ -72,15 +74,36 @@ DataSnapshot::DataSnapshot(const QString &programDir)
             continue;
         for (const QString &table : interrupted)
             DbfJournal::recover(table);
-        copyAll(programDir);
+        // Made under the lock, so that no start removes it before it is held.
+        m_folder.emplace(WorkFolder::create(programDir, WorkFolder::Kind::Backup));
+        try {
+            copyAll(dataDir);
+        } catch (const Error &) {
+            try {
+                m_folder->remove();
+            } catch (const FileError &) {
+                // Left for the next backup or start, which removes what no one holds.
+            }
+            throw;
+        }
         break;
     }
 }
 
-void DataSnapshot::copyAll(const QString &programDir) {
-    const QStringList originals = ArchiveFormat::listFileDir(programDir);
-    for (const QString &original : originals) {
-        const QString copy = m_dir.filePath(QFileInfo(original).fileName());
+DataSnapshot::~DataSnapshot() {
+    try {
+        if (m_folder)
+            m_folder->remove();
+    } catch (const FileError &) {
+        // Left for the next backup or start, which removes what no one holds.
+    }
+}
+
+void DataSnapshot::copyAll(const QString &dataDir) {
+    const DataFiles::Listing listing = DataFiles::list(dataDir);
+    m_skipped = listing.skipped;
+    for (const QString &original : listing.files) {
+        const QString copy = m_folder->filePath(QFileInfo(original).fileName());
         copyFile(original, copy);
         m_files.append(copy);
         m_originals.append(original);
@@ -88,8 +111,10 @@ void DataSnapshot::copyAll(const QString &programDir) {
 }
 
 int DataSnapshot::save(const QString &programDir, const QString &archivePath,
-                       const ArchiveFormat::Progress &progress) {
+                       const ArchiveFormat::Progress &progress, QStringList *skipped) {
     const DataSnapshot snapshot(programDir);
+    if (skipped)
+        *skipped = snapshot.skipped();
     return ArchiveFormat::compressFiles(snapshot.files(), archivePath, progress);
 }
 

@@ -43,6 +43,21 @@ bool MemberName::isPlain(const QString &fileName) {
     return !isDeviceName(fileName);
 }
 
+bool MemberName::hasPrefix(QByteArrayView stored) {
+    return stored.startsWith(kPrefix);
+}
+
+QString MemberName::refusal(const QString &fileName) {
+    if (const QString characters = Cp1250::unencodable(fileName); !characters.isEmpty())
+        return QStringLiteral("numele lui contine \"%1\", care nu poate fi scris in arhiva")
+            .arg(characters);
+    if (!isPlain(fileName))
+        return QStringLiteral("numele lui nu poate fi pastrat in arhiva asa cum este");
+    if (kPrefix.size() + Cp1250::encode(fileName).size() > kMaxLength)
+        return QStringLiteral("numele lui este prea lung pentru arhiva");
+    return {};
+}
+
 QByteArray MemberName::stored(const QString &fileName) {
     if (!isPlain(fileName))
         throw InputError(

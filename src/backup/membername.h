@@ -22,8 +22,13 @@ public:
     // refused (absolute, a separator or ".." after "Data\", a name a file system cannot hold
     // or one that belongs to the engine).
     static QString fileName(QByteArrayView stored);
+    // Whether a stored name begins as every stored name does, with "Data\".
+    static bool hasPrefix(QByteArrayView stored);
     // Whether a file name is a plain name any supported file system keeps as it is.
     static bool isPlain(const QString &fileName);
+    // Why a file of Data cannot go into an archive under its name, in words for the user;
+    // empty when it can.
+    static QString refusal(const QString &fileName);
 };
 
 } // namespace velmora

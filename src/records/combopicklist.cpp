@@ -2,6 +2,7 @@
 #include "records/combopicklist.h"
 
 #include "store/text/romanianorder.h"
+#include "ui/completionkeys.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -37,12 +38,13 @@ void ComboPickList::addIfMissing(QComboBox *combo, const QString &text, bool sor
         combo->setEditText(shown);
 }
 
-void ComboPickList::completeFromList(QComboBox *combo) {
+CompletionKeys *ComboPickList::completeFromList(QComboBox *combo) {
     auto *completer = new QCompleter(combo->model(), combo);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setFilterMode(Qt::MatchStartsWith);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     combo->setCompleter(completer);
+    return CompletionKeys::attach(combo);
 }
 
 } // namespace velmora

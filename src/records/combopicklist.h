@@ -7,6 +7,8 @@ class QComboBox;
 
 namespace velmora {
 
+class CompletionKeys;
+
 // A combo box's list as the target of a pick-list fill.
 class ComboPickList : public PickListSink {
 public:
@@ -20,7 +22,8 @@ public:
     // in its place in Romanian order when sorted, else at the end.
     static void addIfMissing(QComboBox *combo, const QString &text, bool sorted);
     // Completion over the list as the user types: from the start, without regard to case.
-    static void completeFromList(QComboBox *combo);
+    // Enter, Esc and clicks keep their meaning while the suggestions show (CompletionKeys).
+    static CompletionKeys *completeFromList(QComboBox *combo);
 
 private:
     QComboBox *m_combo;

@@ -5,19 +5,18 @@
 #include "records/sheetinput.h"
 #include "store/programcontext.h"
 #include "store/query/query.h"
-#include "store/text/textform.h"
+#include "ui/datefield.h"
 #include "ui/fieldhint.h"
 #include "ui/slotguard.h"
 #include "ui/tabletextvalidator.h"
+#include "ui/timefield.h"
 #include "ui/tnumericedit.h"
 
 #include <QComboBox>
 #include <QCompleter>
-#include <QDateEdit>
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimeEdit>
 
 namespace velmora {
 
@@ -44,22 +43,19 @@ QString pretKey() {
 SheetEditor::SheetEditor(ProgramContext &context, QWidget *parent)
     : EditorDialog(parent)
     , m_context(context)
-    , m_ziua(new QDateEdit(this))
-    , m_ora(new QTimeEdit(this)) {
+    , m_ziua(new DateField(this))
+    , m_ora(new TimeField(this)) {
     setObjectName(QStringLiteral("AddFoaie"));
 
     m_ziua->setObjectName(QStringLiteral("Ziua"));
-    m_ziua->setDisplayFormat(TextForm::dateFormat());
-    m_ziua->setCalendarPopup(false);
     m_ora->setObjectName(QStringLiteral("Ora"));
-    m_ora->setDisplayFormat(QStringLiteral("HH:mm:ss"));
 
     m_nrInmat = nameField("NrInmat", 9);
     m_sofer1 = nameField("Sofer1", 32);
     m_sofer2 = nameField("Sofer2", 32);
     // Both driver fields offer the one list of drivers.
     m_sofer2->setModel(m_sofer1->model());
-    ComboPickList::completeFromList(m_sofer2);
+    watchSuggestions(ComboPickList::completeFromList(m_sofer2));
     m_locParcare = nameField("LocParcare", 40);
     m_totKm = numberField(this, "TotKm", "55555.55");
     m_consum = numberField(this, "Consum", "333.22");
@@ -94,7 +90,7 @@ QComboBox *SheetEditor::nameField(const char *name, int maxLength) {
     combo->setMaxVisibleItems(12);
     combo->lineEdit()->setMaxLength(maxLength);
     TableTextValidator::attach(combo, true);
-    ComboPickList::completeFromList(combo);
+    watchSuggestions(ComboPickList::completeFromList(combo));
     return combo;
 }
 
@@ -152,6 +148,9 @@ void SheetEditor::fillFrom(const Query &sheets) {
 }
 
 void SheetEditor::save() {
+    // An impossible date or hour is said before anything else is looked at or changed.
+    if (!m_ziua->checkInput() || !m_ora->checkInput())
+        return;
     SheetInput input{m_nrInmat->currentText(), m_sofer1->currentText(),
                      m_sofer2->currentText(),  m_locParcare->currentText(),
                      m_totKm->text(),          m_consum->text(),

@@ -5,13 +5,13 @@
 #include "ui/editordialog.h"
 
 class QComboBox;
-class QDateEdit;
-class QTimeEdit;
 
 namespace velmora {
 
+class DateField;
 class ProgramContext;
 class Query;
+class TimeField;
 class TNumericEdit;
 
 // The editor of one trip sheet. Its name fields offer what was recorded before; the vehicle
@@ -46,8 +46,8 @@ private:
     QComboBox *nameField(const char *name, int maxLength);
 
     ProgramContext &m_context;
-    QDateEdit *m_ziua;
-    QTimeEdit *m_ora;
+    DateField *m_ziua;
+    TimeField *m_ora;
     QComboBox *m_nrInmat;
     QComboBox *m_sofer1;
     QComboBox *m_sofer2;

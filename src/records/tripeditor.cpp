@@ -5,30 +5,27 @@
 #include "store/query/query.h"
 #include "store/text/textform.h"
 #include "store/text/timp.h"
+#include "ui/datefield.h"
 #include "ui/fieldhint.h"
+#include "ui/timefield.h"
 #include "ui/tnumericedit.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDateTime>
-#include <QTimeEdit>
 
 namespace velmora {
 
 TripEditor::TripEditor(QWidget *parent)
     : EditorDialog(parent)
-    , m_ziua(new QDateEdit(this))
-    , m_ora(new QTimeEdit(this))
+    , m_ziua(new DateField(this))
+    , m_ora(new TimeField(this))
     , m_plecSos(new QComboBox(this))
     , m_suma(new TNumericEdit(this)) {
     setObjectName(QStringLiteral("AddSosire"));
     setFixedSize(353, 261);
 
     m_ziua->setObjectName(QStringLiteral("Ziua"));
-    m_ziua->setDisplayFormat(TextForm::dateFormat());
-    m_ziua->setCalendarPopup(false);
     m_ora->setObjectName(QStringLiteral("Ora"));
-    m_ora->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_plecSos->setObjectName(QStringLiteral("PlecSos"));
     m_plecSos->addItems({QStringLiteral("PLECARE"), QStringLiteral("SOSIRE")});
     m_plecSos->setCurrentIndex(0);
@@ -61,6 +58,8 @@ void TripEditor::fillFrom(const Query &lines) {
 }
 
 void TripEditor::save() {
+    if (!m_ziua->checkInput() || !m_ora->checkInput())
+        return;
     if (m_suma->text().isEmpty())
         m_suma->setText(QStringLiteral("0"));
     // The field takes nine digits, SUMA and the sheet's total hold six before the point: say

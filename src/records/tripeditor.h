@@ -6,12 +6,12 @@
 #include "ui/editordialog.h"
 
 class QComboBox;
-class QDateEdit;
-class QTimeEdit;
 
 namespace velmora {
 
+class DateField;
 class Query;
+class TimeField;
 class TNumericEdit;
 
 // The editor of one departure or arrival: when, which kind, and the income it realised. The
@@ -38,8 +38,8 @@ protected:
     void save() override;
 
 private:
-    QDateEdit *m_ziua;
-    QTimeEdit *m_ora;
+    DateField *m_ziua;
+    TimeField *m_ora;
     QComboBox *m_plecSos;
     TNumericEdit *m_suma;
     Fixed4 m_otherLines;

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/perioddialog.h"
 
-#include "store/text/textform.h"
+#include "ui/datefield.h"
 #include "ui/entertab.h"
 #include "ui/fieldhint.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
 #include "ui/modal.h"
 
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -21,10 +20,10 @@ namespace {
 const QColor kBackground(64, 80, 106);
 const QColor kText(0xFF, 0xFF, 0xFF);
 
-QDateEdit *datePicker(QWidget *parent, const char *name, QDate date) {
-    auto *edit = new QDateEdit(date, parent);
+DateField *datePicker(QWidget *parent, const char *name, QDate date) {
+    auto *edit = new DateField(parent);
     edit->setObjectName(QLatin1String(name));
-    edit->setDisplayFormat(TextForm::dateFormat());
+    edit->setDate(date);
     edit->setCalendarPopup(true);
     Look::setTextColor(edit, Qt::black);
     return edit;
@@ -121,7 +120,9 @@ QDate PeriodDialog::to() const {
 }
 
 void PeriodDialog::confirm() {
-    // QDateEdit holds whole days, so the dates compare as days.
+    if (!m_data1->checkInput() || !m_data2->checkInput())
+        return;
+    // The fields hold whole days, so the dates compare as days.
     if (m_data2->date() < m_data1->date()) {
         FieldHint::show(QStringLiteral("Perioada incorecta!"), m_data2);
         return;

@@ -4,10 +4,11 @@
 #include <QDate>
 #include <QDialog>
 
-class QDateEdit;
 class QPushButton;
 
 namespace velmora {
+
+class DateField;
 
 // The period choice in front of the period report ("Foi de parcurs"): a start and an end
 // date, "Listeaza" and "Renunt". The dates start one month back from today and then keep
@@ -28,11 +29,12 @@ public:
     bool listingChosen() const { return m_chosen; }
 
 private:
-    // "Listeaza": a period whose end lies before its start gets a hint on the end date.
+    // "Listeaza": an impossible date gets its hint; a period whose end lies before its start
+    // gets a hint on the end date.
     void confirm();
 
-    QDateEdit *m_data1;
-    QDateEdit *m_data2;
+    DateField *m_data1;
+    DateField *m_data2;
     QPushButton *m_list;
     QPushButton *m_cancel;
     bool m_chosen = false;

@@ -4,6 +4,7 @@
 
 #include "backup/archiveformat.h"
 #include "backup/backuprotation.h"
+#include "backup/datarecovery.h"
 #include "backup/datarestore.h"
 #include "backup/datasnapshot.h"
 #include "records/samplegenerator.h"
@@ -153,9 +154,13 @@ QString programDir() {
     return ProgramLocation(QCoreApplication::applicationDirPath()).programDir();
 }
 
-// The data directory into the archive; an error when there is nothing to save.
+// The data directory into the archive; an error when there is nothing to save. Each file
+// left out is said on stderr; the count is that of the members written.
 int saveData(const QString &programDir, const QString &archive) {
-    const int members = DataSnapshot::save(programDir, archive);
+    QStringList skipped;
+    const int members = DataSnapshot::save(programDir, archive, {}, &skipped);
+    for (const QString &file : skipped)
+        ToolOutput::printErr(QStringLiteral("Atentie: ") + file);
     if (members == 0)
         throw ArchiveError(
             QStringLiteral("Directorul de date %1 nu contine niciun fisier de "
@@ -223,11 +228,32 @@ int runArchive(const QString &command, const QStringList &args) {
     return kDone;
 }
 
+// Whatever a killed restore or backup left is dealt with before a command touches Data, and
+// said on stderr.
+void recoverFirst(const QString &command, const QStringList &rest) {
+    static const QStringList onProgramDir = {
+        QStringLiteral("init"),   QStringLiteral("pack"),        QStringLiteral("generate"),
+        QStringLiteral("report"), QStringLiteral("print-sheet"), QStringLiteral("backup"),
+        QStringLiteral("restore")};
+    if (!onProgramDir.contains(command) || rest.isEmpty())
+        return;
+    QString dir = rest.first();
+    if (dir.startsWith(u'-')) {
+        // The daily timer's backup names no PROGRAMDIR: it saves the program's own.
+        if (command != QStringLiteral("backup"))
+            return;
+        dir = programDir();
+    }
+    for (const QString &note : DataRecovery::recover(dir))
+        ToolOutput::printErr(note);
+}
+
 int run(const QStringList &args) {
     if (args.isEmpty())
         return usage(QStringLiteral("missing COMMAND"));
     const QString &command = args.first();
     const QStringList rest = args.mid(1);
+    recoverFirst(command, rest);
     if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
         std::fputs(kHelp, stdout);
         return kDone;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editordialog.h"
 
+#include "ui/completionkeys.h"
 #include "ui/entertab.h"
 #include "ui/keypreview.h"
 #include "ui/look.h"
@@ -21,6 +22,10 @@ namespace {
 const QColor kTitleBand(64, 80, 106);
 const QColor kTitleText(255, 255, 0);
 
+QString escapeLeaves() {
+    return QStringLiteral("ESC - iesire");
+}
+
 } // namespace
 
 EditorDialog::EditorDialog(QWidget *parent)
@@ -32,6 +37,7 @@ EditorDialog::EditorDialog(QWidget *parent)
     , m_fields(new QFormLayout)
     , m_save(new QPushButton(QStringLiteral("Memoreaza"), this))
     , m_cancel(new QPushButton(QStringLiteral("Renunt"), this))
+    , m_status(new QLabel(escapeLeaves(), this))
     , m_keys(new KeyPreview(this)) {
     setWindowTitle(QStringLiteral("Foi de parcurs"));
     setFont(Look::dialogFont());
@@ -64,11 +70,10 @@ EditorDialog::EditorDialog(QWidget *parent)
     buttons->addWidget(m_save);
     buttons->addWidget(m_cancel);
 
-    auto *status = new QLabel(QStringLiteral("ESC - iesire"), this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    status->setFrameShape(QFrame::Panel);
-    status->setFrameShadow(QFrame::Sunken);
-    status->setContentsMargins(4, 1, 4, 1);
+    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setFrameShape(QFrame::Panel);
+    m_status->setFrameShadow(QFrame::Sunken);
+    m_status->setContentsMargins(4, 1, 4, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -77,7 +82,7 @@ EditorDialog::EditorDialog(QWidget *parent)
     layout->addLayout(m_fields);
     layout->addStretch();
     layout->addLayout(buttons);
-    layout->addWidget(status);
+    layout->addWidget(m_status);
 
     m_keys->setEnterMovesFocus(true);
     m_keys->setHandler(
@@ -97,7 +102,19 @@ void EditorDialog::addField(const QString &label, QWidget *field) {
     setTabOrder(m_save, m_cancel);
 }
 
+void EditorDialog::watchSuggestions(CompletionKeys *keys) {
+    connect(keys, &CompletionKeys::dismissed, this, [this] {
+        // Else the clerk who meant to leave presses Enter next and saves.
+        showStatus(QStringLiteral("Lista inchisa. Inca un ESC - iesire"));
+    });
+}
+
+void EditorDialog::showStatus(const QString &text) {
+    m_status->setText(text);
+}
+
 bool EditorDialog::previewKey(QWidget *target, QKeyEvent *event) {
+    showStatus(escapeLeaves());
     if (!KeyPreview::isEnter(event) || !m_lastField)
         return false;
     if (target != m_lastField && !m_lastField->isAncestorOf(target))
@@ -111,6 +128,7 @@ bool EditorDialog::previewKey(QWidget *target, QKeyEvent *event) {
 bool EditorDialog::Editeaza(const QString &title) {
     m_memorat = false;
     m_title->setText(title);
+    showStatus(escapeLeaves());
     if (m_lastField)
         m_fields->itemAt(0, QFormLayout::FieldRole)->widget()->setFocus(Qt::OtherFocusReason);
     Modal::exec(*this);

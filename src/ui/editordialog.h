@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace velmora {
 
+class CompletionKeys;
 class KeyPreview;
 
 // The frame the record editors share: the operation's title at the top, the fields in tab
@@ -36,14 +37,19 @@ protected:
     virtual void save() = 0;
     // Marks the data accepted and closes the editor.
     void saved();
+    // An Esc that closed a field's suggestions left the editor open: the status line says so
+    // until the next key.
+    void watchSuggestions(CompletionKeys *keys);
 
 private:
     bool previewKey(QWidget *target, QKeyEvent *event);
+    void showStatus(const QString &text);
 
     QLabel *m_title;
     QFormLayout *m_fields;
     QPushButton *m_save;
     QPushButton *m_cancel;
+    QLabel *m_status;
     QWidget *m_lastField = nullptr;
     KeyPreview *m_keys;
     bool m_memorat = false;

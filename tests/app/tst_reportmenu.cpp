@@ -11,12 +11,12 @@
 #include "store/settings.h"
 #include "store/sql/sqlengine.h"
 #include "store/text/textform.h"
+#include "ui/datefield.h"
 #include "ui/errorbox.h"
 #include "ui/fieldhint.h"
 #include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
 
-#include <QDateEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -106,7 +106,7 @@ private Q_SLOTS:
         PeriodDialog *dialog = &period();
         const QDate start = dialog->from().addDays(-3);
         answerWhenShown(dialog, [dialog, start] {
-            dialog->findChild<QDateEdit *>(QStringLiteral("Data1"))->setDate(start);
+            dialog->findChild<DateField *>(QStringLiteral("Data1"))->setDate(start);
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         QTest::keyClick(&menu(), Qt::Key_F2);

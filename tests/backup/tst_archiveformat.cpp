@@ -151,6 +151,42 @@ private Q_SLOTS:
         QCOMPARE(QDir(program.path()).entryList(QDir::Files), QStringList{u"a.vmr"_s});
     }
 
+    // A file that is no archive at all is called that, not a damaged archive with an
+    // impossible member count; an archive damaged after its beginning is still "damaged".
+    void whatIsNoArchiveIsSaidToBeNone_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("said");
+        const QString none = u"nu este o salvare Velmora"_s;
+        const QString damaged = u"este deteriorata"_s;
+        const QByteArray sound =
+            int32le(2) + member("Data\\Foi.dbf", tableLike(3000, 1)) + member("Data\\V.ini", "v");
+        QTest::newRow("text") << QByteArray("Lista de cumparaturi: paine, lapte.\n") << none;
+        QTest::newRow("a picture") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << none;
+        QTest::newRow("a zip file") << QByteArray("PK\x03\x04\x14\0\0\0\x08\0abcdefgh", 18) << none;
+        QTest::newRow("empty") << QByteArray() << none;
+        QTest::newRow("three bytes") << QByteArray("\x01\0\0", 3) << none;
+        QTest::newRow("a name outside Data")
+            << int32le(1) + member("Foi.dbf", tableLike(100, 1)) << none;
+        QTest::newRow("a count beyond the file") << int32le(90) + sound.mid(4) << damaged;
+        QTest::newRow("cut inside the first stream") << sound.left(40) << damaged;
+        QTest::newRow("cut inside the second member") << sound.chopped(3) << damaged;
+    }
+
+    void whatIsNoArchiveIsSaidToBeNone() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"ales.vmr"_s);
+        putBytes(path, bytes);
+        try {
+            ArchiveFormat::verify(path);
+            QFAIL("accepted");
+        } catch (const ArchiveError &e) {
+            QVERIFY2(e.message().contains(said), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QDir::toNativeSeparators(path)), qPrintable(e.message()));
+        }
+    }
+
     void golesteDirKeepsSubdirectories() {
         QTemporaryDir dir;
         putBytes(dir.filePath(u"a"_s), "a");

@@ -339,6 +339,69 @@ private Q_SLOTS:
         QCOMPARE(dataFiles(), expected);
     }
 
+    // What the archive cannot hold is left out and named in the notice; the rest is saved.
+    void saveNamesWhatItLeftOut() {
+        putBytes(m_program.filePath(u"alaturi.txt"_s), "beside Data");
+        QVERIFY(QFile::link(m_program.filePath(u"alaturi.txt"_s), data() + u"/legat"_s));
+        putBytes(data() + u"/Nota\U0001F600.txt"_s, "a note");
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("BE1", {pick(m_window->saveDialog(), archive())});
+
+        QCOMPARE(messages().size(), 1);
+        const MessageRecord shown = messages()[0];
+        QCOMPARE(shown.kind, MessageKind::Informatie);
+        const QStringList lines = shown.text.split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], u"Salvare incheiata cu succes !"_s);
+        QVERIFY2(lines.filter(QDir::toNativeSeparators(data() + u"/legat"_s)).size() == 1,
+                 qPrintable(shown.text));
+        QVERIFY2(lines.filter(u"Nota\U0001F600.txt"_s).size() == 1, qPrintable(shown.text));
+        QCOMPARE(ArchiveFormat::verify(archive()).size(), 2);
+    }
+
+    void restoreOfAFileThatIsNoArchive() {
+        const QString text = m_program.filePath(u"nota.txt"_s);
+        putBytes(text, "Lista de cumparaturi: paine, lapte.\n");
+        const QMap<QString, QByteArray> before = dataFiles();
+        QSignalSpy ended(m_window, &BackupWindow::restoreCompleted);
+        m_messages->queueAnswer(MessageResult::Ok);
+        run("LbSpeedButton1", {pick(m_window->openDialog(), text)});
+
+        QCOMPARE(messages().size(), 1);
+        QCOMPARE(messages()[0].kind, MessageKind::Eroare);
+        QCOMPARE(messages()[0].text, u"Fisierul "_s + QDir::toNativeSeparators(text) +
+                                         u" nu este o salvare Velmora.\r\n"
+                                         u"Directorul de date a ramas neschimbat."_s);
+        QCOMPARE(ended.count(), 0);
+        QCOMPARE(dataFiles(), before);
+    }
+
+    // A full path typed into the name field is the archive's path, whatever folder the
+    // dialog shows; a folder that does not exist is named as typed.
+    void aFullPathTypedIntoTheSaveDialog() {
+        QTemporaryDir elsewhere;
+        const QString typed = elsewhere.filePath(u"nu-exista/salvari/copie.vmr"_s);
+        QFileDialog *dialog = m_window->saveDialog();
+        run("BE1", {{dialog, [dialog, typed] {
+                         dialog->setDirectory(QDir::tempPath());
+                         auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                         QVERIFY(name);
+                         name->setFocus();
+                         QTest::keyClicks(name, typed);
+                         // The dialog's completion list may be open over the field, as a
+                         // user sees it; Esc closes it first, so Return reaches the dialog.
+                         if (QWidget *popup = QApplication::activePopupWidget())
+                             QTest::keyClick(popup, Qt::Key_Escape);
+                         QVERIFY(!QApplication::activePopupWidget());
+                         QTest::keyClick(name, Qt::Key_Return);
+                     }}});
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors[0].startsWith(u"Arhiva "_s + QDir::toNativeSeparators(typed) + u' '),
+                 qPrintable(m_errors[0]));
+        m_errors.clear();
+        QVERIFY(!QFileInfo::exists(elsewhere.filePath(u"nu-exista"_s)));
+    }
+
     void damagedArchiveKeepsDataAndTheProgram() {
         QByteArray bytes = int32le(1) + member("Data\\Foi.dbf", tableLike(70 * 1024, 9));
         bytes.chop(2);

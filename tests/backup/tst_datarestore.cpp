@@ -81,11 +81,17 @@ private Q_SLOTS:
 
         QCOMPARE(members.size(), 3);
         const QMap<QString, QByteArray> expected = {
-            {u"Foi.dbf"_s, kSheets},    {u"Sosiri.dbf"_s, kLines},
-            {u"Velm.ini"_s, kCounters}, {DataLock::lockFileName(), "held"},
-            {u"Vechi"_s, "<dir>"},      {u"Vechi/Foi.dbf"_s, "kept aside by the user"},
+            {u"Foi.dbf"_s, kSheets},
+            {u"Sosiri.dbf"_s, kLines},
+            {u"Velm.ini"_s, kCounters},
+            {u"Vechi"_s, "<dir>"},
+            {u"Vechi/Foi.dbf"_s, "kept aside by the user"},
         };
-        QCOMPARE(tree(data(), true), expected);
+        QCOMPARE(tree(data()), expected);
+        // The lock file stays where it is; it now carries the data set's new identity.
+        const QByteArray identity = bytesOf(data() + DataLock::lockFileName().prepend(u'/'));
+        QCOMPARE(identity.size(), 32);
+        QVERIFY(identity != "held");
         noLeftovers();
     }
 

@@ -10,22 +10,22 @@
 #include "records/recordswindow.h"
 #include "records/sheeteditor.h"
 #include "records/tripeditor.h"
+#include "ui/datefield.h"
 #include "ui/errorbox.h"
 #include "ui/fieldhint.h"
 #include "ui/hintballoon.h"
 #include "ui/messagedialog.h"
 #include "ui/modalanswer.h"
+#include "ui/timefield.h"
 #include "ui/tnumericedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimeEdit>
 #include <QTimer>
 
 namespace velmora::test {

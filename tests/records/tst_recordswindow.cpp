@@ -56,8 +56,8 @@ private Q_SLOTS:
             QCOMPARE(gui.window.windowTitle(), u"Foi de parcurs"_s);
             gui.clickWithEditor("FAddBut", editor, [&] {
                 QCOMPARE(editor.titleLabel()->text(), u"Adaugare Foaie de parcurs"_s);
-                RecordsGui::field<QDateEdit>(editor, "Ziua")->setDate(kDay);
-                RecordsGui::field<QTimeEdit>(editor, "Ora")->setTime(QTime(14, 5, 41));
+                RecordsGui::field<DateField>(editor, "Ziua")->setDate(kDay);
+                RecordsGui::field<TimeField>(editor, "Ora")->setTime(QTime(14, 5, 41));
                 RecordsGui::type(RecordsGui::field(editor, "NrInmat"), u"b12abc"_s);
                 RecordsGui::type(RecordsGui::field(editor, "Sofer1"), u"sofer   a"_s);
                 RecordsGui::type(RecordsGui::field(editor, "LocParcare"), u" parcare 1"_s);
@@ -88,7 +88,7 @@ private Q_SLOTS:
                 QCOMPARE(RecordsGui::field<QComboBox>(editor, "Sofer1")->currentText(),
                          u"SOFER A"_s);
                 QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Consum")->text(), u"7.5"_s);
-                QCOMPARE(RecordsGui::field<QTimeEdit>(editor, "Ora")->time(), QTime(14, 5));
+                QCOMPARE(RecordsGui::field<TimeField>(editor, "Ora")->time(), QTime(14, 5));
                 RecordsGui::type(RecordsGui::field(editor, "Sofer2"), u"o\"neil"_s);
                 RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"200"_s);
                 editor.saveButton()->click();
@@ -131,8 +131,8 @@ private Q_SLOTS:
                 QCOMPARE(RecordsGui::field<QComboBox>(editor, "PlecSos")->currentText(),
                          u"PLECARE"_s);
                 QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Suma")->text(), u"0"_s);
-                RecordsGui::field<QDateEdit>(editor, "Ziua")->setDate(kDay);
-                RecordsGui::field<QTimeEdit>(editor, "Ora")->setTime(QTime(14, 5));
+                RecordsGui::field<DateField>(editor, "Ziua")->setDate(kDay);
+                RecordsGui::field<TimeField>(editor, "Ora")->setTime(QTime(14, 5));
                 RecordsGui::type(RecordsGui::field(editor, "Suma"), u"150"_s);
                 editor.saveButton()->click();
             });
@@ -148,7 +148,7 @@ private Q_SLOTS:
             // A double click on the line changes it, under the same title as adding.
             answerWhenShown(&editor, [&] {
                 QCOMPARE(editor.titleLabel()->text(), u"Adaugare Plecare / Sosire"_s);
-                QCOMPARE(RecordsGui::field<QTimeEdit>(editor, "Ora")->time(), QTime(14, 5));
+                QCOMPARE(RecordsGui::field<TimeField>(editor, "Ora")->time(), QTime(14, 5));
                 QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Suma")->text(), u"150"_s);
                 RecordsGui::field<QComboBox>(editor, "PlecSos")->setCurrentIndex(1);
                 RecordsGui::type(RecordsGui::field(editor, "Suma"), u"200"_s);

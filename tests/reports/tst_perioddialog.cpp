@@ -1,27 +1,65 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/perioddialog.h"
+#include "ui/datefield.h"
 #include "ui/fieldhint.h"
 #include "ui/hintballoon.h"
 
 #include "ui/modalanswer.h"
+#include "ui/windowkeys.h"
 
 #include <QApplication>
-#include <QDateEdit>
+#include <QCalendarWidget>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 using namespace velmora;
+using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QDateEdit *picker(PeriodDialog &dialog, const char *name) {
-    return dialog.findChild<QDateEdit *>(QLatin1String(name));
+DateField *picker(PeriodDialog &dialog, const char *name) {
+    return dialog.findChild<DateField *>(QLatin1String(name));
 }
 
 // The key goes to the control with the focus, as a user's would.
 void press(PeriodDialog &dialog, Qt::Key key) {
     QWidget *focus = dialog.focusWidget();
     QTest::keyClick(focus ? focus : &dialog, key);
+}
+
+// Keys through the window; "@Name" is a click into the control of that name.
+void play(PeriodDialog &dialog, const QStringList &steps) {
+    for (const QString &step : steps) {
+        if (step.startsWith(u'@')) {
+            auto *control = dialog.findChild<QWidget *>(step.mid(1));
+            QVERIFY2(control, qPrintable(step));
+            auto *edit = control->findChild<QLineEdit *>();
+            WindowKeys::click(edit ? static_cast<QWidget *>(edit) : control);
+        } else {
+            WindowKeys::play(dialog.windowHandle(), {step});
+        }
+    }
+}
+
+void activate(QWidget &dialog) {
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+}
+
+// A check that fails inside the window leaves it through here instead of leaving it open.
+struct CloseOnExit {
+    QDialog &dialog;
+    ~CloseOnExit() {
+        if (dialog.isVisible())
+            dialog.reject();
+    }
+};
+
+QCalendarWidget *openCalendar() {
+    QWidget *popup = QApplication::activePopupWidget();
+    return popup ? popup->findChild<QCalendarWidget *>() : nullptr;
 }
 
 } // namespace
@@ -127,6 +165,111 @@ private Q_SLOTS:
         // The dates stay as the user left them, for the next showing.
         QCOMPARE(dialog.from(), start);
         QCOMPARE(dialog.to(), end);
+    }
+
+    // Dates typed as they are printed, after Enter, Tab or a click, and the arrow keys.
+    void typedDates_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QDate>("end");
+        const QDate may1(2007, 5, 1);
+        const QDate may31(2007, 5, 31);
+        QTest::newRow("as printed, Enter")
+            << QStringList{u"01.05.2007"_s, u"<Return>"_s, u"31.05.2007"_s, u"<Return>"_s} << may1
+            << may31;
+        QTest::newRow("without zeros, Tab")
+            << QStringList{u"1.5.2007"_s, u"<Tab>"_s, u"31.5.2007"_s, u"<Return>"_s} << may1
+            << may31;
+        QTest::newRow("digits") << QStringList{u"01052007"_s, u"<Return>"_s, u"31052007"_s,
+                                               u"<Return>"_s}
+                                << may1 << may31;
+        QTest::newRow("after clicks, Listeaza")
+            << QStringList{u"@Data2"_s, u"31.05.2007"_s, u"@Data1"_s, u"01.05.2007"_s, u"@But1"_s}
+            << may1 << may31;
+        QTest::newRow("month over its selection")
+            << QStringList{u"01.04.2007"_s, u"<Home>"_s,     u"<Right>"_s,   u"<Right>"_s,
+                           u"<Right>"_s,    u"<S-Right>"_s,  u"<S-Right>"_s, u"05"_s,
+                           u"<Return>"_s,   u"31.05.2007"_s, u"<Return>"_s}
+            << may1 << may31;
+        QTest::newRow("arrows") << QStringList{u"02.05.2007"_s, u"<Home>"_s,     u"<Down>"_s,
+                                               u"<Return>"_s,   u"31.05.2007"_s, u"<End>"_s,
+                                               u"<Up>"_s,       u"<Down>"_s,     u"<Return>"_s}
+                                << may1 << may31;
+    }
+    void typedDates() {
+        QFETCH(QStringList, steps);
+        QFETCH(QDate, start);
+        QFETCH(QDate, end);
+        PeriodDialog dialog(QDate(2007, 6, 14));
+        answerWhenShown(&dialog, [&] {
+            const CloseOnExit closer{dialog};
+            activate(dialog);
+            play(dialog, steps);
+        });
+        QVERIFY(dialog.alegePerioada());
+        QCOMPARE(dialog.from(), start);
+        QCOMPARE(dialog.to(), end);
+    }
+
+    // An impossible date is said where it was typed; no listing starts.
+    void anImpossibleDateIsAHint_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("start, Enter") << QStringList{u"31.02.2007"_s, u"<Return>"_s} << u"Data1"_s;
+        QTest::newRow("start, Tab") << QStringList{u"30.02.2007"_s, u"<Tab>"_s} << u"Data1"_s;
+        QTest::newRow("start, two-digit year")
+            << QStringList{u"01.05.07"_s, u"<Return>"_s} << u"Data1"_s;
+        QTest::newRow("end, Enter")
+            << QStringList{u"<Return>"_s, u"31.04.2007"_s, u"<Return>"_s} << u"Data2"_s;
+        QTest::newRow("end, Listeaza")
+            << QStringList{u"@Data2"_s, u"32.05.2007"_s, u"@But1"_s} << u"Data2"_s;
+    }
+    void anImpossibleDateIsAHint() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, field);
+        PeriodDialog dialog(QDate(2007, 6, 14));
+        bool refused = false;
+        answerWhenShown(&dialog, [&] {
+            const CloseOnExit closer{dialog};
+            activate(dialog);
+            play(dialog, steps);
+            QTRY_VERIFY(FieldHint::current());
+            refused = dialog.isVisible() && FieldHint::current()->text() == u"Data incorecta!"_s &&
+                      FieldHint::current()->control()->objectName() == field &&
+                      dialog.focusWidget() == dialog.findChild<QWidget *>(field);
+            WindowKeys::press(dialog.windowHandle(), u"Escape"_s);
+        });
+        QVERIFY(!dialog.alegePerioada());
+        QVERIFY(refused);
+    }
+
+    // The calendar drops down from the arrow or with F4; Enter takes the day chosen in it with
+    // the arrow keys, Esc closes it alone.
+    void calendarPopup() {
+        PeriodDialog dialog(QDate(2007, 6, 14));
+        QDate shown;
+        bool escClosedOnlyTheCalendar = false;
+        answerWhenShown(&dialog, [&] {
+            const CloseOnExit closer{dialog};
+            activate(dialog);
+            QWidget *end = picker(dialog, "Data2");
+            WindowKeys::click(end, QPoint(end->width() - 6, end->height() / 2));
+            QTRY_VERIFY(openCalendar());
+            shown = openCalendar()->selectedDate();
+            WindowKeys::play(dialog.windowHandle(), {u"<Right>"_s, u"<Return>"_s});
+            QTRY_VERIFY(!openCalendar());
+            WindowKeys::play(dialog.windowHandle(), {u"<Backtab>"_s, u"<F4>"_s});
+            QTRY_VERIFY(openCalendar());
+            WindowKeys::play(dialog.windowHandle(), {u"<Escape>"_s});
+            QTRY_VERIFY(!openCalendar());
+            escClosedOnlyTheCalendar = dialog.isVisible();
+            WindowKeys::play(dialog.windowHandle(), {u"<Return>"_s, u"<Return>"_s});
+        });
+        QVERIFY(dialog.alegePerioada());
+        QCOMPARE(shown, QDate(2007, 6, 14));
+        QCOMPARE(dialog.to(), QDate(2007, 6, 15));
+        QCOMPARE(dialog.from(), QDate(2007, 5, 14));
+        QVERIFY(escClosedOnlyTheCalendar);
     }
 
     void flagClearedAtEveryShowing() {

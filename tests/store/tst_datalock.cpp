@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "filebytes.h"
 #include "store/lockholder.h"
@@ -110,6 +111,75 @@ private Q_SLOTS:
         const DataLock reading(m_dir.path(), DataLock::Mode::Shared);
         QVERIFY_THROWS_EXCEPTION(EngineError, SqlEngine::run(insert(6)));
         SqlEngine::open(u"SELECT * FROM \""_s + m_table + u'"');
+    }
+
+    // Another program restored the data set while this one worked on the old one: whatever
+    // this one would write next (a sheet with an identifier from the old counters, the rest
+    // of a generated batch) belongs to the old data, so it is refused; reading goes on.
+    void aWriterWhoseDataWasReplacedElsewhereStops() {
+        QTemporaryDir dir;
+        const QString table = dir.filePath(u"Foi.dbf"_s);
+        const QString ini = dir.filePath(u"Velm.ini"_s);
+        const auto write = [&] {
+            SqlEngine::run(u"INSERT INTO \""_s + table + u"\" VALUES (7)"_s);
+        };
+        SqlEngine::run(u"CREATE TABLE \""_s + table + u"\" (ID DECIMAL(6,0))"_s);
+        QCOMPARE(Counters(ini).next(Counters::sheets()), u"1"_s);
+        write();
+
+        const auto restorer = holdLockElsewhere(dir.path(), "restore");
+        QVERIFY(restorer);
+        releaseLock(*restorer);
+
+        const QByteArray tableBefore = bytesOf(table);
+        const QByteArray countersBefore = bytesOf(ini);
+        const std::function<void()> writes[] = {
+            write, [&] { Counters(ini).next(Counters::sheets()); },
+            [&] {
+                const DataLock lock(dir.path(), DataLock::Mode::Exclusive);
+            }};
+        for (const std::function<void()> &attempt : writes) {
+            try {
+                attempt();
+                QFAIL("a write went into the data another program restored");
+            } catch (const EngineError &e) {
+                QVERIFY2(e.message().contains(u"inlocuita de o restaurare"_s),
+                         qPrintable(e.message()));
+                QVERIFY2(e.message().contains(u"Porniti din nou programul"_s),
+                         qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(bytesOf(table), tableBefore);
+        QCOMPARE(bytesOf(ini), countersBefore);
+        QCOMPARE(SqlEngine::open(u"SELECT * FROM \""_s + table + u'"').rowCount(), 1);
+
+        // A restore of its own: from then on this process works on that data set.
+        {
+            DataLock restoring(dir.path(), DataLock::Mode::Restore);
+            restoring.renewDataSet();
+        }
+        write();
+        QCOMPARE(SqlEngine::open(u"SELECT * FROM \""_s + table + u'"').rowCount(), 2);
+    }
+
+    // A restore killed half-way left its marker: only the one who finishes it may go in.
+    void anInterruptedRestoreKeepsEveryoneElseOut() {
+        QTemporaryDir dir;
+        const QString table = dir.filePath(u"Foi.dbf"_s);
+        SqlEngine::run(u"CREATE TABLE \""_s + table + u"\" (ID DECIMAL(6,0))"_s);
+        putBytes(dir.filePath(DataLock::restoreMarkerName()), "marker");
+        for (const DataLock::Mode mode : {DataLock::Mode::Shared, DataLock::Mode::Exclusive}) {
+            try {
+                const DataLock lock(dir.path(), mode);
+                QFAIL("the data of an interrupted restore was opened");
+            } catch (const EngineError &e) {
+                QVERIFY2(e.message().contains(u"a fost intrerupta"_s), qPrintable(e.message()));
+            }
+        }
+        QVERIFY_THROWS_EXCEPTION(EngineError,
+                                 SqlEngine::open(u"SELECT * FROM \""_s + table + u'"'));
+        const DataLock finishing(dir.path(), DataLock::Mode::Restore);
+        QVERIFY(QFile::remove(dir.filePath(DataLock::restoreMarkerName())));
     }
 
     void aMissingDirectoryNeedsNoLock() {

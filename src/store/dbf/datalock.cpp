@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/dbf/datalock.h"
 
+#include "store/dbf/faultpoint.h"
 #include "store/text/error.h"
 
 #include <QDeadlineTimer>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QRandomGenerator>
 #include <QThread>
 #include <atomic>
 
@@ -27,6 +29,12 @@ struct Held {
 QMutex g_mutex;
 QHash<QString, Held> &held() {
     static QHash<QString, Held> map;
+    return map;
+}
+
+// The identity of the data set this process works on, per directory: the first one found.
+QHash<QString, QByteArray> &known() {
+    static QHash<QString, QByteArray> map;
     return map;
 }
 
@@ -59,6 +67,45 @@ QString keyOf(const QString &dataDir) {
                           .arg(QDir::toNativeSeparators(dataDir)));
 }
 
+[[noreturn]] void interruptedRestore(const QString &dataDir) {
+    throw EngineError(QStringLiteral("Restaurarea bazei de date din %1 a fost intrerupta si nu "
+                                     "a fost inca dusa la capat. Porniti din nou programul (sau "
+                                     "velmora-tool init) ca sa fie incheiata.")
+                          .arg(QDir::toNativeSeparators(dataDir)));
+}
+
+[[noreturn]] void replaced(const QString &dataDir) {
+    throw EngineError(QStringLiteral("Baza de date din %1 a fost inlocuita de o restaurare facuta "
+                                     "de alt program; modificarea nu a fost scrisa. Porniti din "
+                                     "nou programul ca sa lucrati cu datele restaurate.")
+                          .arg(QDir::toNativeSeparators(dataDir)));
+}
+
+// Under g_mutex, with the system's lock just taken: what may stop this holder before it
+// reads or writes anything.
+void admit(const QString &dataDir, const QString &key, DataLock::Mode mode,
+           Platform::LockHandle handle) {
+    if (mode != DataLock::Mode::Restore &&
+        QFileInfo::exists(dataDir + u'/' + DataLock::restoreMarkerName())) {
+        Platform::closeLockFile(handle);
+        interruptedRestore(dataDir);
+    }
+    const QByteArray identity = Platform::readIdentity(handle);
+    const auto first = known().constFind(key);
+    if (first == known().constEnd()) {
+        known().insert(key, identity);
+        return;
+    }
+    if (mode == DataLock::Mode::Exclusive && !identity.isEmpty() && identity != *first) {
+        Platform::closeLockFile(handle);
+        replaced(dataDir);
+    }
+}
+
+bool writes(DataLock::Mode mode) {
+    return mode != DataLock::Mode::Shared;
+}
+
 } // namespace
 
 DataLock::DataLock(const QString &dataDir, Mode mode)
@@ -69,7 +116,7 @@ DataLock::DataLock(const QString &dataDir, Mode mode, int waitMs) {
     const QString key = keyOf(dataDir);
     auto it = held().find(key);
     if (it != held().end()) {
-        if (mode == Mode::Exclusive && it->mode == Mode::Shared) {
+        if (writes(mode) && !writes(it->mode)) {
             throw EngineError(QStringLiteral("Baza de date din %1 este deschisa aici numai "
                                              "pentru citire; nu poate fi scrisa in aceeasi "
                                              "operatie.")
@@ -87,7 +134,7 @@ DataLock::DataLock(const QString &dataDir, Mode mode, int waitMs) {
         throw FileError(QStringLiteral("Fisierul de blocare %1 nu poate fi creat: %2")
                             .arg(QDir::toNativeSeparators(lockFilePath(dataDir)), reason));
     }
-    const bool exclusive = mode == Mode::Exclusive;
+    const bool exclusive = writes(mode);
     const QDeadlineTimer deadline(waitMs);
     int pause = 1;
     while (!Platform::tryLockFile(handle, exclusive)) {
@@ -99,6 +146,7 @@ DataLock::DataLock(const QString &dataDir, Mode mode, int waitMs) {
         QThread::msleep(static_cast<unsigned long>(pause));
         pause = qMin(pause * 2, 8);
     }
+    admit(dataDir, key, mode, handle);
     held().insert(key, Held{handle, mode, 1});
     m_key = key;
 }
@@ -112,6 +160,24 @@ DataLock::~DataLock() {
         return;
     Platform::closeLockFile(it->handle);
     held().erase(it);
+}
+
+void DataLock::renewDataSet() {
+    const QMutexLocker locker(&g_mutex);
+    const auto it = held().constFind(m_key);
+    if (it == held().constEnd() || it->mode != Mode::Restore || it->handle == Platform::kNoLock)
+        throw EngineError(QStringLiteral("Identitatea datelor se schimba numai in timpul unei "
+                                         "restaurari."));
+    QRandomGenerator *random = QRandomGenerator::system();
+    const QByteArray identity =
+        (QByteArray::number(random->generate64(), 16).rightJustified(16, '0') +
+         QByteArray::number(random->generate64(), 16).rightJustified(16, '0'));
+    FaultPoint::hit();
+    QString reason;
+    if (!Platform::writeIdentity(it->handle, identity, &reason))
+        throw FileError(QStringLiteral("Fisierul de blocare %1 nu poate fi scris: %2")
+                            .arg(QDir::toNativeSeparators(m_key + u'/' + lockFileName()), reason));
+    known().insert(m_key, identity);
 }
 
 std::unique_ptr<DataLock> DataLock::tryLock(const QString &dataDir, Mode mode) {

@@ -2,7 +2,9 @@
 #include "store/dbf/platform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDevice>
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -343,6 +346,177 @@ void Platform::closeLockFile(LockHandle handle) {
 #else
     ::close(static_cast<int>(handle));
 #endif
+}
+
+Platform::FileKind Platform::kindOf(const QString &path) {
+#ifdef Q_OS_WIN
+    const DWORD attributes =
+        GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return FileKind::Missing;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return FileKind::SymLink;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return FileKind::Directory;
+    if (attributes & FILE_ATTRIBUTE_DEVICE)
+        return FileKind::Other;
+    return FileKind::Regular;
+#else
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return FileKind::Missing;
+    if (S_ISREG(info.st_mode))
+        return FileKind::Regular;
+    if (S_ISDIR(info.st_mode))
+        return FileKind::Directory;
+    if (S_ISLNK(info.st_mode))
+        return FileKind::SymLink;
+    return FileKind::Other;
+#endif
+}
+
+QList<Platform::DirEntry> Platform::listDirectory(const QString &dir, QString *error) {
+    QList<DirEntry> entries;
+#ifdef Q_OS_WIN
+    const std::wstring pattern =
+        QDir::toNativeSeparators(dir + QStringLiteral("/*")).toStdWString();
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND && error)
+            *error = lastReason();
+        return entries;
+    }
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        DirEntry entry;
+        entry.name = name;
+        entry.kind = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? FileKind::SymLink
+                     : (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)   ? FileKind::Directory
+                                                                             : FileKind::Regular;
+        entries.append(entry);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+#else
+    const QByteArray path = QFile::encodeName(dir);
+    DIR *stream = ::opendir(path.constData());
+    if (!stream) {
+        if (error)
+            *error = lastReason();
+        return entries;
+    }
+    while (const dirent *found = ::readdir(stream)) {
+        const QByteArray raw(found->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        DirEntry entry;
+        entry.name = QFile::decodeName(raw);
+        entry.textual = QFile::encodeName(entry.name) == raw;
+        struct stat info;
+        const QByteArray full = path + '/' + raw;
+        if (::lstat(full.constData(), &info) != 0)
+            entry.kind = FileKind::Missing;
+        else if (S_ISREG(info.st_mode))
+            entry.kind = FileKind::Regular;
+        else if (S_ISDIR(info.st_mode))
+            entry.kind = FileKind::Directory;
+        else if (S_ISLNK(info.st_mode))
+            entry.kind = FileKind::SymLink;
+        entries.append(entry);
+    }
+    ::closedir(stream);
+#endif
+    return entries;
+}
+
+bool Platform::openRegularFile(const QString &path, QFile &file, QString *error) {
+#ifdef Q_OS_WIN
+    // Windows keeps no pipes among files; a link is told by its attributes.
+    if (kindOf(path) != FileKind::Regular) {
+        if (error)
+            *error = QStringLiteral("nu este un fisier obisnuit");
+        return false;
+    }
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = reason(file);
+        return false;
+    }
+    return true;
+#else
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; without
+    // O_NOFOLLOW, a link swapped in after a check would be followed anyway.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error =
+                errno == ELOOP ? QStringLiteral("este o legatura catre alt fisier") : lastReason();
+        return false;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (error)
+            *error = QStringLiteral("nu este un fisier obisnuit");
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file.setFileName(path);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+#endif
+}
+
+QByteArray Platform::readIdentity(LockHandle handle) {
+    if (handle == kNoLock)
+        return {};
+    char buffer[kIdentitySize];
+#ifdef Q_OS_WIN
+    OVERLAPPED at = {};
+    DWORD got = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle), buffer, kIdentitySize, &got, &at))
+        return {};
+    return QByteArray(buffer, static_cast<qsizetype>(got));
+#else
+    ssize_t got;
+    do {
+        got = ::pread(static_cast<int>(handle), buffer, kIdentitySize, 0);
+    } while (got < 0 && errno == EINTR);
+    return got > 0 ? QByteArray(buffer, static_cast<qsizetype>(got)) : QByteArray();
+#endif
+}
+
+bool Platform::writeIdentity(LockHandle handle, QByteArrayView identity, QString *error) {
+    // Always the whole size, so that a shorter identity never leaves the end of a longer one.
+    QByteArray bytes =
+        identity.first(std::min<qsizetype>(identity.size(), kIdentitySize)).toByteArray();
+    bytes.append(QByteArray(kIdentitySize - bytes.size(), ' '));
+#ifdef Q_OS_WIN
+    const HANDLE h = reinterpret_cast<HANDLE>(handle);
+    OVERLAPPED at = {};
+    DWORD written = 0;
+    const bool done = WriteFile(h, bytes.constData(), kIdentitySize, &written, &at) &&
+                      written == DWORD(kIdentitySize) && (!g_sync || FlushFileBuffers(h));
+#else
+    const int fd = static_cast<int>(handle);
+    ssize_t written;
+    do {
+        written = ::pwrite(fd, bytes.constData(), kIdentitySize, 0);
+    } while (written < 0 && errno == EINTR);
+    const bool done = written == kIdentitySize && (!g_sync || ::fsync(fd) == 0);
+#endif
+    if (!done && error)
+        *error = lastReason();
+    return done;
 }
 
 void Platform::allowForegroundSwitch() {

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
+class QFile;
 class QFileDevice;
 class QIODevice;
 
@@ -53,6 +57,33 @@ public:
     // system drops it when the handle closes or the process ends, however it ends.
     static bool tryLockFile(LockHandle handle, bool exclusive);
     static void closeLockFile(LockHandle handle);
+
+    // What a directory entry is, the entry itself and not what a link points to.
+    enum class FileKind { Missing, Regular, Directory, SymLink, Other };
+    static FileKind kindOf(const QString &path);
+
+    // One entry of a directory as the system names it. Qt's own listings leave out a name that
+    // is not text in the system's encoding (bytes that are not UTF-8 on Linux); this one keeps
+    // it, so that it can at least be named to the user.
+    struct DirEntry {
+        QString name;        // for showing; holds U+FFFD where the bytes are not text
+        bool textual = true; // false when name cannot lead back to the file
+        FileKind kind = FileKind::Other;
+    };
+    // Every entry but "." and "..", in the order the system gives them. When the directory
+    // cannot be read, error gets the reason (and stays empty otherwise).
+    static QList<DirEntry> listDirectory(const QString &dir, QString *error);
+
+    // Opens a regular file for reading and nothing else: a named pipe, a device or a link is
+    // refused without waiting for a writer at the other end. False with the reason otherwise.
+    static bool openRegularFile(const QString &path, QFile &file, QString *error);
+
+    // The data set's identity kept in an open lock file, which only its holder reads or
+    // writes: up to the first kIdentitySize bytes (empty when the file holds none), and a new
+    // one written over them and synced.
+    static constexpr int kIdentitySize = 32;
+    static QByteArray readIdentity(LockHandle handle);
+    static bool writeIdentity(LockHandle handle, QByteArrayView identity, QString *error);
 
     // The system's reason for a failure, in Romanian, for the common cases (no such file,
     // permission denied, is a directory, disk full, ...); empty for the others.
