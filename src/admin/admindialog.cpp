@@ -67,15 +67,15 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     resize(335, 321);
 
     m_group = new QGroupBox(QStringLiteral(" Schimbare parola  "), this);
-    m_group->setObjectName(QStringLiteral("GroupBox1"));
+    m_group->setObjectName(QLatin1String(kPasswordGroup));
     m_group->setToolTip(QStringLiteral("Schimbarea parolei administrator."));
-    m_newPassword = passwordField(m_group, "Edit1");
-    m_repeatPassword = passwordField(m_group, "Edit2");
+    m_newPassword = passwordField(m_group, kNewPasswordEdit);
+    m_repeatPassword = passwordField(m_group, kRepeatPasswordEdit);
     auto *newLabel = new QLabel(QStringLiteral("Parola noua"), m_group);
     auto *repeatLabel = new QLabel(QStringLiteral("Inca odata"), m_group);
     newLabel->setBuddy(m_newPassword);
     repeatLabel->setBuddy(m_repeatPassword);
-    m_change = button(m_group, "BitBtn1", QStringLiteral("&Schimba parola"));
+    m_change = button(m_group, kChangePasswordButton, QStringLiteral("&Schimba parola"));
 
     // Field text stays black on white; only the window's own texts are light.
     for (QLineEdit *edit : {m_newPassword, m_repeatPassword})
@@ -96,7 +96,7 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     auto *companyGroup = new QGroupBox(QStringLiteral(" Foaia de parcurs  "), this);
     companyGroup->setObjectName(QStringLiteral("GroupBox2"));
     m_company = new QLineEdit(companyGroup);
-    m_company->setObjectName(QStringLiteral("Edit3"));
+    m_company->setObjectName(QLatin1String(kCompanyEdit));
     m_company->setMaxLength(60);
     m_company->setToolTip(QStringLiteral("Numele firmei, tiparit in antetul foii de parcurs."));
     Look::setTextColor(m_company, Qt::black);
@@ -109,7 +109,7 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     companyRow->addWidget(m_company, 1);
 
     m_access = new QCheckBox(QStringLiteral("Acces in program"), this);
-    m_access->setObjectName(QStringLiteral("CheckBox1"));
+    m_access->setObjectName(QLatin1String(kAccessCheckBox));
     m_access->setToolTip(QStringLiteral("Va da dreptul de a modifica date."));
     m_access->setChecked(false);
     // The window's light text would draw the tick light on the white box, where ticked and
@@ -120,8 +120,8 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     tick.setColor(QPalette::Window, kBackground);
     m_access->setPalette(tick);
 
-    m_saveAndClose = button(this, "LbSpeedButton1", QStringLiteral("Salveaza si inchide"));
-    m_cancel = button(this, "LbSpeedButton2", QStringLiteral("Renunt"));
+    m_saveAndClose = button(this, kSaveButton, QStringLiteral("Salveaza si inchide"));
+    m_cancel = button(this, kCancelButton, QStringLiteral("Renunt"));
     for (QPushButton *b : {m_saveAndClose, m_cancel})
         Look::setTextColor(b, Qt::black);
     auto *buttons = new QHBoxLayout;
@@ -130,7 +130,7 @@ AdminDialog::AdminDialog(MessageDialog &messages, QWidget *parent)
     buttons->addWidget(m_cancel);
 
     m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setObjectName(QLatin1String(kStatusBar));
     m_status->setSizeGripEnabled(true);
     auto *statusText = new QLabel(QStringLiteral("ESC - Renunta si inchide"), m_status);
     m_status->addWidget(statusText, 1);

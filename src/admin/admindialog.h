@@ -23,6 +23,18 @@ class AdminDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kPasswordGroup[] = "GroupBox1";
+    static constexpr const char kNewPasswordEdit[] = "Edit1";
+    static constexpr const char kRepeatPasswordEdit[] = "Edit2";
+    static constexpr const char kChangePasswordButton[] = "BitBtn1";
+    static constexpr const char kCompanyEdit[] = "Edit3";
+    static constexpr const char kAccessCheckBox[] = "CheckBox1";
+    static constexpr const char kSaveButton[] = "LbSpeedButton1";
+    static constexpr const char kCancelButton[] = "LbSpeedButton2";
+    static constexpr const char kStatusBar[] = "StatusBar1";
+
     explicit AdminDialog(MessageDialog &messages, QWidget *parent = nullptr);
 
     // The encoded form of a password, as the settings store keeps it. Raises an InputError

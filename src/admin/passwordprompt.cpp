@@ -28,24 +28,24 @@ PasswordPrompt::PasswordPrompt(QWidget *parent)
     m_background->setColors(QColor(172, 184, 204), QColor(82, 102, 135));
 
     m_prompt = new QLabel(this);
-    m_prompt->setObjectName(QStringLiteral("Label1"));
+    m_prompt->setObjectName(QLatin1String(kPromptLabel));
     m_prompt->setTextFormat(Qt::PlainText);
     m_prompt->setFont(Look::dialogFont(8, true));
     m_prompt->setGeometry(16, 12, 227, 16);
 
     m_edit = new QLineEdit(this);
-    m_edit->setObjectName(QStringLiteral("Edit1"));
+    m_edit->setObjectName(QLatin1String(kPasswordEdit));
     Look::asteriskEcho(m_edit);
     m_edit->setGeometry(16, 32, 227, 21);
 
     m_verify = new QPushButton(QStringLiteral("Verifica"), this);
-    m_verify->setObjectName(QStringLiteral("BitBtn1"));
+    m_verify->setObjectName(QLatin1String(kOkButton));
     m_verify->setToolTip(QStringLiteral("Verifica Parola."));
     m_verify->setGeometry(40, 70, 85, 25);
     m_verify->setDefault(true);
 
     m_cancel = new QPushButton(QStringLiteral("Renunt"), this);
-    m_cancel->setObjectName(QStringLiteral("BitBtn2"));
+    m_cancel->setObjectName(QLatin1String(kCancelButton));
     m_cancel->setToolTip(QStringLiteral("Renunt la autentificare."));
     m_cancel->setGeometry(134, 70, 85, 25);
     m_cancel->setAutoDefault(false);

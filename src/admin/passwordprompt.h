@@ -16,6 +16,13 @@ class PasswordPrompt : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kPromptLabel[] = "Label1";
+    static constexpr const char kPasswordEdit[] = "Edit1";
+    static constexpr const char kOkButton[] = "BitBtn1";
+    static constexpr const char kCancelButton[] = "BitBtn2";
+
     explicit PasswordPrompt(QWidget *parent = nullptr);
 
     // Asks for a text under the given caption and prompt. True with the entered text when the

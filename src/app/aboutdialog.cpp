@@ -32,7 +32,7 @@ AboutDialog::AboutDialog(const QString &title, QWidget *parent)
     Look::setTextColor(m_headingShadow, QColor(128, 128, 128));
     m_headingShadow->setGeometry(90, 34, 330, 40);
     m_heading = new QLabel(this);
-    m_heading->setObjectName(QStringLiteral("Label1"));
+    m_heading->setObjectName(QLatin1String(kHeadingLabel));
     m_heading->setFont(headingFont);
     Look::setTextColor(m_heading, Qt::white);
     m_heading->setGeometry(88, 32, 330, 40);
@@ -44,7 +44,7 @@ AboutDialog::AboutDialog(const QString &title, QWidget *parent)
     line->setGeometry(90, 84, 330, 22);
 
     auto *button = new QPushButton(QStringLiteral("CONTINUARE"), this);
-    button->setObjectName(QStringLiteral("BE1"));
+    button->setObjectName(QLatin1String(kContinueButton));
     button->setGeometry(434 - 12 - 110, 239 - 12 - 28, 110, 28);
     connect(button, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -12,6 +12,11 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kHeadingLabel[] = "Label1";
+    static constexpr const char kContinueButton[] = "BE1";
+
     // title: the program's name and version, the heading.
     explicit AboutDialog(const QString &title, QWidget *parent = nullptr);
 

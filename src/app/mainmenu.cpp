@@ -54,34 +54,34 @@ MainMenu::MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPro
     layout->addLayout(buttons, 1);
 
     m_padlockOpen = new QLabel(this);
-    m_padlockOpen->setObjectName(QStringLiteral("Image1"));
+    m_padlockOpen->setObjectName(QLatin1String(kPadlockOpen));
     m_padlockOpen->setPixmap(AppArtwork::padlockOpen());
     m_padlockOpen->hide();
     m_padlockClosed = new QLabel(this);
-    m_padlockClosed->setObjectName(QStringLiteral("Image2"));
+    m_padlockClosed->setObjectName(QLatin1String(kPadlockClosed));
     m_padlockClosed->setPixmap(AppArtwork::padlockClosed());
     m_padlockClosed->hide();
 
     m_evidenta =
-        addButton("MBut1", QStringLiteral("Evidenta"), QStringLiteral("Evidenta foi de parcurs."),
-                  AppArtwork::records(), false);
-    m_raport = addButton("MBut2", QStringLiteral("Raport"), QStringLiteral("Diverse rapoarte."),
-                         AppArtwork::report(), false);
-    m_admin = addButton("MButAdm", QStringLiteral("Administrare"),
+        addButton(kRecordsButton, QStringLiteral("Evidenta"),
+                  QStringLiteral("Evidenta foi de parcurs."), AppArtwork::records(), false);
+    m_raport = addButton(kReportButton, QStringLiteral("Raport"),
+                         QStringLiteral("Diverse rapoarte."), AppArtwork::report(), false);
+    m_admin = addButton(kAdminButton, QStringLiteral("Administrare"),
                         QStringLiteral("Administrare program."), m_padlockClosed->pixmap(), true);
     m_salvare =
-        addButton("MBut3", QStringLiteral("Salvare"),
+        addButton(kBackupButton, QStringLiteral("Salvare"),
                   QStringLiteral("Salvare sau restaurare date."), AppArtwork::backup(), false);
-    m_about = addButton("ToolButton3", QStringLiteral("Despre..."),
+    m_about = addButton(kAboutButton, QStringLiteral("Despre..."),
                         QStringLiteral("Date despre program."), AppArtwork::about(), true);
-    m_exit = addButton("ModelF", QStringLiteral("Iesire"), QStringLiteral("Inchide programul."),
+    m_exit = addButton(kExitButton, QStringLiteral("Iesire"), QStringLiteral("Inchide programul."),
                        AppArtwork::exit(), true);
     for (QToolButton *button : {m_evidenta, m_raport, m_admin, m_salvare, m_about, m_exit})
         buttons->addWidget(button);
     buttons->addStretch(1);
 
     m_date = new QLabel(this);
-    m_date->setObjectName(QStringLiteral("Label1"));
+    m_date->setObjectName(QLatin1String(kDateLabel));
     QFont dateFont(QStringLiteral("Arial Black"));
     dateFont.setPixelSize(32);
     dateFont.setBold(true);

@@ -20,6 +20,18 @@ class MainMenu : public QWidget {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kPadlockOpen[] = "Image1";
+    static constexpr const char kPadlockClosed[] = "Image2";
+    static constexpr const char kRecordsButton[] = "MBut1";
+    static constexpr const char kReportButton[] = "MBut2";
+    static constexpr const char kAdminButton[] = "MButAdm";
+    static constexpr const char kBackupButton[] = "MBut3";
+    static constexpr const char kAboutButton[] = "ToolButton3";
+    static constexpr const char kExitButton[] = "ModelF";
+    static constexpr const char kDateLabel[] = "Label1";
+
     static constexpr int kHeight = 79;
 
     MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPrompt &prompt);

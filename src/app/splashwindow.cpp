@@ -39,7 +39,7 @@ SplashWindow::SplashWindow(ProgramContext &context)
     setFixedSize(424, 201);
     setCursor(Qt::WaitCursor);
 
-    m_startTimer->setObjectName(QStringLiteral("Timer1"));
+    m_startTimer->setObjectName(QLatin1String(kStartTimer));
     m_startTimer->setSingleShot(true);
     m_startTimer->setInterval(1000);
     connect(m_startTimer, &QTimer::timeout, this, guardSlot([this] { runStartup(); }));

@@ -20,6 +20,10 @@ class SplashWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kStartTimer[] = "Timer1";
+
     static constexpr int kBarLeft = 48;
     static constexpr int kBarTop = 160;
     static constexpr int kBarBottom = 178;

@@ -70,18 +70,18 @@ BackupWindow::BackupWindow(ProgramContext &context, MessageDialog &messages,
     setFixedSize(kWidth, kHeight);
 
     m_background = new GradientPanel(this);
-    m_background->setObjectName(QStringLiteral("GradientPanel1"));
+    m_background->setObjectName(QLatin1String(kBackground));
     m_background->setDirection(Gradient::Direction::TopToBottom);
     m_background->setStripes(64);
     m_background->setMiddleColors(QColor(0xAC, 0xB8, 0xCC), QColor(0x52, 0x66, 0x87));
     m_background->setGeometry(0, 0, kWidth, kHeight - kStatusHeight);
 
-    m_save = commandButton(m_background, "BE1", QStringLiteral("Salveaza baza de date"), 24);
-    m_restore = commandButton(m_background, "LbSpeedButton1",
-                              QStringLiteral("Restaureaza baza de date"), 56);
+    m_save = commandButton(m_background, kSaveButton, QStringLiteral("Salveaza baza de date"), 24);
+    m_restore =
+        commandButton(m_background, kRestoreButton, QStringLiteral("Restaureaza baza de date"), 56);
 
     m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setObjectName(QLatin1String(kStatusBar));
     m_status->setSizeGripEnabled(false);
     m_status->setGeometry(0, kHeight - kStatusHeight, kWidth, kStatusHeight);
     Look::setBackground(m_status, QColor(0xBA, 0xC5, 0xD6));
@@ -91,14 +91,14 @@ BackupWindow::BackupWindow(ProgramContext &context, MessageDialog &messages,
     m_status->addWidget(panel);
 
     m_fileList = new QPlainTextEdit(this);
-    m_fileList->setObjectName(QStringLiteral("NumeFisiere"));
+    m_fileList->setObjectName(QLatin1String(kFileList));
     m_fileList->setReadOnly(true);
     m_fileList->hide();
 
-    m_saveDialog = archiveDialog(this, "SaveDialog1", QStringLiteral("Unde salvam arhiva ?"),
+    m_saveDialog = archiveDialog(this, kSaveDialog, QStringLiteral("Unde salvam arhiva ?"),
                                  QFileDialog::AcceptSave);
     m_openDialog =
-        archiveDialog(this, "OpenDialog1", QStringLiteral("Indicati salvarea precedenta Velmora."),
+        archiveDialog(this, kOpenDialog, QStringLiteral("Indicati salvarea precedenta Velmora."),
                       QFileDialog::AcceptOpen);
 
     new KeyPreview(this);

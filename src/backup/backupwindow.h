@@ -24,6 +24,16 @@ class BackupWindow : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kBackground[] = "GradientPanel1";
+    static constexpr const char kSaveButton[] = "BE1";
+    static constexpr const char kRestoreButton[] = "LbSpeedButton1";
+    static constexpr const char kStatusBar[] = "StatusBar1";
+    static constexpr const char kFileList[] = "NumeFisiere";
+    static constexpr const char kSaveDialog[] = "SaveDialog1";
+    static constexpr const char kOpenDialog[] = "OpenDialog1";
+
     static constexpr int kWidth = 262;
     static constexpr int kHeight = 125;
 

@@ -108,12 +108,12 @@ RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
     QLabel *sheetTitle = gridTitle(QStringLiteral("   Lista foilor de parcurs"), this);
     sheetTitle->setObjectName(QStringLiteral("Label1"));
     m_sheetGrid = new RecordGrid(m_sheetModel, this);
-    m_sheetGrid->setObjectName(QStringLiteral("SMDBGrid3"));
+    m_sheetGrid->setObjectName(QLatin1String(kSheetGrid));
     m_sheetGrid->setAccessibleName(sheetTitle->text().trimmed());
     QLabel *lineTitle = gridTitle(QStringLiteral("   Plecari / Sosiri"), this);
     lineTitle->setObjectName(QStringLiteral("Label2"));
     m_lineGrid = new RecordGrid(m_lineModel, this);
-    m_lineGrid->setObjectName(QStringLiteral("SMDBGrid2"));
+    m_lineGrid->setObjectName(QLatin1String(kLineGrid));
     m_lineGrid->setAccessibleName(lineTitle->text().trimmed());
     m_lineGrid->horizontalHeader()->setStretchLastSection(false);
     m_lineGrid->setFixedHeight(150);
@@ -126,8 +126,8 @@ RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
     auto *cautare = new QLabel(QStringLiteral("Cautare"), searchPanel);
     cautare->setFont(Look::dialogFont(8, true));
     searchLayout->addWidget(cautare, 0, 0, 1, 2);
-    m_edit1 = searchField("Edit1", QStringLiteral("Sofer"), 32);
-    m_edit2 = searchField("Edit2", QStringLiteral("Nr.masina"), 9);
+    m_edit1 = searchField(kDriverSearch, QStringLiteral("Sofer"), 32);
+    m_edit2 = searchField(kPlateSearch, QStringLiteral("Nr.masina"), 9);
     searchLayout->addWidget(new QLabel(QStringLiteral("Sofer"), searchPanel), 1, 0);
     searchLayout->addWidget(m_edit1, 2, 0);
     searchLayout->addWidget(new QLabel(QStringLiteral("Nr.masina"), searchPanel), 1, 1);
@@ -144,26 +144,28 @@ RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
         return box;
     };
     using A = RecordsArtwork::Action;
-    QToolButton *fAdd = actionButton("FAddBut", QStringLiteral("Adauga foaie de parcurs noua."),
-                                     RecordsArtwork::sheet(A::Add));
+    QToolButton *fAdd =
+        actionButton(kAddSheetButton, QStringLiteral("Adauga foaie de parcurs noua."),
+                     RecordsArtwork::sheet(A::Add));
     QToolButton *fMod =
-        actionButton("FModBut", QStringLiteral("Modifica Foaia de parcurs selectata."),
+        actionButton(kChangeSheetButton, QStringLiteral("Modifica Foaia de parcurs selectata."),
                      RecordsArtwork::sheet(A::Change));
     QToolButton *fDel =
-        actionButton("FDelBut", QStringLiteral("Sterge foaia de parcurs selectata."),
+        actionButton(kDeleteSheetButton, QStringLiteral("Sterge foaia de parcurs selectata."),
                      RecordsArtwork::sheet(A::Delete));
-    QToolButton *pAdd = actionButton("PAddBut", QStringLiteral("Adauga Plecare / Sosire noua."),
-                                     RecordsArtwork::trip(A::Add));
+    QToolButton *pAdd =
+        actionButton(kAddLineButton, QStringLiteral("Adauga Plecare / Sosire noua."),
+                     RecordsArtwork::trip(A::Add));
     QToolButton *pMod =
-        actionButton("PModBut", QStringLiteral("Modifica Plecarea / Sosirea selectata."),
+        actionButton(kChangeLineButton, QStringLiteral("Modifica Plecarea / Sosirea selectata."),
                      RecordsArtwork::trip(A::Change));
     QToolButton *pDel =
-        actionButton("PDelBut", QStringLiteral("Sterge Plecarea / Sosirea selectata."),
+        actionButton(kDeleteLineButton, QStringLiteral("Sterge Plecarea / Sosirea selectata."),
                      RecordsArtwork::trip(A::Delete));
-    QToolButton *print = actionButton("PrintBut", QStringLiteral("Listeaza Foaia de parcurs."),
+    QToolButton *print = actionButton(kPrintButton, QStringLiteral("Listeaza Foaia de parcurs."),
                                       RecordsArtwork::printer());
     auto *close = new QPushButton(QStringLiteral("Inchide"), this);
-    close->setObjectName(QStringLiteral("LbSpeedButton6"));
+    close->setObjectName(QLatin1String(kCloseButton));
     close->setToolTip(QStringLiteral("Inchide fereastra."));
     close->setAccessibleName(close->text());
     close->setAccessibleDescription(close->toolTip());

@@ -28,6 +28,21 @@ class RecordsWindow : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kSheetGrid[] = "SMDBGrid3";
+    static constexpr const char kLineGrid[] = "SMDBGrid2";
+    static constexpr const char kDriverSearch[] = "Edit1";
+    static constexpr const char kPlateSearch[] = "Edit2";
+    static constexpr const char kAddSheetButton[] = "FAddBut";
+    static constexpr const char kChangeSheetButton[] = "FModBut";
+    static constexpr const char kDeleteSheetButton[] = "FDelBut";
+    static constexpr const char kAddLineButton[] = "PAddBut";
+    static constexpr const char kChangeLineButton[] = "PModBut";
+    static constexpr const char kDeleteLineButton[] = "PDelBut";
+    static constexpr const char kPrintButton[] = "PrintBut";
+    static constexpr const char kCloseButton[] = "LbSpeedButton6";
+
     RecordsWindow(ProgramContext &context, MessageDialog &messages, SheetEditor &sheetEditor,
                   TripEditor &tripEditor, QWidget *parent = nullptr);
     ~RecordsWindow() override;

@@ -47,19 +47,19 @@ SheetEditor::SheetEditor(ProgramContext &context, QWidget *parent)
     , m_ora(new TimeField(this)) {
     setObjectName(QStringLiteral("AddFoaie"));
 
-    m_ziua->setObjectName(QStringLiteral("Ziua"));
-    m_ora->setObjectName(QStringLiteral("Ora"));
+    m_ziua->setObjectName(QLatin1String(kDay));
+    m_ora->setObjectName(QLatin1String(kHour));
 
-    m_nrInmat = nameField("NrInmat", 9);
-    m_sofer1 = nameField("Sofer1", 32);
-    m_sofer2 = nameField("Sofer2", 32);
+    m_nrInmat = nameField(kPlate, 9);
+    m_sofer1 = nameField(kDriver1, 32);
+    m_sofer2 = nameField(kDriver2, 32);
     // Both driver fields offer the one list of drivers.
     m_sofer2->setModel(m_sofer1->model());
     watchSuggestions(ComboPickList::completeFromList(m_sofer2));
-    m_locParcare = nameField("LocParcare", 40);
-    m_totKm = numberField(this, "TotKm", "55555.55");
-    m_consum = numberField(this, "Consum", "333.22");
-    m_pretL = numberField(this, "PretL", "333.22");
+    m_locParcare = nameField(kParking, 40);
+    m_totKm = numberField(this, kKm, "55555.55");
+    m_consum = numberField(this, kConsumption, "333.22");
+    m_pretL = numberField(this, kFuelPrice, "333.22");
 
     addField(QStringLiteral("Data"), m_ziua);
     addField(QStringLiteral("Ora"), m_ora);

@@ -22,6 +22,16 @@ class SheetEditor : public EditorDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kPlate[] = "NrInmat";
+    static constexpr const char kDriver1[] = "Sofer1";
+    static constexpr const char kDriver2[] = "Sofer2";
+    static constexpr const char kParking[] = "LocParcare";
+    static constexpr const char kKm[] = "TotKm";
+    static constexpr const char kConsumption[] = "Consum";
+    static constexpr const char kFuelPrice[] = "PretL";
+
     explicit SheetEditor(ProgramContext &context, QWidget *parent = nullptr);
 
     // Loads the pick lists from the sheets table; once, at start-up.

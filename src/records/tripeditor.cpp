@@ -24,12 +24,12 @@ TripEditor::TripEditor(QWidget *parent)
     setObjectName(QStringLiteral("AddSosire"));
     setFixedSize(353, 261);
 
-    m_ziua->setObjectName(QStringLiteral("Ziua"));
-    m_ora->setObjectName(QStringLiteral("Ora"));
-    m_plecSos->setObjectName(QStringLiteral("PlecSos"));
+    m_ziua->setObjectName(QLatin1String(kDay));
+    m_ora->setObjectName(QLatin1String(kHour));
+    m_plecSos->setObjectName(QLatin1String(kKind));
     m_plecSos->addItems({QStringLiteral("PLECARE"), QStringLiteral("SOSIRE")});
     m_plecSos->setCurrentIndex(0);
-    m_suma->setObjectName(QStringLiteral("Suma"));
+    m_suma->setObjectName(QLatin1String(kAmount));
     // Room for the largest amount SUMA holds, 999999.99, and its shape as the mask: the hint
     // of an amount too large names what can be typed.
     const Fixed4 largest = SheetInput::kIncomeColumn.largest();

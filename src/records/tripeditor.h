@@ -20,6 +20,11 @@ class TripEditor : public EditorDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kKind[] = "PlecSos";
+    static constexpr const char kAmount[] = "Suma";
+
     explicit TripEditor(QWidget *parent = nullptr);
 
     // A new line: today, now, amount "0"; the kind stays.

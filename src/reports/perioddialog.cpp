@@ -58,14 +58,14 @@ PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
     title->setFont(Look::dialogFont(10, true));
     title->setAlignment(Qt::AlignCenter);
     // A day the earlier month lacks becomes its last day: 31 March gives the end of February.
-    m_data1 = datePicker(this, "Data1", today.addMonths(-1));
-    m_data2 = datePicker(this, "Data2", today);
+    m_data1 = datePicker(this, kStartDate, today.addMonths(-1));
+    m_data2 = datePicker(this, kEndDate, today);
     auto *label1 = new QLabel(QStringLiteral("Incepand cu data"), this);
     auto *label2 = new QLabel(QStringLiteral("terminand cu data"), this);
     label1->setBuddy(m_data1);
     label2->setBuddy(m_data2);
-    m_list = button(this, "But1", QStringLiteral("Listeaza"));
-    m_cancel = button(this, "LbSpeedButton1", QStringLiteral("Renunt"));
+    m_list = button(this, kListButton, QStringLiteral("Listeaza"));
+    m_cancel = button(this, kCancelButton, QStringLiteral("Renunt"));
     auto *bottom = new QLabel(QStringLiteral("ESC - iesire"), this);
     bottom->setAlignment(Qt::AlignCenter);
 

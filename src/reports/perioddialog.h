@@ -17,6 +17,13 @@ class PeriodDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kStartDate[] = "Data1";
+    static constexpr const char kEndDate[] = "Data2";
+    static constexpr const char kListButton[] = "But1";
+    static constexpr const char kCancelButton[] = "LbSpeedButton1";
+
     static constexpr int kWidth = 237;
     static constexpr int kHeight = 235;
 

@@ -42,7 +42,7 @@ EditorDialog::EditorDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Foi de parcurs"));
     setFont(Look::dialogFont());
 
-    m_title->setObjectName(QStringLiteral("TitluL"));
+    m_title->setObjectName(QLatin1String(kTitleLabel));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setFont(Look::arial(15, true));
     m_title->setMinimumHeight(34);
@@ -55,10 +55,10 @@ EditorDialog::EditorDialog(QWidget *parent)
     m_fields->setHorizontalSpacing(8);
     m_fields->setVerticalSpacing(5);
 
-    m_save->setObjectName(QStringLiteral("But1"));
+    m_save->setObjectName(QLatin1String(kSaveButton));
     m_save->setAccessibleName(m_save->text());
     m_save->setAutoDefault(false);
-    m_cancel->setObjectName(QStringLiteral("LbSpeedButton6"));
+    m_cancel->setObjectName(QLatin1String(kCancelButton));
     m_cancel->setAccessibleName(m_cancel->text());
     m_cancel->setAutoDefault(false);
     connect(m_save, &QPushButton::clicked, this, guardSlot([this] { save(); }));
@@ -70,7 +70,7 @@ EditorDialog::EditorDialog(QWidget *parent)
     buttons->addWidget(m_save);
     buttons->addWidget(m_cancel);
 
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
+    m_status->setObjectName(QLatin1String(kStatusBar));
     m_status->setFrameShape(QFrame::Panel);
     m_status->setFrameShadow(QFrame::Sunken);
     m_status->setContentsMargins(4, 1, 4, 1);

@@ -19,6 +19,15 @@ class EditorDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kDay[] = "Ziua";
+    static constexpr const char kHour[] = "Ora";
+    static constexpr const char kTitleLabel[] = "TitluL";
+    static constexpr const char kSaveButton[] = "But1";
+    static constexpr const char kCancelButton[] = "LbSpeedButton6";
+    static constexpr const char kStatusBar[] = "StatusBar1";
+
     explicit EditorDialog(QWidget *parent = nullptr);
 
     // Shows the editor modally under this title; true when the user saved.

@@ -100,26 +100,26 @@ MessageDialog::MessageDialog(QWidget *parent)
 
     constexpr int topHeight = 49;
     constexpr int bottomHeight = 42;
-    m_top = band(this, "GradientPanel1", QRect(0, 0, kWidth, topHeight));
-    m_middle = band(this, "GradientPanel3",
-                    QRect(0, topHeight, kWidth, kHeight - topHeight - bottomHeight));
+    m_top = band(this, kTopBand, QRect(0, 0, kWidth, topHeight));
+    m_middle =
+        band(this, kMiddleBand, QRect(0, topHeight, kWidth, kHeight - topHeight - bottomHeight));
     // Colours run from the right edge to the left one: the left edge gets the "to" colour.
     m_middle->setColors(QColor(0xE1, 0xE1, 0xE1), QColor(0xFF, 0xFF, 0xFF));
-    m_bottom = band(this, "GradientPanel2", QRect(0, kHeight - bottomHeight, kWidth, bottomHeight));
+    m_bottom = band(this, kBottomBand, QRect(0, kHeight - bottomHeight, kWidth, bottomHeight));
 
     m_picture = new QLabel(this);
-    m_picture->setObjectName(QStringLiteral("Image1"));
+    m_picture->setObjectName(QLatin1String(kPicture));
     m_picture->setGeometry(8, 8, 32, 32);
 
     m_title = new QLabel(this);
-    m_title->setObjectName(QStringLiteral("Label1"));
+    m_title->setObjectName(QLatin1String(kTitleLabel));
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(Look::arial(13, true));
     Look::setTextColor(m_title, Qt::white);
     m_title->move(48, 16);
 
     m_text = new QTextEdit(this);
-    m_text->setObjectName(QStringLiteral("EroText"));
+    m_text->setObjectName(QLatin1String(kText));
     m_text->setGeometry(16, 56, 313, 65);
     m_text->setReadOnly(true);
     m_text->setFocusPolicy(Qt::NoFocus);
@@ -140,10 +140,10 @@ MessageDialog::MessageDialog(QWidget *parent)
         const char *caption;
         const char *word;
         MessageResult result;
-    } buttons[] = {{"BE1", "DA", "Da", MessageResult::Yes},
-                   {"BE2", "NU", "Nu", MessageResult::No},
-                   {"BE3", "RENUNT", "Renunt", MessageResult::Cancel},
-                   {"BE4", "OK", "OK", MessageResult::Ok}};
+    } buttons[] = {{kYesButton, "DA", "Da", MessageResult::Yes},
+                   {kNoButton, "NU", "Nu", MessageResult::No},
+                   {kCancelButton, "RENUNT", "Renunt", MessageResult::Cancel},
+                   {kOkButton, "OK", "OK", MessageResult::Ok}};
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
         auto *button = new FlatButton(QLatin1String(buttons[i].caption), this);
         button->setObjectName(QLatin1String(buttons[i].name));

@@ -43,6 +43,19 @@ class MessageDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kPicture[] = "Image1";
+    static constexpr const char kTitleLabel[] = "Label1";
+    static constexpr const char kText[] = "EroText";
+    static constexpr const char kTopBand[] = "GradientPanel1";
+    static constexpr const char kMiddleBand[] = "GradientPanel3";
+    static constexpr const char kBottomBand[] = "GradientPanel2";
+    static constexpr const char kYesButton[] = "BE1";
+    static constexpr const char kNoButton[] = "BE2";
+    static constexpr const char kCancelButton[] = "BE3";
+    static constexpr const char kOkButton[] = "BE4";
+
     static constexpr int kWidth = 345;
     static constexpr int kHeight = 177;
     static constexpr int kButtonWidth = 73;

@@ -19,14 +19,14 @@ ProgressWindow::ProgressWindow(const QWidget *mainWindow)
     setCursor(Qt::WaitCursor);
 
     m_background = new GradientPanel(this);
-    m_background->setObjectName(QStringLiteral("GP1"));
+    m_background->setObjectName(QLatin1String(kBackground));
     m_background->setGeometry(rect());
     m_background->setDirection(Gradient::Direction::TopToBottom);
     m_background->setStripes(64);
     m_background->setMiddleColors(QColor(0xAC, 0xB8, 0xCC), QColor(0x52, 0x66, 0x87));
 
     m_descr = new QLabel(this);
-    m_descr->setObjectName(QStringLiteral("Descr"));
+    m_descr->setObjectName(QLatin1String(kDescription));
     m_descr->setTextFormat(Qt::PlainText);
     m_descr->setFont(Look::dialogFont(8, true));
     Look::setTextColor(m_descr, QColor(0x2D, 0x38, 0x4A));

@@ -19,6 +19,11 @@ class ProgressWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // The object names of the controls (the form's own control names), one spelling for
+    // the window and for the tests and automation that find them.
+    static constexpr const char kBackground[] = "GP1";
+    static constexpr const char kDescription[] = "Descr";
+
     // mainWindow: the application's main window, over whose middle the window shows (the
     // middle of the screen when there is none).
     explicit ProgressWindow(const QWidget *mainWindow = nullptr);
