@@ -10,6 +10,7 @@
 #include "store/text/error.h"
 
 #include "filebytes.h"
+#include "goldenfile.h"
 #include "rtftext.h"
 #include "tripfixture.h"
 
@@ -114,7 +115,7 @@ class TestSheetPrintout : public QObject {
         return total;
     }
 
-    // The printout of the sheet against a file of tests/reports/data, the sheet's date
+    // The printout of the sheet against a golden file of tests/reports/data, the sheet's date
     // written there as @DATAX@ (its form follows the user's regional settings). A printout
     // that differs is left in the temporary folder to be looked at.
     void compareWithFile(const QString &sheetId, QDate date, const QString &expectedFile) {
@@ -123,13 +124,7 @@ class TestSheetPrintout : public QObject {
         QByteArray actual = bytesOf(out);
         // "[DATAX]" in capitals writes the date in capitals, as a month's name may be.
         actual.replace(Cp1250::encode(TextForm::date(date).toUpper()), "@DATAX@");
-        const QString expectedPath = QFINDTESTDATA(QStringLiteral("data/") + expectedFile);
-        if (actual != bytesOf(expectedPath)) {
-            const QString kept = QDir::temp().filePath(expectedFile);
-            putBytes(kept, actual);
-            QFAIL(qPrintable(QStringLiteral("the printout differs from %1; it is in %2")
-                                 .arg(expectedFile, kept)));
-        }
+        VELMORA_COMPARE_GOLDEN(actual, expectedFile);
     }
 
     rtftext::Printed printed(const QString &sheetId) {

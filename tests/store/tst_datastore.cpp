@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "filebytes.h"
+#include "goldenfile.h"
 #include <QtEndian>
 
 using namespace velmora;
@@ -165,6 +166,35 @@ private Q_SLOTS:
             names << column.name;
         QCOMPARE(names.join(u' '), QStringLiteral("IDSOS IDFOAIE PLESOS TIMP SUMA"));
         QCOMPARE(lines.column(lines.columnIndex(u"TIMP")).decimals, 4);
+    }
+
+    // The tables as the first start writes them, to the byte: header, column descriptors,
+    // terminator and end-of-file mark, which other dBASE readers rely on.
+    void createdTablesAreTheGoldenOnes_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("sheets") << QStringLiteral("FOI.DBF") << QStringLiteral("created-foi.dbf");
+        QTest::newRow("lines") << QStringLiteral("Sosiri.DBF")
+                               << QStringLiteral("created-sosiri.dbf");
+    }
+    void createdTablesAreTheGoldenOnes() {
+        QFETCH(QString, table);
+        QFETCH(QString, golden);
+        const QDate before = QDate::currentDate();
+        started();
+        const QDate after = QDate::currentDate();
+        QByteArray bytes = bytesOf(m_store->dataDir() + u'/' + table);
+        QVERIFY(bytes.size() > 32);
+        // Bytes 1 to 3 hold the day of the last change (year since 1900, month, day), which
+        // for a table made now is today: checked to be so, then pinned to 1 January 2000 so
+        // that the rest compares whatever the day the test runs.
+        const auto stamped = [&bytes](QDate day) {
+            return quint8(bytes[1]) == day.year() - 1900 && quint8(bytes[2]) == day.month() &&
+                   quint8(bytes[3]) == day.day();
+        };
+        QVERIFY(stamped(before) || stamped(after));
+        bytes.replace(1, 3, QByteArray("\x64\x01\x01", 3));
+        VELMORA_COMPARE_GOLDEN(bytes, golden);
     }
 
     void sheetsStatementIsExact() {
