@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QSignalSpy>
@@ -73,6 +74,13 @@ private Q_SLOTS:
         SingleInstance owner(title);
         QSignalSpy activations(&owner, &SingleInstance::activationRequested);
         QVERIFY(owner.claim());
+        auto *server = owner.findChild<QLocalServer *>();
+        QVERIFY(server);
+        QSignalSpy connections(server, &QLocalServer::newConnection);
+        // The owner's end of a connection goes once its request has been read.
+        const auto handled = [&](int count) {
+            return connections.count() == count && server->findChildren<QLocalSocket *>().isEmpty();
+        };
 
         QLocalSocket stranger;
         stranger.connectToServer(owner.serverName());
@@ -80,12 +88,13 @@ private Q_SLOTS:
         stranger.write("HELLO THERE, ANYONE HOME?\n");
         QVERIFY(stranger.waitForBytesWritten(5000));
         stranger.disconnectFromServer();
+        QTRY_VERIFY_WITH_TIMEOUT(handled(1), 5000);
+        QCOMPARE(activations.count(), 0);
 
         SingleInstance second(title);
         QVERIFY(!second.claim());
         QTRY_COMPARE_WITH_TIMEOUT(activations.count(), 1, 5000);
-        // Let anything still queued arrive: the stranger must not have counted.
-        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(handled(2), 5000);
         QCOMPARE(activations.count(), 1);
     }
 

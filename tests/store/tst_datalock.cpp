@@ -98,13 +98,15 @@ private Q_SLOTS:
             QCOMPARE(SqlEngine::run(insert(5)), 1);
             SqlEngine::open(u"SELECT * FROM \""_s + m_table + u'"');
         }
-        // Still held after the inner ones ended.
-        const auto holder = std::make_unique<QProcess>();
-        holder->start(QStringLiteral(VELMORA_LOCKHOLDER), {m_dir.path(), u"shared"_s});
-        QVERIFY(holder->waitForStarted(5000));
-        QVERIFY(!holder->waitForReadyRead(500));
-        holder->kill();
-        holder->waitForFinished(5000);
+        // Still held after the inner ones ended: another process that asks for it gives up,
+        // and says so, without ever holding it.
+        QProcess holder;
+        holder.start(QStringLiteral(VELMORA_LOCKHOLDER), {m_dir.path(), u"shared"_s, u"300"_s});
+        QVERIFY(holder.waitForFinished(10000));
+        QCOMPARE(holder.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(holder.exitCode(), 1);
+        QCOMPARE(holder.readAllStandardOutput(), QByteArray());
+        QVERIFY(holder.readAllStandardError().contains("folosita de alt program"));
     }
 
     void aWriteInsideASharedHoldIsRefused() {

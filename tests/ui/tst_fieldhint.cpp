@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "queuedevents.h"
 #include "ui/fieldhint.h"
 #include "ui/hintballoon.h"
 
@@ -119,7 +120,8 @@ private Q_SLOTS:
     void timeUpReleasesIt() {
         QPointer<HintBalloon> balloon =
             FieldHint::show(QStringLiteral("Lipseste Numarul de Km!"), first);
-        QTest::qWait(20);
+        // Still there once everything queued so far has been delivered: only its time ends it.
+        QVERIFY(deliverQueuedEvents());
         QVERIFY(balloon);
         balloon->lifetime()->start(0);
         QTRY_VERIFY(balloon.isNull());
