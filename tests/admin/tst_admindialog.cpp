@@ -54,7 +54,9 @@ class TestAdminDialog : public QObject {
     QLineEdit *edit(const char *name) const {
         return form->findChild<QLineEdit *>(QLatin1String(name));
     }
-    QCheckBox *access() const { return form->findChild<QCheckBox *>(QStringLiteral("CheckBox1")); }
+    QCheckBox *access() const {
+        return form->findChild<QCheckBox *>(QLatin1String(AdminDialog::kAccessCheckBox));
+    }
 
     // The next message takes this answer without showing; last() is what it asked.
     void answerNext(MessageResult answer) { messages->queueAnswer(answer); }
@@ -64,7 +66,7 @@ class TestAdminDialog : public QObject {
     static QString stored() { return Settings::read(QStringLiteral("Erori")); }
     static QString storedCompany() { return Settings::read(QStringLiteral("FIRMA")); }
     QPushButton *saveAndClose() const {
-        return form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton1"));
+        return form->findChild<QPushButton *>(QLatin1String(AdminDialog::kSaveButton));
     }
 
 private Q_SLOTS:
@@ -89,7 +91,7 @@ private Q_SLOTS:
     void cleanupTestCase() { delete messages; }
 
     void enterOnAFocusedButtonPressesIt() {
-        auto *cancel = form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2"));
+        auto *cancel = form->findChild<QPushButton *>(QLatin1String(AdminDialog::kCancelButton));
         cancel->setFocus(Qt::TabFocusReason);
         QTest::keyClick(cancel, Qt::Key_Return);
         QVERIFY(!form->isVisible());
@@ -100,23 +102,24 @@ private Q_SLOTS:
     void parts() {
         QCOMPARE(form->windowTitle(), QStringLiteral("Administrator program"));
         QCOMPARE(form->palette().color(QPalette::Window), QColor(64, 80, 106));
-        auto *group = form->findChild<QGroupBox *>(QStringLiteral("GroupBox1"));
+        auto *group = form->findChild<QGroupBox *>(QLatin1String(AdminDialog::kPasswordGroup));
         QCOMPARE(group->title(), QStringLiteral(" Schimbare parola  "));
         QCOMPARE(group->toolTip(), QStringLiteral("Schimbarea parolei administrator."));
-        for (const char *name : {"Edit1", "Edit2"}) {
+        for (const char *name : {AdminDialog::kNewPasswordEdit, AdminDialog::kRepeatPasswordEdit}) {
             QCOMPARE(edit(name)->maxLength(), 32);
             QCOMPARE(edit(name)->echoMode(), QLineEdit::Password);
         }
-        QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->text(),
+        QCOMPARE(form->findChild<QPushButton *>(QLatin1String(AdminDialog::kChangePasswordButton))
+                     ->text(),
                  QStringLiteral("&Schimba parola"));
         QCOMPARE(access()->text(), QStringLiteral("Acces in program"));
         QCOMPARE(access()->toolTip(), QStringLiteral("Va da dreptul de a modifica date."));
         QVERIFY(!access()->isChecked());
-        QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton1"))->text(),
+        QCOMPARE(form->findChild<QPushButton *>(QLatin1String(AdminDialog::kSaveButton))->text(),
                  QStringLiteral("Salveaza si inchide"));
-        QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2"))->text(),
+        QCOMPARE(form->findChild<QPushButton *>(QLatin1String(AdminDialog::kCancelButton))->text(),
                  QStringLiteral("Renunt"));
-        auto *status = form->findChild<QStatusBar *>(QStringLiteral("StatusBar1"));
+        auto *status = form->findChild<QStatusBar *>(QLatin1String(AdminDialog::kStatusBar));
         QVERIFY(status->findChild<QLabel *>());
         QCOMPARE(status->findChild<QLabel *>()->text(), QStringLiteral("ESC - Renunta si inchide"));
         QStringList labels;
@@ -151,11 +154,12 @@ private Q_SLOTS:
     }
 
     void mismatchIsRefusedWithABeep() {
-        edit("Edit1")->setText(QStringLiteral("abc"));
-        edit("Edit2")->setText(QStringLiteral("abd"));
+        edit(AdminDialog::kNewPasswordEdit)->setText(QStringLiteral("abc"));
+        edit(AdminDialog::kRepeatPasswordEdit)->setText(QStringLiteral("abd"));
         answerNext(MessageResult::Ok);
-        QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("BitBtn1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            form->findChild<QPushButton *>(QLatin1String(AdminDialog::kChangePasswordButton)),
+            Qt::LeftButton);
         QCOMPARE(last().kind, MessageKind::Eroare);
         QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
         QCOMPARE(last().text,
@@ -163,23 +167,22 @@ private Q_SLOTS:
         QCOMPARE(last().buttons, MessageButtons(MessageButton::OK));
         QCOMPARE(beeps, 1);
         QCOMPARE(stored(), QStringLiteral("vechi"));
-        QCOMPARE(edit("Edit1")->text(), QStringLiteral("abc"));
-        QCOMPARE(edit("Edit2")->text(), QStringLiteral("abd"));
+        QCOMPARE(edit(AdminDialog::kNewPasswordEdit)->text(), QStringLiteral("abc"));
+        QCOMPARE(edit(AdminDialog::kRepeatPasswordEdit)->text(), QStringLiteral("abd"));
     }
 
     void bothEmptyAsksBeforeRemoving_data() {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("after");
-        QTest::newRow("NU keeps it") << "BE2"
-                                     << "vechi";
-        QTest::newRow("DA removes it") << "BE1"
-                                       << "";
+        QTest::newRow("NU keeps it") << MessageDialog::kNoButton << "vechi";
+        QTest::newRow("DA removes it") << MessageDialog::kYesButton << "";
     }
 
     void bothEmptyAsksBeforeRemoving() {
         QFETCH(QString, answer);
         QFETCH(QString, after);
-        answerNext(answer == u"BE1" ? MessageResult::Yes : MessageResult::No);
+        answerNext(answer == QLatin1String(MessageDialog::kYesButton) ? MessageResult::Yes
+                                                                      : MessageResult::No);
         form->changePassword();
         QCOMPARE(last().kind, MessageKind::Atentie);
         QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
@@ -192,8 +195,8 @@ private Q_SLOTS:
     }
 
     void changeStoresTheEncodingAndEmptiesTheFields() {
-        edit("Edit1")->setText(QStringLiteral("Parola1"));
-        edit("Edit2")->setText(QStringLiteral("Parola1"));
+        edit(AdminDialog::kNewPasswordEdit)->setText(QStringLiteral("Parola1"));
+        edit(AdminDialog::kRepeatPasswordEdit)->setText(QStringLiteral("Parola1"));
         answerNext(MessageResult::Ok);
         form->changePassword();
         QCOMPARE(last().kind, MessageKind::Informatie);
@@ -202,75 +205,75 @@ private Q_SLOTS:
         QCOMPARE(stored(), PasswordCodec::encode(u"Parola1"));
         QCOMPARE(stored(), AdminDialog::CodeazaStr(u"Parola1"));
         QVERIFY(PasswordCodec::matches(u"Parola1", stored()));
-        QVERIFY(edit("Edit1")->text().isEmpty());
-        QVERIFY(edit("Edit2")->text().isEmpty());
+        QVERIFY(edit(AdminDialog::kNewPasswordEdit)->text().isEmpty());
+        QVERIFY(edit(AdminDialog::kRepeatPasswordEdit)->text().isEmpty());
         QVERIFY(!access()->isChecked());
     }
 
     void passwordOutsideTheCodePageIsRefused() {
-        edit("Edit1")->setText(QStringLiteral("parola\u03A9"));
-        edit("Edit2")->setText(QStringLiteral("parola\u03A9"));
+        edit(AdminDialog::kNewPasswordEdit)->setText(QStringLiteral("parola\u03A9"));
+        edit(AdminDialog::kRepeatPasswordEdit)->setText(QStringLiteral("parola\u03A9"));
         answerNext(MessageResult::Ok);
         form->changePassword();
         QCOMPARE(last().kind, MessageKind::Eroare);
         QVERIFY(last().text.contains(QChar(0x03A9)));
         QCOMPARE(beeps, 1);
         QCOMPARE(stored(), QStringLiteral("vechi"));
-        QCOMPARE(edit("Edit2")->text(), QStringLiteral("parola\u03A9"));
+        QCOMPARE(edit(AdminDialog::kRepeatPasswordEdit)->text(), QStringLiteral("parola\u03A9"));
     }
 
     void keyboardOnly() {
-        edit("Edit1")->setFocus();
-        QTest::keyClicks(edit("Edit1"), QStringLiteral("Cheia9"));
-        QTest::keyClick(edit("Edit1"), Qt::Key_Return);
-        QCOMPARE(form->focusWidget(), edit("Edit2"));
-        QTest::keyClicks(edit("Edit2"), QStringLiteral("Cheia9"));
+        edit(AdminDialog::kNewPasswordEdit)->setFocus();
+        QTest::keyClicks(edit(AdminDialog::kNewPasswordEdit), QStringLiteral("Cheia9"));
+        QTest::keyClick(edit(AdminDialog::kNewPasswordEdit), Qt::Key_Return);
+        QCOMPARE(form->focusWidget(), edit(AdminDialog::kRepeatPasswordEdit));
+        QTest::keyClicks(edit(AdminDialog::kRepeatPasswordEdit), QStringLiteral("Cheia9"));
         answerNext(MessageResult::Ok);
-        QTest::keyClick(edit("Edit2"), Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(edit(AdminDialog::kRepeatPasswordEdit), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(last().text, QStringLiteral("Parola a fost schimbata cu succes!"));
         QVERIFY(PasswordCodec::matches(u"Cheia9", stored()));
         QVERIFY(form->isVisible());
     }
 
     void accelerator() {
-        edit("Edit1")->setText(QStringLiteral("x"));
-        edit("Edit2")->setText(QStringLiteral("y"));
+        edit(AdminDialog::kNewPasswordEdit)->setText(QStringLiteral("x"));
+        edit(AdminDialog::kRepeatPasswordEdit)->setText(QStringLiteral("y"));
         QApplication::setActiveWindow(form);
         QVERIFY(QTest::qWaitForWindowActive(form));
-        edit("Edit1")->setFocus();
+        edit(AdminDialog::kNewPasswordEdit)->setFocus();
         answerNext(MessageResult::Ok);
-        QTest::keyClick(edit("Edit1"), Qt::Key_S, Qt::AltModifier);
+        QTest::keyClick(edit(AdminDialog::kNewPasswordEdit), Qt::Key_S, Qt::AltModifier);
         // The accelerator presses the button visibly, so the click comes a moment later.
         QTRY_COMPARE(asked(), 1);
         QCOMPARE(last().title, QStringLiteral("Eroare la completare"));
     }
 
     void escapeCloses() {
-        edit("Edit1")->setFocus();
-        QTest::keyClick(edit("Edit1"), Qt::Key_Escape);
+        edit(AdminDialog::kNewPasswordEdit)->setFocus();
+        QTest::keyClick(edit(AdminDialog::kNewPasswordEdit), Qt::Key_Escape);
         QVERIFY(!form->isVisible());
     }
 
     void buttonsClose_data() {
         QTest::addColumn<QString>("button");
-        QTest::newRow("Renunt") << "LbSpeedButton2";
-        QTest::newRow("Salveaza si inchide") << "LbSpeedButton1";
+        QTest::newRow("Renunt") << AdminDialog::kCancelButton;
+        QTest::newRow("Salveaza si inchide") << AdminDialog::kSaveButton;
     }
 
     void buttonsClose() {
         QFETCH(QString, button);
-        edit("Edit1")->setText(QStringLiteral("x"));
+        edit(AdminDialog::kNewPasswordEdit)->setText(QStringLiteral("x"));
         QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
         QVERIFY(!form->isVisible());
         // Nothing is written by closing, and the fields keep their text for the next showing.
         QCOMPARE(stored(), QStringLiteral("vechi"));
-        QCOMPARE(edit("Edit1")->text(), QStringLiteral("x"));
+        QCOMPARE(edit(AdminDialog::kNewPasswordEdit)->text(), QStringLiteral("x"));
     }
 
     // The company's name, as the printouts show it, is set here: the field shows what is
     // stored, and "Salveaza si inchide" or Enter in the field stores what was typed.
     void companyField() {
-        QLineEdit *company = edit("Edit3");
+        QLineEdit *company = edit(AdminDialog::kCompanyEdit);
         QVERIFY(company);
         QCOMPARE(company->text(), kStoredCompany);
         QStringList labels;
@@ -290,7 +293,7 @@ private Q_SLOTS:
 
     void companyTypedIsStoredAndPrinted() {
         QFETCH(bool, byEnter);
-        QLineEdit *company = edit("Edit3");
+        QLineEdit *company = edit(AdminDialog::kCompanyEdit);
         QVERIFY(company);
         QApplication::setActiveWindow(form);
         QTest::mouseClick(company, Qt::LeftButton);
@@ -329,7 +332,7 @@ private Q_SLOTS:
 
     void companyKeptWhenClosedWithoutSaving() {
         QFETCH(QString, how);
-        QLineEdit *company = edit("Edit3");
+        QLineEdit *company = edit(AdminDialog::kCompanyEdit);
         QVERIFY(company);
         company->setFocus();
         company->selectAll();
@@ -337,8 +340,9 @@ private Q_SLOTS:
         if (how == u"Esc")
             QTest::keyClick(company, Qt::Key_Escape);
         else
-            QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("LbSpeedButton2")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                form->findChild<QPushButton *>(QLatin1String(AdminDialog::kCancelButton)),
+                Qt::LeftButton);
         QVERIFY(!form->isVisible());
         QCOMPARE(storedCompany(), kStoredCompany);
         // Shown again, the field shows what is stored, not what was left typed.
@@ -348,7 +352,7 @@ private Q_SLOTS:
     }
 
     void companyOutsideTheCodePageIsRefused() {
-        QLineEdit *company = edit("Edit3");
+        QLineEdit *company = edit(AdminDialog::kCompanyEdit);
         QVERIFY(company);
         company->setText(QStringLiteral("Firma \u03A9"));
         answerNext(MessageResult::Ok);

@@ -16,7 +16,9 @@ class TestPasswordPrompt : public QObject {
 
     PasswordPrompt *prompt = nullptr;
 
-    QLineEdit *field() const { return prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")); }
+    QLineEdit *field() const {
+        return prompt->findChild<QLineEdit *>(QLatin1String(PasswordPrompt::kPasswordEdit));
+    }
     QPushButton *button(const char *name) const {
         return prompt->findChild<QPushButton *>(QLatin1String(name));
     }
@@ -24,9 +26,11 @@ class TestPasswordPrompt : public QObject {
     // Runs the prompt, answering it with the action; returns its result and leaves the
     // caller's text in value.
     bool ask(QString &value, std::function<void()> answer) {
-        answerWhenShown(prompt, std::move(answer));
-        return prompt->InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"),
-                                   value);
+        const ModalAnswer shown = answerWhenShown(prompt, std::move(answer));
+        const bool ok = prompt->InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"),
+                                            QStringLiteral("PAROLA :"), value);
+        shown.failUnlessRan();
+        return ok;
     }
 
 private Q_SLOTS:
@@ -42,11 +46,12 @@ private Q_SLOTS:
         QCOMPARE(background->firstColor(), QColor(172, 184, 204));
         QCOMPARE(background->lastColor(), QColor(82, 102, 135));
         QCOMPARE(field()->echoMode(), QLineEdit::Password);
-        QCOMPARE(button("BitBtn1")->text(), QStringLiteral("Verifica"));
-        QCOMPARE(button("BitBtn1")->toolTip(), QStringLiteral("Verifica Parola."));
-        QVERIFY(button("BitBtn1")->isDefault());
-        QCOMPARE(button("BitBtn2")->text(), QStringLiteral("Renunt"));
-        QCOMPARE(button("BitBtn2")->toolTip(), QStringLiteral("Renunt la autentificare."));
+        QCOMPARE(button(PasswordPrompt::kOkButton)->text(), QStringLiteral("Verifica"));
+        QCOMPARE(button(PasswordPrompt::kOkButton)->toolTip(), QStringLiteral("Verifica Parola."));
+        QVERIFY(button(PasswordPrompt::kOkButton)->isDefault());
+        QCOMPARE(button(PasswordPrompt::kCancelButton)->text(), QStringLiteral("Renunt"));
+        QCOMPARE(button(PasswordPrompt::kCancelButton)->toolTip(),
+                 QStringLiteral("Renunt la autentificare."));
         auto *status = prompt->findChild<QStatusBar *>();
         QCOMPARE(status->findChild<QLabel *>()->text(), QStringLiteral("ESC - Renunt"));
     }
@@ -56,9 +61,10 @@ private Q_SLOTS:
         QString caption, label;
         const bool ok = ask(value, [&] {
             caption = prompt->windowTitle();
-            label = prompt->findChild<QLabel *>(QStringLiteral("Label1"))->text();
+            label =
+                prompt->findChild<QLabel *>(QLatin1String(PasswordPrompt::kPromptLabel))->text();
             QTest::keyClicks(field(), QStringLiteral("Secret 1"));
-            QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
+            QTest::mouseClick(button(PasswordPrompt::kOkButton), Qt::LeftButton);
         });
         QVERIFY(ok);
         QCOMPARE(value, QStringLiteral("Secret 1"));
@@ -82,16 +88,17 @@ private Q_SLOTS:
 
     void emptyEntryConfirmed() {
         QString value = QStringLiteral("neatins");
-        QVERIFY(ask(value, [&] { QTest::mouseClick(button("BitBtn1"), Qt::LeftButton); }));
+        QVERIFY(ask(value,
+                    [&] { QTest::mouseClick(button(PasswordPrompt::kOkButton), Qt::LeftButton); }));
         QCOMPARE(value, QString());
     }
 
     void enterTakesTheFocusedButton_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<bool>("confirmed");
-        QTest::newRow("in the field, the default button") << "Edit1" << true;
-        QTest::newRow("on Verifica") << "BitBtn1" << true;
-        QTest::newRow("on Renunt") << "BitBtn2" << false;
+        QTest::newRow("in the field, the default button") << PasswordPrompt::kPasswordEdit << true;
+        QTest::newRow("on Verifica") << PasswordPrompt::kOkButton << true;
+        QTest::newRow("on Renunt") << PasswordPrompt::kCancelButton << false;
     }
 
     void enterTakesTheFocusedButton() {
@@ -121,7 +128,7 @@ private Q_SLOTS:
         const bool ok = ask(value, [&] {
             QTest::keyClicks(field(), QStringLiteral("xyz"));
             if (how == u"Renunt")
-                QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
+                QTest::mouseClick(button(PasswordPrompt::kCancelButton), Qt::LeftButton);
             else if (how == u"Esc")
                 QTest::keyClick(field(), Qt::Key_Escape);
             else

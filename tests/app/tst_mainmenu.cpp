@@ -54,19 +54,21 @@ class TestMainMenu : public QObject {
     const MessageRecord &lastMessage() { return messages().shown().last(); }
 
     // Answers the password prompt: types the entry and confirms, or cancels when null.
-    void answerPrompt(const QString &entry, bool confirm = true) {
+    [[nodiscard]] ModalAnswer answerPrompt(const QString &entry, bool confirm = true) {
         PasswordPrompt *prompt = &m_app->passwordPrompt();
-        answerWhenShown(prompt, [prompt, entry, confirm] {
-            QTest::keyClicks(prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")), entry);
-            const char *name = confirm ? "BitBtn1" : "BitBtn2";
+        return answerWhenShown(prompt, [prompt, entry, confirm] {
+            QTest::keyClicks(
+                prompt->findChild<QLineEdit *>(QLatin1String(PasswordPrompt::kPasswordEdit)),
+                entry);
+            const char *name = confirm ? PasswordPrompt::kOkButton : PasswordPrompt::kCancelButton;
             QTest::mouseClick(prompt->findChild<QPushButton *>(QLatin1String(name)),
                               Qt::LeftButton);
         });
     }
 
     bool dataCommandsOpen() {
-        const bool open = button("MBut1")->isEnabled();
-        for (const char *name : {"MBut2", "MBut3"}) {
+        const bool open = button(MainMenu::kRecordsButton)->isEnabled();
+        for (const char *name : {MainMenu::kReportButton, MainMenu::kBackupButton}) {
             if (button(name)->isEnabled() != open)
                 qFatal("data commands disagree");
         }
@@ -74,11 +76,11 @@ class TestMainMenu : public QObject {
     }
 
     bool padlockOpen() {
-        const QImage shown = button("MButAdm")->icon().pixmap(32).toImage();
+        const QImage shown = button(MainMenu::kAdminButton)->icon().pixmap(32).toImage();
         const QImage open =
-            menu().findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().toImage();
+            menu().findChild<QLabel *>(QLatin1String(MainMenu::kPadlockOpen))->pixmap().toImage();
         const QImage closed =
-            menu().findChild<QLabel *>(QStringLiteral("Image2"))->pixmap().toImage();
+            menu().findChild<QLabel *>(QLatin1String(MainMenu::kPadlockClosed))->pixmap().toImage();
         if (shown != open && shown != closed)
             qFatal("the administration button shows neither padlock");
         return shown == open;
@@ -96,9 +98,11 @@ private Q_SLOTS:
         m_app = std::make_unique<Application>(m_programDir->path());
         QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
         // The start-up's one-second pause is checked elsewhere.
-        m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->splash()
+            .findChild<QTimer *>(QLatin1String(SplashWindow::kStartTimer))
+            ->setInterval(10);
         m_app->start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
         QVERIFY(menu().isVisible());
     }
 
@@ -119,7 +123,8 @@ private Q_SLOTS:
     void captionsReadInEveryState() {
         QFETCH(QString, state);
         QFETCH(double, least);
-        QToolButton *b = button(state == u"disabled" ? "MBut1" : "ToolButton3");
+        QToolButton *b =
+            button(state == u"disabled" ? MainMenu::kRecordsButton : MainMenu::kAboutButton);
         QCOMPARE(b->isEnabled(), state != u"disabled");
         if (state == u"hover")
             b->setAttribute(Qt::WA_UnderMouse, true);
@@ -143,7 +148,9 @@ private Q_SLOTS:
         const char *hints[] = {"Evidenta foi de parcurs.", "Diverse rapoarte.",
                                "Administrare program.",    "Salvare sau restaurare date.",
                                "Date despre program.",     "Inchide programul."};
-        const char *names[] = {"MBut1", "MBut2", "MButAdm", "MBut3", "ToolButton3", "ModelF"};
+        const char *names[] = {MainMenu::kRecordsButton, MainMenu::kReportButton,
+                               MainMenu::kAdminButton,   MainMenu::kBackupButton,
+                               MainMenu::kAboutButton,   MainMenu::kExitButton};
         int left = -1;
         for (int i = 0; i < 6; ++i) {
             QToolButton *b = button(names[i]);
@@ -155,14 +162,14 @@ private Q_SLOTS:
         }
         QCOMPARE(menu().width(), menu().screen()->geometry().width());
         QCOMPARE(menu().y(), menu().screen()->geometry().y());
-        QCOMPARE(menu().findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+        QCOMPARE(menu().findChild<QLabel *>(QLatin1String(MainMenu::kDateLabel))->text(),
                  TextForm::date(QDate::currentDate()));
         QVERIFY(!padlockOpen());
     }
 
     void gateWithoutPasswordWarnsThenOpens() {
         answerMessage(MessageResult::Ok);
-        button("MButAdm")->click();
+        button(MainMenu::kAdminButton)->click();
         QCOMPARE(messagesShown(), 1);
         QCOMPARE(lastMessage().kind, MessageKind::Atentie);
         QCOMPARE(lastMessage().buttons, MessageButtons(MessageButton::OK));
@@ -177,11 +184,12 @@ private Q_SLOTS:
         // With access open, the next click shows the administrator window.
         bool adminShown = false;
         AdminDialog *admin = &m_app->adminDialog();
-        answerWhenShown(admin, [admin, &adminShown] {
+        const ModalAnswer answer = answerWhenShown(admin, [admin, &adminShown] {
             adminShown = true;
             QTest::keyClick(admin, Qt::Key_Escape);
         });
-        button("MButAdm")->click();
+        button(MainMenu::kAdminButton)->click();
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(adminShown);
     }
 
@@ -203,10 +211,11 @@ private Q_SLOTS:
         QFETCH(bool, opens);
         QFETCH(bool, refused);
         Settings::write(QStringLiteral("Erori"), PasswordCodec::encode(u"Parola7"));
-        answerPrompt(entry, confirm);
+        const ModalAnswer prompt = answerPrompt(entry, confirm);
         if (refused)
             answerMessage(MessageResult::Ok);
-        button("MButAdm")->click();
+        button(MainMenu::kAdminButton)->click();
+        VELMORA_VERIFY_MODAL(prompt);
         QCOMPARE(messagesShown(), refused ? 1 : 0);
         QCOMPARE(dataCommandsOpen(), opens);
         QCOMPARE(padlockOpen(), opens);
@@ -222,15 +231,17 @@ private Q_SLOTS:
 
     void untickingAccessClosesTheDataCommands() {
         answerMessage(MessageResult::Ok);
-        button("MButAdm")->click();
+        button(MainMenu::kAdminButton)->click();
         QVERIFY(dataCommandsOpen());
-        m_app->adminDialog().findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->click();
+        m_app->adminDialog()
+            .findChild<QCheckBox *>(QLatin1String(AdminDialog::kAccessCheckBox))
+            ->click();
         QVERIFY(!dataCommandsOpen());
         QVERIFY(!padlockOpen());
         QVERIFY(!m_app->context().accessGranted());
         // The gate runs anew: with no password it warns again.
         answerMessage(MessageResult::Ok);
-        button("MButAdm")->click();
+        button(MainMenu::kAdminButton)->click();
         QCOMPARE(messagesShown(), 2);
         QVERIFY(lastMessage().text.contains(QStringLiteral("Nu aveti nici o parola!")));
         QVERIFY(dataCommandsOpen());
@@ -255,30 +266,34 @@ private Q_SLOTS:
         QCOMPARE(raport.size(), 0);
 
         answerMessage(MessageResult::Ok);
-        button("MButAdm")->click();
+        button(MainMenu::kAdminButton)->click();
         // F1 opens the records window, which waits until it is closed.
         bool recordsShown = false;
-        answerWhenShown(&m_app->recordsWindow(), [&] {
+        const ModalAnswer answer = answerWhenShown(&m_app->recordsWindow(), [&] {
             recordsShown = true;
             m_app->recordsWindow().close();
         });
         QTest::keyClick(&menu(), Qt::Key_F1);
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(evidenta.size(), 1);
         QVERIFY(recordsShown);
         QCOMPARE(raport.size(), 0);
         // "Raport" opens the period window; Esc closes it again.
         PeriodDialog *period = &m_app->periodDialog();
-        answerWhenShown(period, [period] { QTest::keyClick(period, Qt::Key_Escape); });
+        const ModalAnswer answer2 =
+            answerWhenShown(period, [period] { QTest::keyClick(period, Qt::Key_Escape); });
         QTest::keyClick(&menu(), Qt::Key_F2);
+        VELMORA_VERIFY_MODAL(answer2);
         QCOMPARE(raport.size(), 1);
         QSignalSpy salvare(&menu(), &MainMenu::salvareRequested);
         BackupWindow &backup = m_app->backupWindow();
         bool backupShown = false;
-        answerWhenShown(&backup, [&] {
+        const ModalAnswer answer3 = answerWhenShown(&backup, [&] {
             backupShown = true;
             backup.close();
         });
-        button("MBut3")->click();
+        button(MainMenu::kBackupButton)->click();
+        VELMORA_VERIFY_MODAL(answer3);
         QCOMPARE(salvare.size(), 1);
         QVERIFY(backupShown);
     }
@@ -307,7 +322,7 @@ private Q_SLOTS:
         else if (way == QStringLiteral("F12"))
             QTest::keyClick(&menu(), Qt::Key_F12);
         else if (way == QStringLiteral("Iesire"))
-            button("ModelF")->click();
+            button(MainMenu::kExitButton)->click();
         else
             menu().close();
         QCOMPARE(messagesShown(), 1);
@@ -324,16 +339,18 @@ private Q_SLOTS:
     void aboutWindow() {
         AboutDialog *about = &m_app->aboutDialog();
         bool seen = false;
-        answerWhenShown(about, [about, &seen] {
+        const ModalAnswer answer = answerWhenShown(about, [about, &seen] {
             seen = true;
             QCOMPARE(about->windowTitle(), QStringLiteral("Despre program"));
             QCOMPARE(about->size(), QSize(434, 239));
-            QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+            QCOMPARE(about->findChild<QLabel *>(QLatin1String(AboutDialog::kHeadingLabel))->text(),
                      Application::title());
-            QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("BE1")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                about->findChild<QPushButton *>(QLatin1String(AboutDialog::kContinueButton)),
+                Qt::LeftButton);
         });
-        button("ToolButton3")->click();
+        button(MainMenu::kAboutButton)->click();
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(seen);
         QVERIFY(!about->isVisible());
     }

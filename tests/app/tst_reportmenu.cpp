@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "queuedevents.h"
 #include "records/recordswindow.h"
 #include "reports/perioddialog.h"
 #include "reports/periodreport.h"
@@ -43,19 +44,11 @@ class TestReportMenu : public QObject {
     PeriodDialog &period() { return m_app->periodDialog(); }
 
     // Closes the report's preview once it shows; counts its pages.
-    void closePreviewWhenShown(int &pages) {
-        auto *timer = new QTimer(&menu());
-        timer->setInterval(10);
-        connect(timer, &QTimer::timeout, timer, [timer, &pages] {
-            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            if (!preview)
-                return;
-            timer->stop();
-            timer->deleteLater();
-            pages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
-            preview->reject();
+    static ModalStep closePreview(int &pages) {
+        return ModalStep::of<QPrintPreviewDialog>([&pages](QPrintPreviewDialog &preview) {
+            pages = preview.findChild<QPrintPreviewWidget *>()->pageCount();
+            preview.reject();
         });
-        timer->start();
     }
 
 private Q_SLOTS:
@@ -70,9 +63,11 @@ private Q_SLOTS:
         m_programDir = std::make_unique<QTemporaryDir>();
         m_app = std::make_unique<Application>(m_programDir->path());
         QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
-        m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->splash()
+            .findChild<QTimer *>(QLatin1String(SplashWindow::kStartTimer))
+            ->setInterval(10);
         m_app->start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
         m_app->context().setAccessGranted(true);
     }
 
@@ -84,15 +79,19 @@ private Q_SLOTS:
 
     void raportChoosesThePeriodThenPreviews() {
         int pages = 0;
-        closePreviewWhenShown(pages);
         PeriodDialog *dialog = &period();
         bool shown = false;
-        answerWhenShown(dialog, [dialog, &shown] {
-            shown = true;
-            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("But1")),
-                              Qt::LeftButton);
-        });
-        menu().findChild<QToolButton *>(QStringLiteral("MBut2"))->click();
+        const ModalAnswer answer(
+            {ModalStep::window(dialog,
+                               [dialog, &shown] {
+                                   shown = true;
+                                   QTest::mouseClick(dialog->findChild<QPushButton *>(
+                                                         QLatin1String(PeriodDialog::kListButton)),
+                                                     Qt::LeftButton);
+                               }),
+             closePreview(pages)});
+        menu().findChild<QToolButton *>(QLatin1String(MainMenu::kReportButton))->click();
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(shown);
         // An empty period still gives its page, with the headers and a TOTAL of 0.
         QCOMPARE(pages, 1);
@@ -102,14 +101,17 @@ private Q_SLOTS:
 
     void cancelledPeriodShowsNoReport() {
         int pages = 0;
-        closePreviewWhenShown(pages);
+        const ModalAnswer preview({closePreview(pages)});
         PeriodDialog *dialog = &period();
         const QDate start = dialog->from().addDays(-3);
-        answerWhenShown(dialog, [dialog, start] {
-            dialog->findChild<DateField *>(QStringLiteral("Data1"))->setDate(start);
+        const ModalAnswer answer = answerWhenShown(dialog, [dialog, start] {
+            dialog->findChild<DateField *>(QLatin1String(PeriodDialog::kStartDate))->setDate(start);
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         QTest::keyClick(&menu(), Qt::Key_F2);
+        VELMORA_VERIFY_MODAL(answer);
+        QVERIFY(deliverQueuedEvents());
+        QVERIFY(!preview.ran());
         QCOMPARE(pages, 0);
         // The next showing has the dates as they were left.
         QCOMPARE(dialog->from(), start);
@@ -125,11 +127,12 @@ private Q_SLOTS:
                            .arg(data, TextForm::quoted(TextForm::date(QDate(2007, 1, 1)))));
         m_app->messageDialog().queueAnswer(MessageResult::Ok);
         RecordsWindow *records = &m_app->recordsWindow();
-        answerWhenShown(records, [records] {
-            records->findChild<QToolButton *>(QStringLiteral("PrintBut"))->click();
+        const ModalAnswer answer = answerWhenShown(records, [records] {
+            records->findChild<QToolButton *>(QLatin1String(RecordsWindow::kPrintButton))->click();
             records->close();
         });
         QTest::keyClick(&menu(), Qt::Key_F1);
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(m_app->messageDialog().shown().size(), 1);
         QCOMPARE(m_app->messageDialog().shown().first().title, QStringLiteral("Raport"));
         QVERIFY(m_app->messageDialog().shown().first().text.endsWith(
@@ -141,13 +144,17 @@ private Q_SLOTS:
         // Without the sheets table the engine refuses the query: no preview, the error box.
         QVERIFY(QFile::remove(m_app->context().dataDir() + QStringLiteral("/FOI.DBF")));
         int pages = 0;
-        closePreviewWhenShown(pages);
+        const ModalAnswer preview({closePreview(pages)});
         PeriodDialog *dialog = &period();
-        answerWhenShown(dialog, [dialog] {
-            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("But1")),
-                              Qt::LeftButton);
+        const ModalAnswer answer = answerWhenShown(dialog, [dialog] {
+            QTest::mouseClick(
+                dialog->findChild<QPushButton *>(QLatin1String(PeriodDialog::kListButton)),
+                Qt::LeftButton);
         });
         QTest::keyClick(&menu(), Qt::Key_F2);
+        VELMORA_VERIFY_MODAL(answer);
+        QVERIFY(deliverQueuedEvents());
+        QVERIFY(!preview.ran());
         QCOMPARE(pages, 0);
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(m_errors.first().contains(QStringLiteral("Foi.dbf")));

@@ -68,45 +68,20 @@ class TestRomanianDialogs : public QObject {
     // Opens the preview the way a clerk does: F2, then Enter twice.
     void openPreview(const std::function<void(QPrintPreviewDialog &)> &look) {
         PeriodDialog *dialog = &m_app->periodDialog();
-        bool asked = false;
-        answerWhenShown(dialog, [dialog, &asked] {
-            asked = true;
-            // Enter in the first date moves to the second; Enter there lists.
-            for (int i = 0; i < 2 && dialog->isVisible(); ++i)
-                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
-        });
-        bool previewed = false;
-        auto *timer = new QTimer(&menu());
-        timer->setInterval(10);
-        connect(timer, &QTimer::timeout, timer, [timer, &look, &previewed] {
-            auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-            if (!preview || !preview->isVisible())
-                return;
-            timer->stop();
-            timer->deleteLater();
-            previewed = true;
-            look(*preview);
-            preview->reject();
-        });
-        timer->start();
+        const ModalAnswer answer(
+            {ModalStep::window(dialog,
+                               [dialog] {
+                                   // Enter in the first date moves to the
+                                   // second; Enter there lists.
+                                   for (int i = 0; i < 2 && dialog->isVisible(); ++i)
+                                       QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+                               }),
+             ModalStep::of<QPrintPreviewDialog>([&look](QPrintPreviewDialog &preview) {
+                 look(preview);
+                 preview.reject();
+             })});
         QTest::keyClick(&menu(), Qt::Key_F2);
-        QVERIFY(asked);
-        QVERIFY(previewed);
-    }
-
-    // Answers the next modal window that comes up over the one given, once it shows.
-    static void answerNextModal(QWidget *over, const std::function<void(QWidget &)> &action) {
-        auto *timer = new QTimer(over);
-        timer->setInterval(10);
-        connect(timer, &QTimer::timeout, timer, [timer, over, action] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || modal == over || !modal->isVisible())
-                return;
-            timer->stop();
-            timer->deleteLater();
-            action(*modal);
-        });
-        timer->start();
+        VELMORA_VERIFY_MODAL(answer);
     }
 
     static QAction *actionNamed(QPrintPreviewDialog &preview, const QString &text) {
@@ -132,7 +107,9 @@ private Q_SLOTS:
         m_app = std::make_unique<Application>(m_programDir->path());
         QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
         QSignalSpy failed(&m_app->splash(), &SplashWindow::startupFailed);
-        m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
+        m_app->splash()
+            .findChild<QTimer *>(QLatin1String(SplashWindow::kStartTimer))
+            ->setInterval(10);
         m_app->start();
         // Generous: on a machine busy with other work a start-up has taken over ten seconds.
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() + failed.count() > 0, 30000);
@@ -181,22 +158,18 @@ private Q_SLOTS:
             QAction *setup = actionNamed(preview, QStringLiteral("Configurare pagina"));
             QAction *printAction = actionNamed(preview, QStringLiteral("Tipareste"));
             QVERIFY(setup && printAction);
-            bool setupShown = false;
-            answerNextModal(&preview, [&](QWidget &dialog) {
-                setupShown = true;
+            const ModalAnswer setupShown({ModalStep::over(&preview, [&](QWidget &dialog) {
                 pageSetup = QStringList{dialog.windowTitle()} + textsOf(dialog);
                 QTest::keyClick(&dialog, Qt::Key_Escape);
-            });
+            })});
             setup->trigger();
-            QVERIFY(setupShown);
-            bool printShown = false;
-            answerNextModal(&preview, [&](QWidget &dialog) {
-                printShown = qobject_cast<QPrintDialog *>(&dialog) != nullptr;
+            VELMORA_VERIFY_MODAL(setupShown);
+            const ModalAnswer printShown({ModalStep::of<QPrintDialog>([&](QPrintDialog &dialog) {
                 print = QStringList{dialog.windowTitle()} + textsOf(dialog);
                 QTest::keyClick(&dialog, Qt::Key_Escape);
-            });
+            })});
             printAction->trigger();
-            QVERIFY(printShown);
+            VELMORA_VERIFY_MODAL(printShown);
         });
         for (const char *romanian : {"Configurare pagina", "Hartie", "Dimensiunea paginii:",
                                      "Orientare", "Portret", "Peisaj", "Margini", "Renunt"})
@@ -210,23 +183,29 @@ private Q_SLOTS:
     void fileDialog() {
         const AskedTexts asked;
         BackupWindow *backup = &m_app->backupWindow();
-        auto *save = backup->findChild<QFileDialog *>(QStringLiteral("SaveDialog1"));
+        auto *save = backup->findChild<QFileDialog *>(QLatin1String(BackupWindow::kSaveDialog));
         QVERIFY(save);
         QStringList texts;
         QStringList tips;
-        answerWhenShown(save, [&, save] {
-            texts = textsOf(*save);
-            for (const QToolButton *button : save->findChildren<QToolButton *>())
-                tips.append(button->toolTip());
-            QTest::keyClick(save, Qt::Key_Escape);
-        });
-        answerWhenShown(backup, [backup] {
-            QTest::mouseClick(backup->findChild<FlatButton *>(QStringLiteral("BE1")),
-                              Qt::LeftButton);
-            if (backup->isVisible())
-                QTest::keyClick(backup, Qt::Key_Escape);
-        });
-        QTest::mouseClick(menu().findChild<QToolButton *>(QStringLiteral("MBut3")), Qt::LeftButton);
+        // The backup window's button opens the save dialog while the window waits.
+        const ModalAnswer answer(
+            {ModalStep::window(backup,
+                               [backup] {
+                                   QTest::mouseClick(backup->findChild<FlatButton *>(
+                                                         QLatin1String(BackupWindow::kSaveButton)),
+                                                     Qt::LeftButton);
+                                   if (backup->isVisible())
+                                       QTest::keyClick(backup, Qt::Key_Escape);
+                               }),
+             ModalStep::window(save, [&, save] {
+                 texts = textsOf(*save);
+                 for (const QToolButton *button : save->findChildren<QToolButton *>())
+                     tips.append(button->toolTip());
+                 QTest::keyClick(save, Qt::Key_Escape);
+             })});
+        QTest::mouseClick(menu().findChild<QToolButton *>(QLatin1String(MainMenu::kBackupButton)),
+                          Qt::LeftButton);
+        VELMORA_VERIFY_MODAL(answer);
         for (const char *romanian :
              {"Cauta in:", "&Nume fisier:", "Fisiere de tipul:", "Salveaza", "Renunt"})
             QVERIFY2(texts.contains(QLatin1String(romanian)), qPrintable(texts.join(u'|')));

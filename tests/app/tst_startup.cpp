@@ -73,7 +73,9 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
-        QCOMPARE(application.splash().findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
+        QCOMPARE(application.splash()
+                     .findChild<QTimer *>(QLatin1String(SplashWindow::kStartTimer))
+                     ->interval(),
                  1000);
         // Each window has what it shows from its constructor, before the start-up runs.
         QCOMPARE(application.aboutDialog().heading(), Application::title());
@@ -81,7 +83,7 @@ private Q_SLOTS:
         application.start();
         QVERIFY(application.splash().isVisible());
         QVERIFY(!application.mainMenu().isVisible());
-        QVERIFY(finished.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
 
         QVERIFY(m_errors.isEmpty());
         QVERIFY(ended.isEmpty());
@@ -97,9 +99,11 @@ private Q_SLOTS:
         QCOMPARE(application.context().dataDir(), programDir.path() + QStringLiteral("/Data"));
 
         const MainMenu &menu = application.mainMenu();
-        for (const char *name : {"MBut1", "MBut2", "MBut3"})
+        for (const char *name :
+             {MainMenu::kRecordsButton, MainMenu::kReportButton, MainMenu::kBackupButton})
             QVERIFY2(!menu.findChild<QToolButton *>(QLatin1String(name))->isEnabled(), name);
-        for (const char *name : {"MButAdm", "ToolButton3", "ModelF"})
+        for (const char *name :
+             {MainMenu::kAdminButton, MainMenu::kAboutButton, MainMenu::kExitButton})
             QVERIFY2(menu.findChild<QToolButton *>(QLatin1String(name))->isEnabled(), name);
         QCOMPARE(menu.windowTitle(), Application::title());
         QCOMPARE(menu.height(), MainMenu::kHeight);
@@ -113,7 +117,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
 
         const QImage splash = application.splash().grab().toImage();
         QCOMPARE(splash.size(), QSize(424, 201));
@@ -155,7 +159,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(recordCount(foi), 1u);
         const ResultSet rows =
@@ -193,7 +197,7 @@ private Q_SLOTS:
             application.messageDialog().queueAnswer(MessageResult::Ok);
             QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
             application.start();
-            QVERIFY(finished.wait(10000));
+            QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
             QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
             const QList<MessageRecord> &shown = application.messageDialog().shown();
             if (start == 1) {
@@ -222,9 +226,10 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
         QVERIFY(m_errors.isEmpty());
-        for (const char *name : {"NrInmat", "Sofer1", "Sofer2", "LocParcare"}) {
+        for (const char *name : {SheetEditor::kPlate, SheetEditor::kDriver1, SheetEditor::kDriver2,
+                                 SheetEditor::kParking}) {
             auto *list = application.sheetEditor().findChild<QComboBox *>(QLatin1String(name));
             QVERIFY2(list && list->count() == 1, name);
         }
@@ -232,12 +237,15 @@ private Q_SLOTS:
         application.context().setAccessGranted(true);
         RecordsWindow &records = application.recordsWindow();
         bool shown = false;
-        answerWhenShown(&records, [&] {
+        const ModalAnswer answer = answerWhenShown(&records, [&] {
             shown = true;
             QCOMPARE(records.sheetGrid()->model()->rowCount(), 1);
             records.close();
         });
-        application.mainMenu().findChild<QToolButton *>(QStringLiteral("MBut1"))->click();
+        application.mainMenu()
+            .findChild<QToolButton *>(QLatin1String(MainMenu::kRecordsButton))
+            ->click();
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(shown);
         QVERIFY(!records.isVisible());
     }
@@ -253,7 +261,7 @@ private Q_SLOTS:
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY(failed.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
         QCOMPARE(m_errors.size(), 1);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toInt(), 1);
@@ -322,7 +330,7 @@ private Q_SLOTS:
         m_splash = &application.splash();
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         application.start();
-        QVERIFY(failed.wait(10000));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
         QFile::setPermissions(programDir.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(m_errors.size(), 1);
@@ -342,24 +350,18 @@ private Q_SLOTS:
         bool splashShown = true;
         bool onTop = false;
         QString text;
-        QTimer answer;
-        answer.setInterval(20);
-        connect(&answer, &QTimer::timeout, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+        const ModalAnswer answer({ModalStep::of<QMessageBox>([&](QMessageBox &box) {
             boxSeen = true;
             splashShown = application.splash().isVisible();
-            onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
-            text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-        answer.start();
+            onTop = box.windowFlags() & Qt::WindowStaysOnTopHint;
+            text = box.text();
+            box.button(QMessageBox::Ok)->click();
+        })});
         application.start();
-        const bool ended = failed.wait(10000);
-        answer.stop();
+        const bool ended = QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000);
         recordErrors();
         QVERIFY(ended);
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(boxSeen);
         QVERIFY(!splashShown);
         QVERIFY(onTop);
@@ -378,7 +380,8 @@ private Q_SLOTS:
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY2(finished.wait(10000), qPrintable(m_errors.join(u'|')));
+        QVERIFY2(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000),
+                 qPrintable(m_errors.join(u'|')));
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(ended.isEmpty());
         QVERIFY(application.mainMenu().isVisible());

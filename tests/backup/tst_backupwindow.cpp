@@ -9,6 +9,7 @@
 #include "ui/flatbutton.h"
 #include "ui/gradientpanel.h"
 #include "ui/messagedialog.h"
+#include "ui/modalanswer.h"
 #include "ui/progresswindow.h"
 
 #include <QApplication>
@@ -34,44 +35,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Answers the file dialogs a command opens, one after the other, each once it is the active
-// modal window. Should one never come, the script gives up after a while and closes whatever
-// is modal, so the test fails on its checks instead of hanging.
-class Script : public QObject {
-public:
-    using Step = std::pair<QWidget *, std::function<void()>>;
-
-    explicit Script(std::deque<Step> steps)
-        : m_steps(std::move(steps)) {
-        connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
-        m_timer.start(5);
-    }
-    bool finished() const { return m_steps.empty(); }
-
-private:
-    void tick() {
-        if (m_steps.empty()) {
-            m_timer.stop();
-            return;
-        }
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal == m_steps.front().first && modal->isVisible()) {
-            const std::function<void()> action = std::move(m_steps.front().second);
-            m_steps.pop_front();
-            m_waited = 0;
-            action();
-        } else if (++m_waited > 1000) {
-            m_timer.stop();
-            if (modal)
-                modal->close();
-        }
-    }
-
-    std::deque<Step> m_steps;
-    QTimer m_timer;
-    int m_waited = 0;
-};
-
 const QByteArray kSheets = tableLike(80 * 1024, 1);
 const QByteArray kCounters = "[IDFOAIE]\r\nIDFOAIE=9\r\n";
 
@@ -94,21 +57,19 @@ class TestBackupWindow : public QObject {
         return m_window->findChild<FlatButton *>(QLatin1String(name));
     }
 
-    Script::Step pick(QFileDialog *dialog, const QString &path) {
-        return {dialog, [dialog, path] {
-                    // As a user types it: the folder, then the name in the name field.
-                    dialog->setDirectory(QFileInfo(path).absolutePath());
-                    auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
-                    QVERIFY(name);
-                    name->setText(QFileInfo(path).fileName());
-                    // What the dialog's own accept button runs.
-                    QMetaObject::invokeMethod(dialog, "accept");
-                }};
+    ModalStep pick(QFileDialog *dialog, const QString &path) {
+        return ModalStep::window(dialog, [dialog, path] {
+            // As a user types it: the folder, then the name in the name field.
+            dialog->setDirectory(QFileInfo(path).absolutePath());
+            auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+            QVERIFY(name);
+            name->setText(QFileInfo(path).fileName());
+            // What the dialog's own accept button runs.
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
     }
-    Script::Step cancel(QFileDialog *dialog) {
-        return {dialog, [dialog] {
-                    dialog->reject();
-                }};
+    ModalStep cancel(QFileDialog *dialog) {
+        return ModalStep::window(dialog, [dialog] { dialog->reject(); });
     }
     // The messages the command showed, each answered from the seam.
     QList<MessageRecord> messages() const { return m_messages->shown(); }
@@ -121,10 +82,11 @@ class TestBackupWindow : public QObject {
     }
 
     // Clicks the command's button and plays the script against what it opens.
-    void run(const char *buttonName, std::deque<Script::Step> steps) {
-        Script script(std::move(steps));
+    void run(const char *buttonName, std::deque<ModalStep> steps,
+             std::source_location where = std::source_location::current()) {
+        const ModalAnswer answer(std::move(steps), where);
         QTest::mouseClick(button(buttonName), Qt::LeftButton);
-        QVERIFY2(script.finished(), "a window the command should have opened did not come");
+        VELMORA_VERIFY_MODAL(answer);
     }
 
     QMap<QString, QByteArray> dataFiles() const {
@@ -175,7 +137,8 @@ private Q_SLOTS:
         QVERIFY(!(m_window->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
 
-        auto *background = m_window->findChild<GradientPanel *>(u"GradientPanel1"_s);
+        auto *background =
+            m_window->findChild<GradientPanel *>(QLatin1String(BackupWindow::kBackground));
         QCOMPARE(background->geometry(), QRect(0, 0, 262, 106));
         QVERIFY(background->fromMiddle());
         QCOMPARE(background->direction(), Gradient::Direction::TopToBottom);
@@ -184,8 +147,8 @@ private Q_SLOTS:
         QCOMPARE(background->lastColor(), QColor(0x52, 0x66, 0x87));
 
         const std::tuple<const char *, const char *, QRect> buttons[] = {
-            {"BE1", "Salveaza baza de date", QRect(29, 24, 204, 29)},
-            {"LbSpeedButton1", "Restaureaza baza de date", QRect(29, 56, 204, 29)}};
+            {BackupWindow::kSaveButton, "Salveaza baza de date", QRect(29, 24, 204, 29)},
+            {BackupWindow::kRestoreButton, "Restaureaza baza de date", QRect(29, 56, 204, 29)}};
         for (const auto &[name, caption, geometry] : buttons) {
             FlatButton *b = button(name);
             QVERIFY2(b, name);
@@ -201,11 +164,12 @@ private Q_SLOTS:
             QCOMPARE(b->colors().text, QColor(0x2D, 0x38, 0x4A));
         }
 
-        auto *status = m_window->findChild<QStatusBar *>(u"StatusBar1"_s);
+        auto *status = m_window->findChild<QStatusBar *>(QLatin1String(BackupWindow::kStatusBar));
         QCOMPARE(status->geometry(), QRect(0, 106, 262, 19));
         QCOMPARE(status->palette().color(QPalette::Window), QColor(0xBA, 0xC5, 0xD6));
         QCOMPARE(status->findChild<QLabel *>()->text(), u"ESC - Iesire"_s);
-        QVERIFY(!m_window->findChild<QPlainTextEdit *>(u"NumeFisiere"_s)->isVisible());
+        QVERIFY(!m_window->findChild<QPlainTextEdit *>(QLatin1String(BackupWindow::kFileList))
+                     ->isVisible());
 
         const std::pair<QFileDialog *, const char *> dialogs[] = {
             {m_window->saveDialog(), "Unde salvam arhiva ?"},
@@ -229,7 +193,7 @@ private Q_SLOTS:
 
     void saveWritesTheArchive() {
         m_messages->queueAnswer(MessageResult::Ok);
-        run("BE1", {pick(m_window->saveDialog(), archive())});
+        run(BackupWindow::kSaveButton, {pick(m_window->saveDialog(), archive())});
 
         QCOMPARE(messages().size(), 1);
         QVERIFY(same(messages()[0], message(u"Informatie"_s, u"Salvare incheiata cu succes !"_s,
@@ -242,7 +206,8 @@ private Q_SLOTS:
         QCOMPARE(ArchiveFormat::verify(archive()),
                  (QList<ArchiveFormat::Member>{{u"Foi.dbf"_s, kSheets.size()},
                                                {u"Velm.ini"_s, kCounters.size()}}));
-        QCOMPARE(m_window->findChild<QPlainTextEdit *>(u"NumeFisiere"_s)->toPlainText(),
+        QCOMPARE(m_window->findChild<QPlainTextEdit *>(QLatin1String(BackupWindow::kFileList))
+                     ->toPlainText(),
                  data() + u"/Foi.dbf\n"_s + data() + u"/Velm.ini"_s);
     }
 
@@ -260,7 +225,7 @@ private Q_SLOTS:
 
         m_messages->queueAnswer(answer);
         m_messages->queueAnswer(MessageResult::Ok);
-        run("BE1", {pick(m_window->saveDialog(), archive())});
+        run(BackupWindow::kSaveButton, {pick(m_window->saveDialog(), archive())});
 
         QCOMPARE(messages().size(), replaced ? 2 : 1);
         QVERIFY(same(
@@ -276,8 +241,8 @@ private Q_SLOTS:
     }
 
     void cancelledDialogsDoNothing() {
-        run("BE1", {cancel(m_window->saveDialog())});
-        run("LbSpeedButton1", {cancel(m_window->openDialog())});
+        run(BackupWindow::kSaveButton, {cancel(m_window->saveDialog())});
+        run(BackupWindow::kRestoreButton, {cancel(m_window->openDialog())});
         QVERIFY(m_window->isVisible());
         QVERIFY(!QFile::exists(archive()));
         QCOMPARE(messages().size(), 0);
@@ -287,7 +252,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(data() + u"/Foi.dbf"_s));
         putBytes(data() + u"/Velm.ini"_s, "");
         m_messages->queueAnswer(MessageResult::Ok);
-        run("BE1", {pick(m_window->saveDialog(), archive())});
+        run(BackupWindow::kSaveButton, {pick(m_window->saveDialog(), archive())});
         QCOMPARE(messages().size(), 1);
         QCOMPARE(messages()[0].title, u"Eroare"_s);
         QCOMPARE(messages()[0].kind, MessageKind::Eroare);
@@ -300,7 +265,7 @@ private Q_SLOTS:
         const QString missing = m_program.filePath(u"nu-exista.vmr"_s);
         const QMap<QString, QByteArray> before = dataFiles();
         m_messages->queueAnswer(MessageResult::Ok);
-        run("LbSpeedButton1", {pick(m_window->openDialog(), missing)});
+        run(BackupWindow::kRestoreButton, {pick(m_window->openDialog(), missing)});
         QCOMPARE(messages().size(), 1);
         QVERIFY(same(messages()[0],
                      message(u"Eroare"_s,
@@ -319,7 +284,7 @@ private Q_SLOTS:
         connect(m_window, &BackupWindow::restoreCompleted, this,
                 [&] { noticesBeforeEnd = messages().size(); });
         m_messages->queueAnswer(MessageResult::Ok);
-        run("LbSpeedButton1", {pick(m_window->openDialog(), archive())});
+        run(BackupWindow::kRestoreButton, {pick(m_window->openDialog(), archive())});
 
         QCOMPARE(messages().size(), 1);
         QVERIFY(same(messages()[0], message(u"Informatie"_s,
@@ -345,7 +310,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(m_program.filePath(u"alaturi.txt"_s), data() + u"/legat"_s));
         putBytes(data() + u"/Nota\U0001F600.txt"_s, "a note");
         m_messages->queueAnswer(MessageResult::Ok);
-        run("BE1", {pick(m_window->saveDialog(), archive())});
+        run(BackupWindow::kSaveButton, {pick(m_window->saveDialog(), archive())});
 
         QCOMPARE(messages().size(), 1);
         const MessageRecord shown = messages()[0];
@@ -365,7 +330,7 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = dataFiles();
         QSignalSpy ended(m_window, &BackupWindow::restoreCompleted);
         m_messages->queueAnswer(MessageResult::Ok);
-        run("LbSpeedButton1", {pick(m_window->openDialog(), text)});
+        run(BackupWindow::kRestoreButton, {pick(m_window->openDialog(), text)});
 
         QCOMPARE(messages().size(), 1);
         QCOMPARE(messages()[0].kind, MessageKind::Eroare);
@@ -382,19 +347,19 @@ private Q_SLOTS:
         QTemporaryDir elsewhere;
         const QString typed = elsewhere.filePath(u"nu-exista/salvari/copie.vmr"_s);
         QFileDialog *dialog = m_window->saveDialog();
-        run("BE1", {{dialog, [dialog, typed] {
-                         dialog->setDirectory(QDir::tempPath());
-                         auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
-                         QVERIFY(name);
-                         name->setFocus();
-                         QTest::keyClicks(name, typed);
-                         // The dialog's completion list may be open over the field, as a
-                         // user sees it; Esc closes it first, so Return reaches the dialog.
-                         if (QWidget *popup = QApplication::activePopupWidget())
-                             QTest::keyClick(popup, Qt::Key_Escape);
-                         QVERIFY(!QApplication::activePopupWidget());
-                         QTest::keyClick(name, Qt::Key_Return);
-                     }}});
+        run(BackupWindow::kSaveButton, {ModalStep::window(dialog, [dialog, typed] {
+                dialog->setDirectory(QDir::tempPath());
+                auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                QVERIFY(name);
+                name->setFocus();
+                QTest::keyClicks(name, typed);
+                // The dialog's completion list may be open over the field, as a
+                // user sees it; Esc closes it first, so Return reaches the dialog.
+                if (QWidget *popup = QApplication::activePopupWidget())
+                    QTest::keyClick(popup, Qt::Key_Escape);
+                QVERIFY(!QApplication::activePopupWidget());
+                QTest::keyClick(name, Qt::Key_Return);
+            })});
         QCOMPARE(m_errors.size(), 1);
         QVERIFY2(m_errors[0].startsWith(u"Arhiva "_s + QDir::toNativeSeparators(typed) + u' '),
                  qPrintable(m_errors[0]));
@@ -409,7 +374,7 @@ private Q_SLOTS:
         const QMap<QString, QByteArray> before = dataFiles();
         QSignalSpy ended(m_window, &BackupWindow::restoreCompleted);
         m_messages->queueAnswer(MessageResult::Ok);
-        run("LbSpeedButton1", {pick(m_window->openDialog(), archive())});
+        run(BackupWindow::kRestoreButton, {pick(m_window->openDialog(), archive())});
 
         QCOMPARE(messages().size(), 1);
         const MessageRecord shown = messages()[0];

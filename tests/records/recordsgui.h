@@ -42,23 +42,32 @@ public:
         FieldHint::hide();
     }
 
-    // Runs body while the window is shown modally, then closes it.
-    void inWindow(const std::function<void()> &body) {
-        answerWhenShown(&window, [this, body] {
-            body();
-            window.close();
-        });
+    // Runs body while the window is shown modally, then closes it; fails the test when the
+    // window does not show.
+    void inWindow(const std::function<void()> &body,
+                  std::source_location where = std::source_location::current()) {
+        const ModalAnswer answer = answerWhenShown(
+            &window,
+            [this, body] {
+                body();
+                window.close();
+            },
+            where);
         window.Deschide();
+        VELMORA_VERIFY_MODAL(answer);
     }
 
     // The answer the next message gets, without showing it.
     void answerMessage(MessageResult answer) { messages.queueAnswer(answer); }
 
     // Clicks the window's button and lets the editor that opens be handled by body.
+    // Fails the test when the editor does not show.
     template <typename Editor>
-    void clickWithEditor(const char *button, Editor &editor, std::function<void()> body) {
-        answerWhenShown(&editor, std::move(body));
+    void clickWithEditor(const char *button, Editor &editor, std::function<void()> body,
+                         std::source_location where = std::source_location::current()) {
+        const ModalAnswer answer = answerWhenShown(&editor, std::move(body), where);
         click(button);
+        VELMORA_VERIFY_MODAL(answer);
     }
 
     void click(const char *button) {

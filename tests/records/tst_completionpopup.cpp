@@ -46,7 +46,7 @@ QString focusedField() {
 }
 
 QString status(QWidget &editor) {
-    return editor.findChild<QLabel *>(u"StatusBar1"_s)->text();
+    return editor.findChild<QLabel *>(QLatin1String(EditorDialog::kStatusBar))->text();
 }
 
 // A check that fails inside the editor leaves it through here, instead of leaving it open.
@@ -73,8 +73,9 @@ void clickInto(QWidget &editor, const QString &name) {
 // Everything a sheet needs, left out the field a row works on; no value starts a suggestion.
 void fillAllBut(SheetEditor &editor, const QString &skipped) {
     const QList<std::pair<const char *, QString>> values = {
-        {"NrInmat", u"Z9"_s}, {"Sofer1", u"ZORAN"_s}, {"LocParcare", u"ZONA"_s},
-        {"TotKm", u"10"_s},   {"Consum", u"5"_s},     {"PretL", u"6"_s},
+        {SheetEditor::kPlate, u"Z9"_s},      {SheetEditor::kDriver1, u"ZORAN"_s},
+        {SheetEditor::kParking, u"ZONA"_s},  {SheetEditor::kKm, u"10"_s},
+        {SheetEditor::kConsumption, u"5"_s}, {SheetEditor::kFuelPrice, u"6"_s},
     };
     for (const auto &[name, value] : values) {
         if (skipped != QLatin1String(name))
@@ -119,24 +120,26 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("columns");
         QTest::addColumn<QString>("stored");
         QTest::newRow("driver, highlighted")
-            << u"Sofer1"_s << u"mar"_s << QStringList{u"<Down>"_s, u"<Return>"_s} << u"MARIN"_s
-            << u"Sofer2"_s << QStringList{u"SOFER1"_s} << u"MARIN"_s;
+            << SheetEditor::kDriver1 << u"mar"_s << QStringList{u"<Down>"_s, u"<Return>"_s}
+            << u"MARIN"_s << SheetEditor::kDriver2 << QStringList{u"SOFER1"_s} << u"MARIN"_s;
         QTest::newRow("driver, second highlighted")
-            << u"Sofer1"_s << u"mar"_s << QStringList{u"<Down>"_s, u"<Down>"_s, u"<Return>"_s}
-            << u"MARIUS"_s << u"Sofer2"_s << QStringList{u"SOFER1"_s} << u"MARIUS"_s;
+            << SheetEditor::kDriver1 << u"mar"_s
+            << QStringList{u"<Down>"_s, u"<Down>"_s, u"<Return>"_s} << u"MARIUS"_s
+            << SheetEditor::kDriver2 << QStringList{u"SOFER1"_s} << u"MARIUS"_s;
         QTest::newRow("driver as typed")
-            << u"Sofer1"_s << u"mar"_s << QStringList{u"<Return>"_s} << u"MAR"_s << u"Sofer2"_s
-            << QStringList{u"SOFER1"_s} << u"MAR"_s;
+            << SheetEditor::kDriver1 << u"mar"_s << QStringList{u"<Return>"_s} << u"MAR"_s
+            << SheetEditor::kDriver2 << QStringList{u"SOFER1"_s} << u"MAR"_s;
         QTest::newRow("second driver with ș")
-            << u"Sofer2"_s << u"șe"_s << QStringList{u"<Down>"_s, u"<Return>"_s} << kSerban
-            << u"LocParcare"_s << QStringList{u"SOFER2"_s} << kSerban;
+            << SheetEditor::kDriver2 << u"șe"_s << QStringList{u"<Down>"_s, u"<Return>"_s}
+            << kSerban << SheetEditor::kParking << QStringList{u"SOFER2"_s} << kSerban;
         QTest::newRow("vehicle brings its memory")
-            << u"NrInmat"_s << u"b1"_s << QStringList{u"<Down>"_s, u"<Return>"_s} << u"B12ABC"_s
-            << u"Sofer1"_s << QStringList{u"NRMAS"_s, u"CONSUM"_s, u"PRETL"_s}
-            << u"B12ABC|7.5|4.2"_s;
+            << SheetEditor::kPlate << u"b1"_s << QStringList{u"<Down>"_s, u"<Return>"_s}
+            << u"B12ABC"_s << SheetEditor::kDriver1
+            << QStringList{u"NRMAS"_s, u"CONSUM"_s, u"PRETL"_s} << u"B12ABC|7.5|4.2"_s;
         QTest::newRow("parking with Tab")
-            << u"LocParcare"_s << u"dep"_s << QStringList{u"<Down>"_s, u"<Down>"_s, u"<Tab>"_s}
-            << u"DEPOU 2"_s << u"TotKm"_s << QStringList{u"LOCPARC"_s} << u"DEPOU 2"_s;
+            << SheetEditor::kParking << u"dep"_s
+            << QStringList{u"<Down>"_s, u"<Down>"_s, u"<Tab>"_s} << u"DEPOU 2"_s << SheetEditor::kKm
+            << QStringList{u"LOCPARC"_s} << u"DEPOU 2"_s;
     }
     void enterTakesTheSuggestionAndMovesOn() {
         QFETCH(QString, field);
@@ -150,7 +153,7 @@ private Q_SLOTS:
         fillLists(gui);
         SheetEditor &editor = gui.sheetEditor;
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
                 fillAllBut(editor, field);
@@ -179,20 +182,22 @@ private Q_SLOTS:
         SheetEditor &editor = gui.sheetEditor;
         QStringList seen;
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
                 seen << status(editor);
-                typeWithSuggestions(editor, u"Sofer1"_s, u"mar"_s);
+                typeWithSuggestions(editor, QString::fromLatin1(SheetEditor::kDriver1), u"mar"_s);
                 WindowKeys::press(editor.windowHandle(), u"Escape"_s);
-                QVERIFY(!popupOf(editor, u"Sofer1"_s)->isVisible());
+                QVERIFY(!popupOf(editor, QString::fromLatin1(SheetEditor::kDriver1))->isVisible());
                 QVERIFY(editor.isVisible());
-                QCOMPARE(focusedField(), u"Sofer1"_s);
-                QCOMPARE(combo(editor, u"Sofer1"_s)->currentText(), u"MAR"_s);
+                QCOMPARE(focusedField(), QString::fromLatin1(SheetEditor::kDriver1));
+                QCOMPARE(combo(editor, QString::fromLatin1(SheetEditor::kDriver1))->currentText(),
+                         u"MAR"_s);
                 seen << status(editor);
                 // Typing on brings the suggestions back and the status line to its own words.
                 WindowKeys::type(editor.windowHandle(), u"i"_s);
-                QTRY_VERIFY(popupOf(editor, u"Sofer1"_s)->isVisible());
+                QTRY_VERIFY(
+                    popupOf(editor, QString::fromLatin1(SheetEditor::kDriver1))->isVisible());
                 seen << status(editor);
                 WindowKeys::press(editor.windowHandle(), u"Escape"_s);
                 QVERIFY(editor.isVisible());
@@ -216,13 +221,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("columns");
         QTest::addColumn<QString>("stored");
         QTest::newRow("driver, then parking")
-            << u"Sofer1"_s << u"mar"_s << u"LocParcare"_s << u"zz"_s
+            << SheetEditor::kDriver1 << u"mar"_s << SheetEditor::kParking << u"zz"_s
             << QStringList{u"SOFER1"_s, u"LOCPARC"_s} << u"MAR|ZZ"_s;
         QTest::newRow("parking, then second driver")
-            << u"LocParcare"_s << u"dep"_s << u"Sofer2"_s << u"ion"_s
+            << SheetEditor::kParking << u"dep"_s << SheetEditor::kDriver2 << u"ion"_s
             << QStringList{u"LOCPARC"_s, u"SOFER2"_s} << u"DEP|ION"_s;
         QTest::newRow("vehicle, then kilometres")
-            << u"NrInmat"_s << u"b1"_s << u"TotKm"_s << u"250"_s
+            << SheetEditor::kPlate << u"b1"_s << SheetEditor::kKm << u"250"_s
             << QStringList{u"NRMAS"_s, u"TKM"_s} << u"B1|250"_s;
     }
     void aClickElsewhereTakesTheFocus() {
@@ -236,7 +241,7 @@ private Q_SLOTS:
         fillLists(gui);
         SheetEditor &editor = gui.sheetEditor;
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
                 fillAllBut(editor, field);
@@ -275,19 +280,20 @@ private Q_SLOTS:
         RecordsGui gui;
         fillLists(gui);
         SheetEditor &editor = gui.sheetEditor;
-        QComboBox *parking = combo(editor, u"LocParcare"_s);
+        QComboBox *parking = combo(editor, QString::fromLatin1(SheetEditor::kParking));
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
-                fillAllBut(editor, u"LocParcare"_s);
+                fillAllBut(editor, QString::fromLatin1(SheetEditor::kParking));
                 if (dropDown) {
-                    clickInto(editor, u"LocParcare"_s);
+                    clickInto(editor, QString::fromLatin1(SheetEditor::kParking));
                     WindowKeys::type(editor.windowHandle(), u"depou 9"_s);
                     WindowKeys::press(editor.windowHandle(), u"F4"_s);
                     QTRY_VERIFY(parking->view()->isVisible());
                 } else {
-                    typeWithSuggestions(editor, u"LocParcare"_s, u"dep"_s);
+                    typeWithSuggestions(editor, QString::fromLatin1(SheetEditor::kParking),
+                                        u"dep"_s);
                 }
                 WindowKeys::click(save ? editor.saveButton() : editor.cancelButton());
                 QTRY_VERIFY(!editor.isVisible());
@@ -306,15 +312,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("line");
         const QString leave = u"ESC - iesire"_s;
         QTest::newRow("Enter takes the item and moves on")
-            << QStringList{u"<F4>"_s, u"<Down>"_s, u"<Return>"_s} << u"MARIUS"_s << u"Sofer2"_s
-            << leave;
-        QTest::newRow("Enter on the item shown")
-            << QStringList{u"<A-Down>"_s, u"<Return>"_s} << u"MARIN"_s << u"Sofer2"_s << leave;
+            << QStringList{u"<F4>"_s, u"<Down>"_s, u"<Return>"_s} << u"MARIUS"_s
+            << SheetEditor::kDriver2 << leave;
+        QTest::newRow("Enter on the item shown") << QStringList{u"<A-Down>"_s, u"<Return>"_s}
+                                                 << u"MARIN"_s << SheetEditor::kDriver2 << leave;
         QTest::newRow("Esc closes only the list")
-            << QStringList{u"<F4>"_s, u"<Escape>"_s} << QString() << u"Sofer1"_s
+            << QStringList{u"<F4>"_s, u"<Escape>"_s} << QString() << SheetEditor::kDriver1
             << u"Lista inchisa. Inca un ESC - iesire"_s;
         QTest::newRow("a click elsewhere")
-            << QStringList{u"<F4>"_s, u"@NrInmat"_s, u"zz"_s} << QString() << u"NrInmat"_s << leave;
+            << QStringList{u"<F4>"_s, WindowKeys::clickInto(SheetEditor::kPlate), u"zz"_s}
+            << QString() << SheetEditor::kPlate << leave;
     }
     void theDropDownListToo() {
         QFETCH(QStringList, steps);
@@ -324,12 +331,12 @@ private Q_SLOTS:
         RecordsGui gui;
         fillLists(gui);
         SheetEditor &editor = gui.sheetEditor;
-        QComboBox *drivers = combo(editor, u"Sofer1"_s);
+        QComboBox *drivers = combo(editor, QString::fromLatin1(SheetEditor::kDriver1));
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
-                clickInto(editor, u"Sofer1"_s);
+                clickInto(editor, QString::fromLatin1(SheetEditor::kDriver1));
                 play(editor, steps.mid(0, 1));
                 QTRY_VERIFY(drivers->view()->isVisible());
                 play(editor, steps.mid(1));
@@ -338,7 +345,7 @@ private Q_SLOTS:
                 QCOMPARE(drivers->currentText(), text);
                 QCOMPARE(focusedField(), focus);
                 QCOMPARE(status(editor), line);
-                if (focus == u"NrInmat"_s)
+                if (focus == QString::fromLatin1(SheetEditor::kPlate))
                     QCOMPARE(combo(editor, focus)->currentText(), u"ZZ"_s);
             });
         });

@@ -48,12 +48,12 @@ void activate(QWidget &editor) {
 }
 
 void fillSheet(SheetEditor &editor) {
-    RecordsGui::type(RecordsGui::field(editor, "NrInmat"), u"B1"_s);
-    RecordsGui::type(RecordsGui::field(editor, "Sofer1"), u"A"_s);
-    RecordsGui::type(RecordsGui::field(editor, "LocParcare"), u"P"_s);
-    RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"10"_s);
-    RecordsGui::type(RecordsGui::field(editor, "Consum"), u"5"_s);
-    RecordsGui::type(RecordsGui::field(editor, "PretL"), u"6"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kPlate), u"B1"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kDriver1), u"A"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kParking), u"P"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kKm), u"10"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kConsumption), u"5"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kFuelPrice), u"6"_s);
 }
 
 // The control that holds the focus, seen as the field it belongs to.
@@ -99,7 +99,9 @@ private Q_SLOTS:
         QTest::newRow("date as digits") << QStringList{u"03012027"_s} << date << u"03.01.2027"_s;
         QTest::newRow("29 February") << QStringList{u"29.02.2028"_s} << date << u"29.02.2028"_s;
         QTest::newRow("date after a click")
-            << QStringList{u"@Sofer1"_s, u"@Ziua"_s, u"03.01.2027"_s} << date << u"03.01.2027"_s;
+            << QStringList{WindowKeys::clickInto(SheetEditor::kDriver1),
+                           WindowKeys::clickInto(EditorDialog::kDay), u"03.01.2027"_s}
+            << date << u"03.01.2027"_s;
         QTest::newRow("date after Shift+Tab")
             << QStringList{u"<Tab>"_s, u"<Backtab>"_s, u"03.01.2027"_s} << date << u"03.01.2027"_s;
         QTest::newRow("year typed over its selection")
@@ -120,7 +122,8 @@ private Q_SLOTS:
         QTest::newRow("hour after Enter")
             << QStringList{u"<Return>"_s, u"07:45"_s} << hour << u"07:45"_s;
         QTest::newRow("hour after a click")
-            << QStringList{u"@Ora"_s, u"07:45"_s} << hour << u"07:45"_s;
+            << QStringList{WindowKeys::clickInto(EditorDialog::kHour), u"07:45"_s} << hour
+            << u"07:45"_s;
         QTest::newRow("hour without its zero")
             << QStringList{u"<Tab>"_s, u"7:45"_s} << hour << u"07:45"_s;
         QTest::newRow("hour with seconds")
@@ -143,7 +146,7 @@ private Q_SLOTS:
         RecordsGui gui;
         SheetEditor &editor = gui.sheetEditor;
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
                 fillSheet(editor);
@@ -165,7 +168,9 @@ private Q_SLOTS:
         QTest::newRow("date, Tab, hour") << QStringList{u"03.01.2027"_s, u"<Tab>"_s, u"07:45"_s}
                                          << timp(QDate(2027, 1, 3), QTime(7, 45));
         QTest::newRow("hour first, each after a click")
-            << QStringList{u"@Ora"_s, u"14:05"_s, u"@Ziua"_s, u"20.1.2007"_s} << u"39102.5868"_s;
+            << QStringList{WindowKeys::clickInto(EditorDialog::kHour), u"14:05"_s,
+                           WindowKeys::clickInto(EditorDialog::kDay), u"20.1.2007"_s}
+            << u"39102.5868"_s;
         QTest::newRow("digits, Enter, digits")
             << QStringList{u"31122026"_s, u"<Return>"_s, u"235900"_s}
             << timp(QDate(2026, 12, 31), QTime(23, 59));
@@ -177,7 +182,7 @@ private Q_SLOTS:
         gui.data.addSheet(1, QDate(2007, 1, 20), u"08:00"_s, u"B1"_s, u"A"_s);
         TripEditor &editor = gui.tripEditor;
         gui.inWindow([&] {
-            gui.clickWithEditor("PAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddLineButton, editor, [&] {
                 const CloseOnExit closer(editor);
                 activate(editor);
                 play(editor, steps);
@@ -202,31 +207,36 @@ private Q_SLOTS:
         const QString badDate = u"Data incorecta!"_s;
         const QString badHour = u"Ora incorecta!"_s;
         QTest::newRow("31 February, Tab")
-            << true << QStringList{u"31.02.2026"_s, u"<Tab>"_s} << u"Ziua"_s << badDate;
+            << true << QStringList{u"31.02.2026"_s, u"<Tab>"_s} << EditorDialog::kDay << badDate;
         QTest::newRow("31 February, Enter")
-            << true << QStringList{u"31.02.2026"_s, u"<Return>"_s} << u"Ziua"_s << badDate;
+            << true << QStringList{u"31.02.2026"_s, u"<Return>"_s} << EditorDialog::kDay << badDate;
         QTest::newRow("31 February, a click elsewhere")
-            << true << QStringList{u"31.02.2026"_s, u"@Sofer1"_s} << u"Ziua"_s << badDate;
-        QTest::newRow("month 13") << true << QStringList{u"12.13.2026"_s, u"<Tab>"_s} << u"Ziua"_s
-                                  << badDate;
+            << true << QStringList{u"31.02.2026"_s, WindowKeys::clickInto(SheetEditor::kDriver1)}
+            << EditorDialog::kDay << badDate;
+        QTest::newRow("month 13") << true << QStringList{u"12.13.2026"_s, u"<Tab>"_s}
+                                  << EditorDialog::kDay << badDate;
         QTest::newRow("two-digit year")
-            << true << QStringList{u"03.01.27"_s, u"<Tab>"_s} << u"Ziua"_s << badDate;
+            << true << QStringList{u"03.01.27"_s, u"<Tab>"_s} << EditorDialog::kDay << badDate;
         QTest::newRow("half a date")
-            << true << QStringList{u"03.01"_s, u"<Tab>"_s} << u"Ziua"_s << badDate;
-        QTest::newRow("no date") << true << QStringList{u"<Backspace>"_s, u"<Tab>"_s} << u"Ziua"_s
-                                 << badDate;
-        QTest::newRow("25:10, Tab")
-            << true << QStringList{u"<Tab>"_s, u"25:10"_s, u"<Tab>"_s} << u"Ora"_s << badHour;
+            << true << QStringList{u"03.01"_s, u"<Tab>"_s} << EditorDialog::kDay << badDate;
+        QTest::newRow("no date") << true << QStringList{u"<Backspace>"_s, u"<Tab>"_s}
+                                 << EditorDialog::kDay << badDate;
+        QTest::newRow("25:10, Tab") << true << QStringList{u"<Tab>"_s, u"25:10"_s, u"<Tab>"_s}
+                                    << EditorDialog::kHour << badHour;
         QTest::newRow("25:10, Shift+Tab")
-            << true << QStringList{u"<Tab>"_s, u"25:10"_s, u"<Backtab>"_s} << u"Ora"_s << badHour;
-        QTest::newRow("23:60, Enter")
-            << true << QStringList{u"<Tab>"_s, u"23:60"_s, u"<Return>"_s} << u"Ora"_s << badHour;
+            << true << QStringList{u"<Tab>"_s, u"25:10"_s, u"<Backtab>"_s} << EditorDialog::kHour
+            << badHour;
+        QTest::newRow("23:60, Enter") << true << QStringList{u"<Tab>"_s, u"23:60"_s, u"<Return>"_s}
+                                      << EditorDialog::kHour << badHour;
         QTest::newRow("25:10, a click elsewhere")
-            << true << QStringList{u"@Ora"_s, u"25:10"_s, u"@LocParcare"_s} << u"Ora"_s << badHour;
-        QTest::newRow("line: 30 February")
-            << false << QStringList{u"30.02.2027"_s, u"<Return>"_s} << u"Ziua"_s << badDate;
-        QTest::newRow("line: 24:00")
-            << false << QStringList{u"<Tab>"_s, u"24:00"_s, u"<Tab>"_s} << u"Ora"_s << badHour;
+            << true
+            << QStringList{WindowKeys::clickInto(EditorDialog::kHour), u"25:10"_s,
+                           WindowKeys::clickInto(SheetEditor::kParking)}
+            << EditorDialog::kHour << badHour;
+        QTest::newRow("line: 30 February") << false << QStringList{u"30.02.2027"_s, u"<Return>"_s}
+                                           << EditorDialog::kDay << badDate;
+        QTest::newRow("line: 24:00") << false << QStringList{u"<Tab>"_s, u"24:00"_s, u"<Tab>"_s}
+                                     << EditorDialog::kHour << badHour;
     }
     void anImpossibleDateOrHourIsAHint() {
         QFETCH(bool, sheet);
@@ -260,7 +270,9 @@ private Q_SLOTS:
                 QCOMPARE(control->findChild<QLineEdit *>()->text(), typed);
                 WindowKeys::press(editor.windowHandle(), u"Escape"_s);
             };
-            gui.clickWithEditor(sheet ? "FAddBut" : "PAddBut", editor, body);
+            gui.clickWithEditor(sheet ? RecordsWindow::kAddSheetButton
+                                      : RecordsWindow::kAddLineButton,
+                                editor, body);
             QVERIFY(!editor.isVisible());
         });
         QVERIFY(refused);

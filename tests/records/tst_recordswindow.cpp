@@ -54,16 +54,17 @@ private Q_SLOTS:
         gui.inWindow([&] {
             QVERIFY(gui.window.isVisible());
             QCOMPARE(gui.window.windowTitle(), u"Foi de parcurs"_s);
-            gui.clickWithEditor("FAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
                 QCOMPARE(editor.titleLabel()->text(), u"Adaugare Foaie de parcurs"_s);
-                RecordsGui::field<DateField>(editor, "Ziua")->setDate(kDay);
-                RecordsGui::field<TimeField>(editor, "Ora")->setTime(QTime(14, 5, 41));
-                RecordsGui::type(RecordsGui::field(editor, "NrInmat"), u"b12abc"_s);
-                RecordsGui::type(RecordsGui::field(editor, "Sofer1"), u"sofer   a"_s);
-                RecordsGui::type(RecordsGui::field(editor, "LocParcare"), u" parcare 1"_s);
-                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"120"_s);
-                RecordsGui::type(RecordsGui::field(editor, "Consum"), u"7.5"_s);
-                auto *price = RecordsGui::field(editor, "PretL");
+                RecordsGui::field<DateField>(editor, EditorDialog::kDay)->setDate(kDay);
+                RecordsGui::field<TimeField>(editor, EditorDialog::kHour)
+                    ->setTime(QTime(14, 5, 41));
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kPlate), u"b12abc"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kDriver1), u"sofer   a"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kParking), u" parcare 1"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kKm), u"120"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kConsumption), u"7.5"_s);
+                auto *price = RecordsGui::field(editor, SheetEditor::kFuelPrice);
                 RecordsGui::type(price, u"4.2"_s);
                 price->setFocus();
                 // Enter in the last field saves.
@@ -83,18 +84,21 @@ private Q_SLOTS:
             // Enter on the sheet changes it; its income stays.
             gui.data.run(gui.data.statements().addIncome(u"1"_s, u"99.5"_s));
             gui.window.lists().refreshSheets(u"1"_s);
-            answerWhenShown(&editor, [&] {
+            const ModalAnswer answer = answerWhenShown(&editor, [&] {
                 QCOMPARE(editor.titleLabel()->text(), u"Modificare Foaie de parcurs"_s);
-                QCOMPARE(RecordsGui::field<QComboBox>(editor, "Sofer1")->currentText(),
+                QCOMPARE(RecordsGui::field<QComboBox>(editor, SheetEditor::kDriver1)->currentText(),
                          u"SOFER A"_s);
-                QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Consum")->text(), u"7.5"_s);
-                QCOMPARE(RecordsGui::field<TimeField>(editor, "Ora")->time(), QTime(14, 5));
-                RecordsGui::type(RecordsGui::field(editor, "Sofer2"), u"o\"neil"_s);
-                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"200"_s);
+                QCOMPARE(RecordsGui::field<QLineEdit>(editor, SheetEditor::kConsumption)->text(),
+                         u"7.5"_s);
+                QCOMPARE(RecordsGui::field<TimeField>(editor, EditorDialog::kHour)->time(),
+                         QTime(14, 5));
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kDriver2), u"o\"neil"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kKm), u"200"_s);
                 editor.saveButton()->click();
             });
             gui.window.sheetGrid()->setFocus();
             QTest::keyClick(gui.window.sheetGrid(), Qt::Key_Return);
+            VELMORA_VERIFY_MODAL(answer);
             QCOMPARE(gui.data.sheets(kSheetColumns),
                      QStringList({u"1|B12ABC|SOFER A|O\"NEIL|PARCARE 1|99.5|200|7.5|4.2|63"_s}));
             QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 4), QStringList({u"O\"NEIL"_s}));
@@ -102,10 +106,10 @@ private Q_SLOTS:
             // NU keeps it; DA deletes it with its lines.
             gui.data.addLine(5, 1, QDateTime(kDay, QTime(9, 0)), u"99.5"_s);
             gui.answerMessage(MessageResult::No);
-            gui.click("FDelBut");
+            gui.click(RecordsWindow::kDeleteSheetButton);
             QCOMPARE(gui.data.sheets({u"IDFOAIE"_s}).size(), 1);
             gui.answerMessage(MessageResult::Yes);
-            gui.click("FDelBut");
+            gui.click(RecordsWindow::kDeleteSheetButton);
             QCOMPARE(gui.messages.shown().size(), 2);
             QCOMPARE(gui.messages.shown().last().title, u"Stergere Foaie de parcurs"_s);
             QCOMPARE(gui.messages.shown().last().text,
@@ -126,14 +130,14 @@ private Q_SLOTS:
         gui.data.addSheet(17, kDay, u"08:00"_s, u"B12ABC"_s, u"SOFER A"_s);
         TripEditor &editor = gui.tripEditor;
         gui.inWindow([&] {
-            gui.clickWithEditor("PAddBut", editor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddLineButton, editor, [&] {
                 QCOMPARE(editor.titleLabel()->text(), u"Adaugare Plecare / Sosire"_s);
-                QCOMPARE(RecordsGui::field<QComboBox>(editor, "PlecSos")->currentText(),
+                QCOMPARE(RecordsGui::field<QComboBox>(editor, TripEditor::kKind)->currentText(),
                          u"PLECARE"_s);
-                QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Suma")->text(), u"0"_s);
-                RecordsGui::field<DateField>(editor, "Ziua")->setDate(kDay);
-                RecordsGui::field<TimeField>(editor, "Ora")->setTime(QTime(14, 5));
-                RecordsGui::type(RecordsGui::field(editor, "Suma"), u"150"_s);
+                QCOMPARE(RecordsGui::field<QLineEdit>(editor, TripEditor::kAmount)->text(), u"0"_s);
+                RecordsGui::field<DateField>(editor, EditorDialog::kDay)->setDate(kDay);
+                RecordsGui::field<TimeField>(editor, EditorDialog::kHour)->setTime(QTime(14, 5));
+                RecordsGui::type(RecordsGui::field(editor, TripEditor::kAmount), u"150"_s);
                 editor.saveButton()->click();
             });
             QCOMPARE(gui.data.lines(kLineColumns), QStringList({u"1|17|PLECARE|39102.5868|150"_s}));
@@ -146,33 +150,36 @@ private Q_SLOTS:
             QCOMPARE(gui.gridColumn(gui.window.sheetGrid(), 6), QStringList({u"150"_s}));
 
             // A double click on the line changes it, under the same title as adding.
-            answerWhenShown(&editor, [&] {
+            const ModalAnswer answer = answerWhenShown(&editor, [&] {
                 QCOMPARE(editor.titleLabel()->text(), u"Adaugare Plecare / Sosire"_s);
-                QCOMPARE(RecordsGui::field<TimeField>(editor, "Ora")->time(), QTime(14, 5));
-                QCOMPARE(RecordsGui::field<QLineEdit>(editor, "Suma")->text(), u"150"_s);
-                RecordsGui::field<QComboBox>(editor, "PlecSos")->setCurrentIndex(1);
-                RecordsGui::type(RecordsGui::field(editor, "Suma"), u"200"_s);
+                QCOMPARE(RecordsGui::field<TimeField>(editor, EditorDialog::kHour)->time(),
+                         QTime(14, 5));
+                QCOMPARE(RecordsGui::field<QLineEdit>(editor, TripEditor::kAmount)->text(),
+                         u"150"_s);
+                RecordsGui::field<QComboBox>(editor, TripEditor::kKind)->setCurrentIndex(1);
+                RecordsGui::type(RecordsGui::field(editor, TripEditor::kAmount), u"200"_s);
                 editor.saveButton()->click();
             });
             const QRect row = lines->visualRect(lines->model()->index(0, 2));
             // A double click is the second press on the row the first one chose.
             QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, row.center());
             QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, row.center());
+            VELMORA_VERIFY_MODAL(answer);
             QCOMPARE(gui.data.lines(kLineColumns), QStringList({u"1|17|SOSIRE|39102.5868|200"_s}));
             QCOMPARE(gui.data.sheets({u"TOTALVEN"_s}), QStringList({u"200"_s}));
             QCOMPARE(gui.selectedRow(lines), 0);
 
             // The next new line starts with the kind last used; Esc leaves without a trace.
-            gui.clickWithEditor("PAddBut", editor, [&] {
-                QCOMPARE(RecordsGui::field<QComboBox>(editor, "PlecSos")->currentText(),
+            gui.clickWithEditor(RecordsWindow::kAddLineButton, editor, [&] {
+                QCOMPARE(RecordsGui::field<QComboBox>(editor, TripEditor::kKind)->currentText(),
                          u"SOSIRE"_s);
-                QTest::keyClick(RecordsGui::field(editor, "Suma"), Qt::Key_Escape);
+                QTest::keyClick(RecordsGui::field(editor, TripEditor::kAmount), Qt::Key_Escape);
             });
             QCOMPARE(gui.data.lines({u"IDSOS"_s}).size(), 1);
             QCOMPARE(counter(gui.data, u"IDSOS"_s), u"2"_s);
 
             gui.answerMessage(MessageResult::Yes);
-            gui.click("PDelBut");
+            gui.click(RecordsWindow::kDeleteLineButton);
             QCOMPARE(gui.messages.shown().last().title, u"Stergere Plecare / Sosire"_s);
             QCOMPARE(gui.messages.shown().last().text, u"Stergeti linia selectata?"_s);
             QVERIFY(gui.data.lines({u"IDSOS"_s}).isEmpty());
@@ -187,18 +194,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("text");
-        QTest::newRow("change sheet")
-            << false << u"FModBut"_s << u"SMDBGrid3"_s << u"Nu aveti ce modifica!"_s;
-        QTest::newRow("delete sheet")
-            << false << u"FDelBut"_s << u"SMDBGrid3"_s << u"Nu aveti ce sterge!"_s;
-        QTest::newRow("add line") << false << u"PAddBut"_s << u"SMDBGrid3"_s
+        QTest::newRow("change sheet") << false << RecordsWindow::kChangeSheetButton
+                                      << RecordsWindow::kSheetGrid << u"Nu aveti ce modifica!"_s;
+        QTest::newRow("delete sheet") << false << RecordsWindow::kDeleteSheetButton
+                                      << RecordsWindow::kSheetGrid << u"Nu aveti ce sterge!"_s;
+        QTest::newRow("add line") << false << RecordsWindow::kAddLineButton
+                                  << RecordsWindow::kSheetGrid
                                   << u"Alegeti mai intai o foaie de  parcurs!"_s;
-        QTest::newRow("print") << false << u"PrintBut"_s << u"SMDBGrid3"_s
+        QTest::newRow("print") << false << RecordsWindow::kPrintButton << RecordsWindow::kSheetGrid
                                << u"Alegeti mai intai o Foaie de parcurs!"_s;
         QTest::newRow("change line")
-            << true << u"PModBut"_s << u"SMDBGrid2"_s << u"Alegeti mai intai o Plecare / Sosire!"_s;
-        QTest::newRow("delete line")
-            << true << u"PDelBut"_s << u"SMDBGrid2"_s << u"Nu aveti ce sterge!"_s;
+            << true << RecordsWindow::kChangeLineButton << RecordsWindow::kLineGrid
+            << u"Alegeti mai intai o Plecare / Sosire!"_s;
+        QTest::newRow("delete line") << true << RecordsWindow::kDeleteLineButton
+                                     << RecordsWindow::kLineGrid << u"Nu aveti ce sterge!"_s;
     }
     void missingSelectionShowsAHint() {
         QFETCH(bool, withSheet);
@@ -238,8 +247,8 @@ private Q_SLOTS:
         RecordsGui gui;
         fillThree(gui.data);
         gui.inWindow([&] {
-            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, "Edit1");
-            auto *edit2 = RecordsGui::field<QLineEdit>(gui.window, "Edit2");
+            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, RecordsWindow::kDriverSearch);
+            auto *edit2 = RecordsGui::field<QLineEdit>(gui.window, RecordsWindow::kPlateSearch);
             QTest::keyClicks(edit1, driver);
             QTest::keyClicks(edit2, vehicle);
             QCOMPARE(edit1->text(), driver.toUpper());
@@ -259,7 +268,7 @@ private Q_SLOTS:
         RecordsGui gui;
         fillThree(gui.data);
         gui.inWindow([&] {
-            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, "Edit1");
+            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, RecordsWindow::kDriverSearch);
             QSignalSpy applied(&gui.window.lists().sheets(), &Query::rowsReset);
             // Keys that arrive while the first one's search runs.
             for (const char ch : {'O', 'P', 'E'}) {
@@ -279,11 +288,11 @@ private Q_SLOTS:
     void refusedCharacterIsNotTyped() {
         RecordsGui gui;
         gui.inWindow([&] {
-            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, "Edit1");
+            auto *edit1 = RecordsGui::field<QLineEdit>(gui.window, RecordsWindow::kDriverSearch);
             RecordsGui::typeCharacters(edit1, u"AΩ"_s);
             QCOMPARE(edit1->text(), u"A"_s);
             QTRY_COMPARE(RecordsGui::hint(), u"Caracterul \"Ω\" nu poate fi memorat!"_s);
-            QCOMPARE(RecordsGui::hintControl(), u"Edit1"_s);
+            QCOMPARE(RecordsGui::hintControl(), QString::fromLatin1(RecordsWindow::kDriverSearch));
             // Comma-below letters become the forms the tables hold.
             RecordsGui::typeCharacters(edit1, u"ș"_s);
             QCOMPARE(edit1->text(), u"AŞ"_s);
@@ -329,7 +338,7 @@ private Q_SLOTS:
             QCOMPARE(gui.gridColumn(sheets, 2),
                      QStringList({u"B12ABC"_s, u"CJ01XYZ"_s, u"B99AAA"_s}));
             QCOMPARE(gui.selectedRow(sheets), 2);
-            QTest::keyClicks(RecordsGui::field(gui.window, "Edit2"), u"B"_s);
+            QTest::keyClicks(RecordsGui::field(gui.window, RecordsWindow::kPlateSearch), u"B"_s);
             // The user picks the first sheet and its second line.
             QTest::mouseClick(sheets->viewport(), Qt::LeftButton, {},
                               sheets->visualRect(sheets->model()->index(0, 3)).center());
@@ -349,7 +358,8 @@ private Q_SLOTS:
         });
         gui.inWindow([&] {
             QCOMPARE(gui.window.lists().sortField(), u"DATAX, ORA"_s);
-            QCOMPARE(RecordsGui::field<QLineEdit>(gui.window, "Edit2")->text(), u"B"_s);
+            QCOMPARE(RecordsGui::field<QLineEdit>(gui.window, RecordsWindow::kPlateSearch)->text(),
+                     u"B"_s);
             QCOMPARE(gui.gridColumn(sheets, 2), QStringList({u"B12ABC"_s, u"B99AAA"_s}));
             QCOMPARE(gui.selectedRow(sheets), 1);
         });
@@ -364,8 +374,8 @@ private Q_SLOTS:
         gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"10"_s);
         gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
         gui.inWindow([&] {
-            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
-                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"50"_s);
+            gui.clickWithEditor(RecordsWindow::kAddLineButton, gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, TripEditor::kAmount), u"50"_s);
                 gui.data.run({u"UPDATE "_s + gui.data.statements().sheetTable(),
                               u"SET TOTALVEN=999990"_s, u"WHERE IDFOAIE=1"_s});
                 gui.tripEditor.saveButton()->click();
@@ -470,7 +480,7 @@ private Q_SLOTS:
         RecordsGui gui;
         fillThree(gui.data);
         QSignalSpy print(&gui.window, &RecordsWindow::printSheetRequested);
-        gui.inWindow([&] { gui.click("PrintBut"); });
+        gui.inWindow([&] { gui.click(RecordsWindow::kPrintButton); });
         QCOMPARE(print.count(), 1);
         QCOMPARE(print.first().at(0).toString(), u"3"_s);
     }
@@ -479,7 +489,7 @@ private Q_SLOTS:
         RecordsGui gui;
         gui.inWindow([&] { QTest::keyClick(gui.window.sheetGrid(), Qt::Key_Escape); });
         QVERIFY(!gui.window.isVisible());
-        gui.inWindow([&] { gui.click("LbSpeedButton6"); });
+        gui.inWindow([&] { gui.click(RecordsWindow::kCloseButton); });
         QVERIFY(!gui.window.isVisible());
         QVERIFY(!gui.window.lists().sheets().isOpen());
     }
@@ -488,18 +498,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("accessible");
         const QList<std::pair<const char *, QString>> rows = {
-            {"SMDBGrid3", u"Lista foilor de parcurs"_s},
-            {"SMDBGrid2", u"Plecari / Sosiri"_s},
-            {"Edit1", u"Sofer"_s},
-            {"Edit2", u"Nr.masina"_s},
-            {"FAddBut", u"Adauga foaie de parcurs noua."_s},
-            {"FModBut", u"Modifica Foaia de parcurs selectata."_s},
-            {"FDelBut", u"Sterge foaia de parcurs selectata."_s},
-            {"PAddBut", u"Adauga Plecare / Sosire noua."_s},
-            {"PModBut", u"Modifica Plecarea / Sosirea selectata."_s},
-            {"PDelBut", u"Sterge Plecarea / Sosirea selectata."_s},
-            {"PrintBut", u"Listeaza Foaia de parcurs."_s},
-            {"LbSpeedButton6", u"Inchide"_s},
+            {RecordsWindow::kSheetGrid, u"Lista foilor de parcurs"_s},
+            {RecordsWindow::kLineGrid, u"Plecari / Sosiri"_s},
+            {RecordsWindow::kDriverSearch, u"Sofer"_s},
+            {RecordsWindow::kPlateSearch, u"Nr.masina"_s},
+            {RecordsWindow::kAddSheetButton, u"Adauga foaie de parcurs noua."_s},
+            {RecordsWindow::kChangeSheetButton, u"Modifica Foaia de parcurs selectata."_s},
+            {RecordsWindow::kDeleteSheetButton, u"Sterge foaia de parcurs selectata."_s},
+            {RecordsWindow::kAddLineButton, u"Adauga Plecare / Sosire noua."_s},
+            {RecordsWindow::kChangeLineButton, u"Modifica Plecarea / Sosirea selectata."_s},
+            {RecordsWindow::kDeleteLineButton, u"Sterge Plecarea / Sosirea selectata."_s},
+            {RecordsWindow::kPrintButton, u"Listeaza Foaia de parcurs."_s},
+            {RecordsWindow::kCloseButton, u"Inchide"_s},
         };
         for (const auto &[name, accessible] : rows)
             QTest::newRow(name) << QString::fromLatin1(name) << accessible;

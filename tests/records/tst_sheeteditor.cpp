@@ -30,12 +30,12 @@ QString text(QWidget &editor, const char *name) {
 
 // The vehicle first: choosing it brings back its consumption and price.
 void fillGood(SheetEditor &editor) {
-    RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
-    RecordsGui::type(combo(editor, "Sofer1"), u"A"_s);
-    RecordsGui::type(combo(editor, "LocParcare"), u"P"_s);
-    RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"10"_s);
-    RecordsGui::type(RecordsGui::field(editor, "Consum"), u"5"_s);
-    RecordsGui::type(RecordsGui::field(editor, "PretL"), u"6"_s);
+    RecordsGui::type(combo(editor, SheetEditor::kPlate), u"B1"_s);
+    RecordsGui::type(combo(editor, SheetEditor::kDriver1), u"A"_s);
+    RecordsGui::type(combo(editor, SheetEditor::kParking), u"P"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kKm), u"10"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kConsumption), u"5"_s);
+    RecordsGui::type(RecordsGui::field(editor, SheetEditor::kFuelPrice), u"6"_s);
 }
 
 } // namespace
@@ -51,17 +51,20 @@ private Q_SLOTS:
         gui.data.addSheet(3, kDay, u"10:00"_s, u"B1"_s, u"MARIN"_s, QString(), u"DEPOU 1"_s);
         SheetEditor &editor = gui.sheetEditor;
         editor.IncarcaListe();
-        QCOMPARE(items(combo(editor, "NrInmat")), QStringList({u"B1"_s, u"B2"_s}));
-        QCOMPARE(items(combo(editor, "Sofer1")), QStringList({u"ANDREI"_s, u"MARIN"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kPlate)), QStringList({u"B1"_s, u"B2"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kDriver1)),
+                 QStringList({u"ANDREI"_s, u"MARIN"_s}));
         // A name only ever written as second driver is not offered after a start.
-        QCOMPARE(items(combo(editor, "Sofer2")), QStringList({u"ANDREI"_s, u"MARIN"_s}));
-        QCOMPARE(items(combo(editor, "LocParcare")), QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kDriver2)),
+                 QStringList({u"ANDREI"_s, u"MARIN"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kParking)),
+                 QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s}));
 
         editor.Initializeaza();
-        answerWhenShown(&editor, [&] {
+        const ModalAnswer answer = answerWhenShown(&editor, [&] {
             fillGood(editor);
-            RecordsGui::type(combo(editor, "Sofer2"), u"cosma"_s);
-            RecordsGui::type(combo(editor, "LocParcare"), u"depou 1"_s);
+            RecordsGui::type(combo(editor, SheetEditor::kDriver2), u"cosma"_s);
+            RecordsGui::type(combo(editor, SheetEditor::kParking), u"depou 1"_s);
             editor.saveButton()->click();
             if (editor.isVisible()) {
                 QFAIL(qPrintable(RecordsGui::hint()));
@@ -69,25 +72,29 @@ private Q_SLOTS:
             }
         });
         QVERIFY(editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(editor.values().driver2, u"COSMA"_s);
-        QCOMPARE(items(combo(editor, "Sofer1")),
+        QCOMPARE(items(combo(editor, SheetEditor::kDriver1)),
                  QStringList({u"A"_s, u"ANDREI"_s, u"COSMA"_s, u"MARIN"_s}));
-        QCOMPARE(items(combo(editor, "Sofer2")), items(combo(editor, "Sofer1")));
+        QCOMPARE(items(combo(editor, SheetEditor::kDriver2)),
+                 items(combo(editor, SheetEditor::kDriver1)));
         // Lists compare without regard to case; vehicles wait for the next start.
-        QCOMPARE(items(combo(editor, "LocParcare")), QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s}));
-        QCOMPARE(items(combo(editor, "NrInmat")), QStringList({u"B1"_s, u"B2"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kParking)),
+                 QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kPlate)), QStringList({u"B1"_s, u"B2"_s}));
 
         // A vehicle typed for the first time waits for the next start.
-        answerWhenShown(&editor, [&] {
+        const ModalAnswer answer2 = answerWhenShown(&editor, [&] {
             fillGood(editor);
-            RecordsGui::type(combo(editor, "NrInmat"), u"B3"_s);
-            RecordsGui::type(RecordsGui::field(editor, "Consum"), u"5"_s);
-            RecordsGui::type(RecordsGui::field(editor, "PretL"), u"6"_s);
+            RecordsGui::type(combo(editor, SheetEditor::kPlate), u"B3"_s);
+            RecordsGui::type(RecordsGui::field(editor, SheetEditor::kConsumption), u"5"_s);
+            RecordsGui::type(RecordsGui::field(editor, SheetEditor::kFuelPrice), u"6"_s);
             editor.saveButton()->click();
         });
         QVERIFY(editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
-        QCOMPARE(items(combo(editor, "NrInmat")), QStringList({u"B1"_s, u"B2"_s}));
-        QCOMPARE(items(combo(editor, "LocParcare")),
+        VELMORA_VERIFY_MODAL(answer2);
+        QCOMPARE(items(combo(editor, SheetEditor::kPlate)), QStringList({u"B1"_s, u"B2"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kParking)),
                  QStringList({u"DEPOU 1"_s, u"DEPOU 2"_s, u"P"_s}));
     }
 
@@ -102,20 +109,22 @@ private Q_SLOTS:
                               i % 2 ? u"ŞCOALA"_s : u"TÂRG"_s);
         SheetEditor &editor = gui.sheetEditor;
         editor.IncarcaListe();
-        QCOMPARE(items(combo(editor, "Sofer1")),
+        QCOMPARE(items(combo(editor, SheetEditor::kDriver1)),
                  QStringList({u"ANDREI"_s, u"ĂLĂCESCU"_s, u"IONESCU"_s, u"ÎNCU"_s, u"STAN"_s,
                               u"ŞERBAN"_s, u"ŢARĂ"_s, u"ZAHARIA"_s}));
-        QCOMPARE(items(combo(editor, "LocParcare")), QStringList({u"ŞCOALA"_s, u"TÂRG"_s}));
+        QCOMPARE(items(combo(editor, SheetEditor::kParking)),
+                 QStringList({u"ŞCOALA"_s, u"TÂRG"_s}));
 
         editor.Initializeaza();
-        answerWhenShown(&editor, [&] {
+        const ModalAnswer answer = answerWhenShown(&editor, [&] {
             fillGood(editor);
-            RecordsGui::field<QComboBox>(editor, "Sofer1")->lineEdit()->selectAll();
-            RecordsGui::typeCharacters(combo(editor, "Sofer1")->lineEdit(), u"ștefan"_s);
-            RecordsGui::field<QComboBox>(editor, "Sofer2")->lineEdit()->selectAll();
-            RecordsGui::typeCharacters(combo(editor, "Sofer2")->lineEdit(), u"ârcu"_s);
-            RecordsGui::field<QComboBox>(editor, "LocParcare")->lineEdit()->selectAll();
-            RecordsGui::typeCharacters(combo(editor, "LocParcare")->lineEdit(), u"zona"_s);
+            RecordsGui::field<QComboBox>(editor, SheetEditor::kDriver1)->lineEdit()->selectAll();
+            RecordsGui::typeCharacters(combo(editor, SheetEditor::kDriver1)->lineEdit(),
+                                       u"ștefan"_s);
+            RecordsGui::field<QComboBox>(editor, SheetEditor::kDriver2)->lineEdit()->selectAll();
+            RecordsGui::typeCharacters(combo(editor, SheetEditor::kDriver2)->lineEdit(), u"ârcu"_s);
+            RecordsGui::field<QComboBox>(editor, SheetEditor::kParking)->lineEdit()->selectAll();
+            RecordsGui::typeCharacters(combo(editor, SheetEditor::kParking)->lineEdit(), u"zona"_s);
             editor.saveButton()->click();
             if (editor.isVisible()) {
                 QFAIL(qPrintable(RecordsGui::hint()));
@@ -123,11 +132,12 @@ private Q_SLOTS:
             }
         });
         QVERIFY(editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(editor.values().driver1, u"ŞTEFAN"_s);
-        QCOMPARE(items(combo(editor, "Sofer1")),
+        QCOMPARE(items(combo(editor, SheetEditor::kDriver1)),
                  QStringList({u"ANDREI"_s, u"ĂLĂCESCU"_s, u"ÂRCU"_s, u"IONESCU"_s, u"ÎNCU"_s,
                               u"STAN"_s, u"ŞERBAN"_s, u"ŞTEFAN"_s, u"ŢARĂ"_s, u"ZAHARIA"_s}));
-        QCOMPARE(items(combo(editor, "LocParcare")),
+        QCOMPARE(items(combo(editor, SheetEditor::kParking)),
                  QStringList({u"ŞCOALA"_s, u"TÂRG"_s, u"ZONA"_s}));
     }
 
@@ -138,13 +148,14 @@ private Q_SLOTS:
         gui.data.addSheet(3, kDay, u"10:00"_s, u"B1"_s, u"AMARIEI"_s);
         SheetEditor &editor = gui.sheetEditor;
         editor.IncarcaListe();
-        for (const char *name : {"NrInmat", "Sofer1", "Sofer2", "LocParcare"}) {
+        for (const char *name : {SheetEditor::kPlate, SheetEditor::kDriver1, SheetEditor::kDriver2,
+                                 SheetEditor::kParking}) {
             QCompleter *completer = combo(editor, name)->completer();
             QVERIFY2(completer, name);
             QCOMPARE(completer->caseSensitivity(), Qt::CaseInsensitive);
             QCOMPARE(completer->filterMode(), Qt::MatchStartsWith);
         }
-        QCompleter *drivers = combo(editor, "Sofer2")->completer();
+        QCompleter *drivers = combo(editor, SheetEditor::kDriver2)->completer();
         drivers->setCompletionPrefix(u"mar"_s);
         QStringList offered;
         for (int i = 0; drivers->setCurrentRow(i); ++i)
@@ -161,43 +172,48 @@ private Q_SLOTS:
         SheetEditor &editor = gui.sheetEditor;
         editor.IncarcaListe();
         editor.Initializeaza();
-        QCOMPARE(text(editor, "Consum"), u"0"_s);
-        QCOMPARE(text(editor, "PretL"), u"0"_s);
+        QCOMPARE(text(editor, SheetEditor::kConsumption), u"0"_s);
+        QCOMPARE(text(editor, SheetEditor::kFuelPrice), u"0"_s);
 
-        answerWhenShown(&editor, [&] {
-            RecordsGui::type(combo(editor, "NrInmat"), u"b1"_s);
-            QCOMPARE(text(editor, "Consum"), u"7.5"_s);
-            QCOMPARE(text(editor, "PretL"), u"4.2"_s);
+        const ModalAnswer answer = answerWhenShown(&editor, [&] {
+            RecordsGui::type(combo(editor, SheetEditor::kPlate), u"b1"_s);
+            QCOMPARE(text(editor, SheetEditor::kConsumption), u"7.5"_s);
+            QCOMPARE(text(editor, SheetEditor::kFuelPrice), u"4.2"_s);
             // Picked from the list: a vehicle never saved brings zeros.
-            combo(editor, "NrInmat")->setCurrentIndex(1);
-            Q_EMIT combo(editor, "NrInmat")->activated(1);
-            QCOMPARE(text(editor, "Consum"), u"0"_s);
+            combo(editor, SheetEditor::kPlate)->setCurrentIndex(1);
+            Q_EMIT combo(editor, SheetEditor::kPlate)->activated(1);
+            QCOMPARE(text(editor, SheetEditor::kConsumption), u"0"_s);
             editor.cancelButton()->click();
         });
         QVERIFY(!editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        VELMORA_VERIFY_MODAL(answer);
 
         // While a sheet is changed, another vehicle leaves its values alone.
-        RecordsGui::field<QLineEdit>(editor, "Consum")->setText(u"9"_s);
-        answerWhenShown(&editor, [&] {
-            RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
-            QCOMPARE(text(editor, "Consum"), u"9"_s);
-            QTest::keyClick(combo(editor, "NrInmat")->lineEdit(), Qt::Key_Escape);
+        RecordsGui::field<QLineEdit>(editor, SheetEditor::kConsumption)->setText(u"9"_s);
+        const ModalAnswer answer2 = answerWhenShown(&editor, [&] {
+            RecordsGui::type(combo(editor, SheetEditor::kPlate), u"B1"_s);
+            QCOMPARE(text(editor, SheetEditor::kConsumption), u"9"_s);
+            QTest::keyClick(combo(editor, SheetEditor::kPlate)->lineEdit(), Qt::Key_Escape);
         });
         QVERIFY(!editor.Editeaza(u"Modificare Foaie de parcurs"_s));
+        VELMORA_VERIFY_MODAL(answer2);
     }
 
     void eachCheckShowsItsHintAndKeepsTheEditorOpen_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("vehicle") << u"NrInmat"_s << u"   "_s
+        QTest::newRow("vehicle") << SheetEditor::kPlate << u"   "_s
                                  << u"Lipseste numarul de inmatriculare!"_s;
-        QTest::newRow("driver") << u"Sofer1"_s << u"  "_s << u"Lipseste Numele Soferului!"_s;
-        QTest::newRow("parking") << u"LocParcare"_s << u""_s << u"Lipseste Locul de parcare!"_s;
-        QTest::newRow("km") << u"TotKm"_s << u""_s << u"Lipseste Numarul de Km!"_s;
+        QTest::newRow("driver") << SheetEditor::kDriver1 << u"  "_s
+                                << u"Lipseste Numele Soferului!"_s;
+        QTest::newRow("parking") << SheetEditor::kParking << u""_s
+                                 << u"Lipseste Locul de parcare!"_s;
+        QTest::newRow("km") << SheetEditor::kKm << u""_s << u"Lipseste Numarul de Km!"_s;
         QTest::newRow("consumption")
-            << u"Consum"_s << u"0.5"_s << u"Lipseste Consumul la 100 Km!"_s;
-        QTest::newRow("price") << u"PretL"_s << u"0.99"_s << u"Lipseste Pretul la carburant!"_s;
+            << SheetEditor::kConsumption << u"0.5"_s << u"Lipseste Consumul la 100 Km!"_s;
+        QTest::newRow("price") << SheetEditor::kFuelPrice << u"0.99"_s
+                               << u"Lipseste Pretul la carburant!"_s;
     }
     void eachCheckShowsItsHintAndKeepsTheEditorOpen() {
         QFETCH(QString, field);
@@ -206,7 +222,7 @@ private Q_SLOTS:
         RecordsGui gui;
         SheetEditor &editor = gui.sheetEditor;
         editor.Initializeaza();
-        answerWhenShown(&editor, [&] {
+        const ModalAnswer answer = answerWhenShown(&editor, [&] {
             fillGood(editor);
             RecordsGui::type(editor.findChild<QWidget *>(field), value);
             editor.saveButton()->click();
@@ -216,6 +232,7 @@ private Q_SLOTS:
             editor.cancelButton()->click();
         });
         QVERIFY(!editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(gui.data.store().iniRead(u"B1"_s, u"CONSUM"_s).isEmpty());
     }
 
@@ -232,10 +249,11 @@ private Q_SLOTS:
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }();
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", gui.sheetEditor, [&] {
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, gui.sheetEditor, [&] {
                 fillGood(gui.sheetEditor);
                 if (escape)
-                    QTest::keyClick(RecordsGui::field(gui.sheetEditor, "PretL"), Qt::Key_Escape);
+                    QTest::keyClick(RecordsGui::field(gui.sheetEditor, SheetEditor::kFuelPrice),
+                                    Qt::Key_Escape);
                 else
                     gui.sheetEditor.cancelButton()->click();
             });
@@ -250,8 +268,8 @@ private Q_SLOTS:
         RecordsGui gui;
         TripEditor &editor = gui.tripEditor;
         editor.Initializeaza();
-        answerWhenShown(&editor, [&] {
-            QWidget *ziua = RecordsGui::field(editor, "Ziua");
+        const ModalAnswer answer = answerWhenShown(&editor, [&] {
+            QWidget *ziua = RecordsGui::field(editor, EditorDialog::kDay);
             // Keys go to the focus widget only once the window is active, which a busy
             // machine may take a moment to report.
             editor.activateWindow();
@@ -268,11 +286,14 @@ private Q_SLOTS:
                     focus = focus->parentWidget();
                 visited.append(focus ? focus->objectName() : QString());
             }
-            QCOMPARE(visited, QStringList({u"Ora"_s, u"PlecSos"_s, u"Suma"_s}));
-            QTest::keyClicks(RecordsGui::field(editor, "Suma"), u"12.5"_s);
-            QTest::keyClick(RecordsGui::field(editor, "Suma"), Qt::Key_Return);
+            QCOMPARE(visited, QStringList({QString::fromLatin1(EditorDialog::kHour),
+                                           QString::fromLatin1(TripEditor::kKind),
+                                           QString::fromLatin1(TripEditor::kAmount)}));
+            QTest::keyClicks(RecordsGui::field(editor, TripEditor::kAmount), u"12.5"_s);
+            QTest::keyClick(RecordsGui::field(editor, TripEditor::kAmount), Qt::Key_Return);
         });
         QVERIFY(editor.Editeaza(u"Adaugare Plecare / Sosire"_s));
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(editor.values(u"1"_s, u"2"_s).amount, u"12.5"_s);
     }
 
@@ -306,14 +327,14 @@ private Q_SLOTS:
         QString typed;
         bool saved = false;
         gui.inWindow([&] {
-            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
-                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), amount);
-                typed = RecordsGui::field<QLineEdit>(gui.tripEditor, "Suma")->text();
+            gui.clickWithEditor(RecordsWindow::kAddLineButton, gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, TripEditor::kAmount), amount);
+                typed = RecordsGui::field<QLineEdit>(gui.tripEditor, TripEditor::kAmount)->text();
                 gui.tripEditor.saveButton()->click();
                 saved = !gui.tripEditor.isVisible();
                 if (!saved) {
                     QCOMPARE(RecordsGui::hint(), hint);
-                    QCOMPARE(RecordsGui::hintControl(), u"Suma"_s);
+                    QCOMPARE(RecordsGui::hintControl(), QString::fromLatin1(TripEditor::kAmount));
                     gui.tripEditor.cancelButton()->click();
                 }
             });
@@ -335,8 +356,9 @@ private Q_SLOTS:
         gui.data.store().iniWrite(u"INDEX"_s, u"IDSOS"_s, u"2"_s);
         bool saved = false;
         gui.inWindow([&] {
-            gui.clickWithEditor("PAddBut", gui.tripEditor, [&] {
-                RecordsGui::type(RecordsGui::field(gui.tripEditor, "Suma"), u"1.005"_s);
+            gui.clickWithEditor(RecordsWindow::kAddLineButton, gui.tripEditor, [&] {
+                RecordsGui::type(RecordsGui::field(gui.tripEditor, TripEditor::kAmount),
+                                 u"1.005"_s);
                 gui.tripEditor.saveButton()->click();
                 saved = !gui.tripEditor.isVisible();
             });
@@ -355,8 +377,8 @@ private Q_SLOTS:
         gui.data.addLine(1, 1, QDateTime(kDay, QTime(9, 0)), u"500"_s);
         QStringList hints;
         gui.inWindow([&] {
-            gui.clickWithEditor("PModBut", gui.tripEditor, [&] {
-                auto *suma = RecordsGui::field(gui.tripEditor, "Suma");
+            gui.clickWithEditor(RecordsWindow::kChangeLineButton, gui.tripEditor, [&] {
+                auto *suma = RecordsGui::field(gui.tripEditor, TripEditor::kAmount);
                 RecordsGui::type(suma, u"500.01"_s);
                 gui.tripEditor.saveButton()->click();
                 QVERIFY(gui.tripEditor.isVisible());
@@ -396,31 +418,31 @@ private Q_SLOTS:
         QByteArray whileRefused;
         QStringList rowsWhileRefused{u"not read"_s};
         gui.inWindow([&] {
-            gui.clickWithEditor("FAddBut", editor, [&] {
-                RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
-                RecordsGui::type(combo(editor, "Sofer1"), u"MARIN"_s);
-                RecordsGui::type(combo(editor, "LocParcare"), u"DEPOU"_s);
-                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"99999999"_s);
-                RecordsGui::type(RecordsGui::field(editor, "Consum"), u"999.99"_s);
-                RecordsGui::type(RecordsGui::field(editor, "PretL"), u"999.99"_s);
+            gui.clickWithEditor(RecordsWindow::kAddSheetButton, editor, [&] {
+                RecordsGui::type(combo(editor, SheetEditor::kPlate), u"B1"_s);
+                RecordsGui::type(combo(editor, SheetEditor::kDriver1), u"MARIN"_s);
+                RecordsGui::type(combo(editor, SheetEditor::kParking), u"DEPOU"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kKm), u"99999999"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kConsumption), u"999.99"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kFuelPrice), u"999.99"_s);
                 editor.saveButton()->click();
                 QVERIFY(editor.isVisible());
                 hint = RecordsGui::hint();
                 hintControl = RecordsGui::hintControl();
-                kept = {combo(editor, "NrInmat")->currentText(),
-                        combo(editor, "Sofer1")->currentText(),
-                        combo(editor, "LocParcare")->currentText(),
-                        text(editor, "TotKm"),
-                        text(editor, "Consum"),
-                        text(editor, "PretL")};
+                kept = {combo(editor, SheetEditor::kPlate)->currentText(),
+                        combo(editor, SheetEditor::kDriver1)->currentText(),
+                        combo(editor, SheetEditor::kParking)->currentText(),
+                        text(editor, SheetEditor::kKm),
+                        text(editor, SheetEditor::kConsumption),
+                        text(editor, SheetEditor::kFuelPrice)};
                 whileRefused = counters();
                 rowsWhileRefused = gui.data.sheets({u"IDFOAIE"_s});
-                RecordsGui::type(RecordsGui::field(editor, "TotKm"), u"100"_s);
+                RecordsGui::type(RecordsGui::field(editor, SheetEditor::kKm), u"100"_s);
                 editor.saveButton()->click();
             });
             QVERIFY(!editor.isVisible());
         });
-        QCOMPARE(hintControl, u"TotKm"_s);
+        QCOMPARE(hintControl, QString::fromLatin1(SheetEditor::kKm));
         QCOMPARE(hint, u"Costul combustibilului ar fi 999979990100.2 lei, dar foaia tine cel "
                        u"mult 999999.99 lei! Micsorati Total Km."_s);
         QCOMPARE(kept, QStringList({u"B1"_s, u"MARIN"_s, u"DEPOU"_s, u"99999999"_s, u"999.99"_s,
@@ -441,7 +463,7 @@ private Q_SLOTS:
         gui.data.run({u"UPDATE "_s + gui.data.statements().sheetTable(), u"SET ORA=\"8h\""_s,
                       u"WHERE IDFOAIE=1"_s});
         gui.inWindow([&] {
-            gui.click("FModBut");
+            gui.click(RecordsWindow::kChangeSheetButton);
             QCOMPARE(gui.errors.size(), 1);
             QVERIFY(gui.errors.first().contains(u"8h"_s));
             QVERIFY(!gui.sheetEditor.isVisible());
@@ -453,23 +475,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("accessible");
         const QList<std::tuple<bool, const char *, QString>> rows = {
-            {true, "Ziua", u"Data"_s},
-            {true, "Ora", u"Ora"_s},
-            {true, "NrInmat", u"Nr.inamtriculare"_s},
-            {true, "Sofer1", u"1. Nume sofer"_s},
-            {true, "Sofer2", u"2. Nume sofer"_s},
-            {true, "LocParcare", u"Loc de parcare"_s},
-            {true, "TotKm", u"Total Km"_s},
-            {true, "Consum", u"Consum L/100 Km"_s},
-            {true, "PretL", u"Pret combustibil /L"_s},
-            {true, "But1", u"Memoreaza"_s},
-            {true, "LbSpeedButton6", u"Renunt"_s},
-            {false, "Ziua", u"Data"_s},
-            {false, "Ora", u"Ora"_s},
-            {false, "PlecSos", u"Plecare / Sosire"_s},
-            {false, "Suma", u"Realizare venit lei"_s},
-            {false, "But1", u"Memoreaza"_s},
-            {false, "LbSpeedButton6", u"Renunt"_s},
+            {true, EditorDialog::kDay, u"Data"_s},
+            {true, EditorDialog::kHour, u"Ora"_s},
+            {true, SheetEditor::kPlate, u"Nr.inamtriculare"_s},
+            {true, SheetEditor::kDriver1, u"1. Nume sofer"_s},
+            {true, SheetEditor::kDriver2, u"2. Nume sofer"_s},
+            {true, SheetEditor::kParking, u"Loc de parcare"_s},
+            {true, SheetEditor::kKm, u"Total Km"_s},
+            {true, SheetEditor::kConsumption, u"Consum L/100 Km"_s},
+            {true, SheetEditor::kFuelPrice, u"Pret combustibil /L"_s},
+            {true, EditorDialog::kSaveButton, u"Memoreaza"_s},
+            {true, EditorDialog::kCancelButton, u"Renunt"_s},
+            {false, EditorDialog::kDay, u"Data"_s},
+            {false, EditorDialog::kHour, u"Ora"_s},
+            {false, TripEditor::kKind, u"Plecare / Sosire"_s},
+            {false, TripEditor::kAmount, u"Realizare venit lei"_s},
+            {false, EditorDialog::kSaveButton, u"Memoreaza"_s},
+            {false, EditorDialog::kCancelButton, u"Renunt"_s},
         };
         for (const auto &[sheet, name, accessible] : rows) {
             QTest::addRow("%s %s", sheet ? "AddFoaie" : "AddSosire", name)

@@ -76,11 +76,12 @@ private Q_SLOTS:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Foi de parcurs"));
         QCOMPARE(dialog.size(), QSize(PeriodDialog::kWidth, PeriodDialog::kHeight));
         QVERIFY(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(picker(dialog, "Data1") && picker(dialog, "Data2"));
-        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("But1"))->text(),
+        QVERIFY(picker(dialog, PeriodDialog::kStartDate) && picker(dialog, PeriodDialog::kEndDate));
+        QCOMPARE(dialog.findChild<QPushButton *>(QLatin1String(PeriodDialog::kListButton))->text(),
                  QStringLiteral("Listeaza"));
-        QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("LbSpeedButton1"))->text(),
-                 QStringLiteral("Renunt"));
+        QCOMPARE(
+            dialog.findChild<QPushButton *>(QLatin1String(PeriodDialog::kCancelButton))->text(),
+            QStringLiteral("Renunt"));
     }
 
     void defaults_data() {
@@ -126,39 +127,42 @@ private Q_SLOTS:
         QFETCH(bool, chosen);
         QFETCH(bool, hint);
         PeriodDialog dialog(QDate(2007, 6, 1));
-        picker(dialog, "Data1")->setDate(start);
-        picker(dialog, "Data2")->setDate(end);
+        picker(dialog, PeriodDialog::kStartDate)->setDate(start);
+        picker(dialog, PeriodDialog::kEndDate)->setDate(end);
         bool sawHint = false;
         bool stayedAfterStart = false;
-        answerWhenShown(&dialog, [&] {
-            QVERIFY(picker(dialog, "Data1")->isAncestorOf(dialog.focusWidget()));
+        const ModalAnswer answer = answerWhenShown(&dialog, [&] {
+            QVERIFY(picker(dialog, PeriodDialog::kStartDate)->isAncestorOf(dialog.focusWidget()));
             for (const QString &step : action.split(u' ')) {
                 if (step == QStringLiteral("enter")) {
-                    const bool inStart =
-                        picker(dialog, "Data1")->isAncestorOf(dialog.focusWidget());
+                    const bool inStart = picker(dialog, PeriodDialog::kStartDate)
+                                             ->isAncestorOf(dialog.focusWidget());
                     press(dialog, Qt::Key_Return);
                     if (inStart) {
                         stayedAfterStart =
-                            dialog.isVisible() &&
-                            picker(dialog, "Data2")->isAncestorOf(dialog.focusWidget());
+                            dialog.isVisible() && picker(dialog, PeriodDialog::kEndDate)
+                                                      ->isAncestorOf(dialog.focusWidget());
                     }
                 } else if (step == QStringLiteral("esc")) {
                     press(dialog, Qt::Key_Escape);
                 } else if (step == QStringLiteral("list")) {
-                    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("But1")),
-                                      Qt::LeftButton);
+                    QTest::mouseClick(
+                        dialog.findChild<QPushButton *>(QLatin1String(PeriodDialog::kListButton)),
+                        Qt::LeftButton);
                 } else {
                     QTest::mouseClick(
-                        dialog.findChild<QPushButton *>(QStringLiteral("LbSpeedButton1")),
+                        dialog.findChild<QPushButton *>(QLatin1String(PeriodDialog::kCancelButton)),
                         Qt::LeftButton);
                 }
                 if (HintBalloon *balloon = FieldHint::current()) {
                     sawHint = balloon->text() == QStringLiteral("Perioada incorecta!") &&
-                              balloon->control() == picker(dialog, "Data2") && dialog.isVisible();
+                              balloon->control() == picker(dialog, PeriodDialog::kEndDate) &&
+                              dialog.isVisible();
                 }
             }
         });
         QCOMPARE(dialog.alegePerioada(), chosen);
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(sawHint, hint);
         if (action.startsWith(QStringLiteral("enter")))
             QVERIFY(stayedAfterStart);
@@ -184,7 +188,9 @@ private Q_SLOTS:
                                                u"<Return>"_s}
                                 << may1 << may31;
         QTest::newRow("after clicks, Listeaza")
-            << QStringList{u"@Data2"_s, u"31.05.2007"_s, u"@Data1"_s, u"01.05.2007"_s, u"@But1"_s}
+            << QStringList{WindowKeys::clickInto(PeriodDialog::kEndDate), u"31.05.2007"_s,
+                           WindowKeys::clickInto(PeriodDialog::kStartDate), u"01.05.2007"_s,
+                           WindowKeys::clickInto(PeriodDialog::kListButton)}
             << may1 << may31;
         QTest::newRow("month over its selection")
             << QStringList{u"01.04.2007"_s, u"<Home>"_s,     u"<Right>"_s,   u"<Right>"_s,
@@ -201,12 +207,13 @@ private Q_SLOTS:
         QFETCH(QDate, start);
         QFETCH(QDate, end);
         PeriodDialog dialog(QDate(2007, 6, 14));
-        answerWhenShown(&dialog, [&] {
+        const ModalAnswer answer = answerWhenShown(&dialog, [&] {
             const CloseOnExit closer{dialog};
             activate(dialog);
             play(dialog, steps);
         });
         QVERIFY(dialog.alegePerioada());
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(dialog.from(), start);
         QCOMPARE(dialog.to(), end);
     }
@@ -215,21 +222,25 @@ private Q_SLOTS:
     void anImpossibleDateIsAHint_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("field");
-        QTest::newRow("start, Enter") << QStringList{u"31.02.2007"_s, u"<Return>"_s} << u"Data1"_s;
-        QTest::newRow("start, Tab") << QStringList{u"30.02.2007"_s, u"<Tab>"_s} << u"Data1"_s;
+        QTest::newRow("start, Enter")
+            << QStringList{u"31.02.2007"_s, u"<Return>"_s} << PeriodDialog::kStartDate;
+        QTest::newRow("start, Tab")
+            << QStringList{u"30.02.2007"_s, u"<Tab>"_s} << PeriodDialog::kStartDate;
         QTest::newRow("start, two-digit year")
-            << QStringList{u"01.05.07"_s, u"<Return>"_s} << u"Data1"_s;
+            << QStringList{u"01.05.07"_s, u"<Return>"_s} << PeriodDialog::kStartDate;
         QTest::newRow("end, Enter")
-            << QStringList{u"<Return>"_s, u"31.04.2007"_s, u"<Return>"_s} << u"Data2"_s;
+            << QStringList{u"<Return>"_s, u"31.04.2007"_s, u"<Return>"_s} << PeriodDialog::kEndDate;
         QTest::newRow("end, Listeaza")
-            << QStringList{u"@Data2"_s, u"32.05.2007"_s, u"@But1"_s} << u"Data2"_s;
+            << QStringList{WindowKeys::clickInto(PeriodDialog::kEndDate), u"32.05.2007"_s,
+                           WindowKeys::clickInto(PeriodDialog::kListButton)}
+            << PeriodDialog::kEndDate;
     }
     void anImpossibleDateIsAHint() {
         QFETCH(QStringList, steps);
         QFETCH(QString, field);
         PeriodDialog dialog(QDate(2007, 6, 14));
         bool refused = false;
-        answerWhenShown(&dialog, [&] {
+        const ModalAnswer answer = answerWhenShown(&dialog, [&] {
             const CloseOnExit closer{dialog};
             activate(dialog);
             play(dialog, steps);
@@ -240,6 +251,7 @@ private Q_SLOTS:
             WindowKeys::press(dialog.windowHandle(), u"Escape"_s);
         });
         QVERIFY(!dialog.alegePerioada());
+        VELMORA_VERIFY_MODAL(answer);
         QVERIFY(refused);
     }
 
@@ -249,10 +261,10 @@ private Q_SLOTS:
         PeriodDialog dialog(QDate(2007, 6, 14));
         QDate shown;
         bool escClosedOnlyTheCalendar = false;
-        answerWhenShown(&dialog, [&] {
+        const ModalAnswer answer = answerWhenShown(&dialog, [&] {
             const CloseOnExit closer{dialog};
             activate(dialog);
-            QWidget *end = picker(dialog, "Data2");
+            QWidget *end = picker(dialog, PeriodDialog::kEndDate);
             WindowKeys::click(end, QPoint(end->width() - 6, end->height() / 2));
             QTRY_VERIFY(openCalendar());
             shown = openCalendar()->selectedDate();
@@ -266,6 +278,7 @@ private Q_SLOTS:
             WindowKeys::play(dialog.windowHandle(), {u"<Return>"_s, u"<Return>"_s});
         });
         QVERIFY(dialog.alegePerioada());
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(shown, QDate(2007, 6, 14));
         QCOMPARE(dialog.to(), QDate(2007, 6, 15));
         QCOMPARE(dialog.from(), QDate(2007, 5, 14));
@@ -274,13 +287,16 @@ private Q_SLOTS:
 
     void flagClearedAtEveryShowing() {
         PeriodDialog dialog(QDate(2007, 6, 1));
-        answerWhenShown(&dialog, [&] {
+        const ModalAnswer answer = answerWhenShown(&dialog, [&] {
             press(dialog, Qt::Key_Return);
             press(dialog, Qt::Key_Return);
         });
         QVERIFY(dialog.alegePerioada());
-        answerWhenShown(&dialog, [&] { press(dialog, Qt::Key_Escape); });
+        VELMORA_VERIFY_MODAL(answer);
+        const ModalAnswer answer2 =
+            answerWhenShown(&dialog, [&] { press(dialog, Qt::Key_Escape); });
         QVERIFY(!dialog.alegePerioada());
+        VELMORA_VERIFY_MODAL(answer2);
         QVERIFY(!dialog.listingChosen());
     }
 };

@@ -2,7 +2,9 @@
 #include "reports/periodreport.h"
 #include "store/text/error.h"
 
+#include "queuedevents.h"
 #include "tripfixture.h"
+#include "ui/modalanswer.h"
 
 #include <QApplication>
 #include <QPrintPreviewDialog>
@@ -25,29 +27,18 @@ struct Seen {
 };
 
 // Looks at the preview once it is the active modal window, then closes it.
-// The timer goes with the test's own object, so it never outlives what it writes to.
-void inspectPreview(Seen &seen, PeriodReport &report) {
-    auto *timer = new QTimer(&report);
-    auto tries = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [=, &seen, &report] {
-        auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
-        if (!preview && ++*tries < 500)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!preview)
-            return;
-        seen.shown = true;
-        seen.maximised = preview->windowState() & Qt::WindowMaximized;
-        auto *view = preview->findChild<QPrintPreviewWidget *>();
-        seen.zoomMode = view->zoomMode();
-        seen.zoom = view->zoomFactor();
-        seen.pages = view->pageCount();
-        seen.lxOpen = report.lx().isOpen();
-        preview->reject();
-    });
-    timer->start();
+[[nodiscard]] ModalAnswer inspectPreview(Seen &seen, PeriodReport &report) {
+    return ModalAnswer(
+        {ModalStep::of<QPrintPreviewDialog>([&seen, &report](QPrintPreviewDialog &preview) {
+            seen.shown = true;
+            seen.maximised = preview.windowState() & Qt::WindowMaximized;
+            auto *view = preview.findChild<QPrintPreviewWidget *>();
+            seen.zoomMode = view->zoomMode();
+            seen.zoom = view->zoomFactor();
+            seen.pages = view->pageCount();
+            seen.lxOpen = report.lx().isOpen();
+            preview.reject();
+        })});
 }
 
 } // namespace
@@ -67,8 +58,9 @@ private Q_SLOTS:
         PeriodReport report(trips.dataDir());
         QCOMPARE(report.objectName(), QStringLiteral("Listare"));
         Seen seen;
-        inspectPreview(seen, report);
+        const ModalAnswer preview = inspectPreview(seen, report);
         report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 12, 31));
+        VELMORA_VERIFY_MODAL(preview);
         QVERIFY(seen.shown);
         QVERIFY(seen.maximised);
         QCOMPARE(seen.zoomMode, QPrintPreviewWidget::CustomZoom);
@@ -86,8 +78,9 @@ private Q_SLOTS:
         TripFixture trips;
         PeriodReport report(trips.dataDir());
         Seen seen;
-        inspectPreview(seen, report);
+        const ModalAnswer preview = inspectPreview(seen, report);
         report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 1));
+        VELMORA_VERIFY_MODAL(preview);
         QVERIFY(seen.shown);
         QCOMPARE(seen.pages, 1);
     }
@@ -95,10 +88,12 @@ private Q_SLOTS:
     void refusedQueryShowsNothing() {
         PeriodReport report(QStringLiteral("/nonexistent/Data"));
         Seen seen;
-        inspectPreview(seen, report);
+        const ModalAnswer preview = inspectPreview(seen, report);
         QVERIFY_THROWS_EXCEPTION(EngineError,
                                  report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 2)));
-        QTest::qWait(50);
+        // Nor later, from anything the refused listing left queued.
+        QVERIFY(deliverQueuedEvents());
+        QVERIFY(!preview.ran());
         QVERIFY(!seen.shown);
         QVERIFY(!report.lx().isOpen());
     }

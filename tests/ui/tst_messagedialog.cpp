@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "queuedevents.h"
 #include "ui/artwork.h"
 #include "ui/flatbutton.h"
 #include "ui/gradientpanel.h"
@@ -16,8 +17,11 @@ using namespace velmora;
 
 namespace {
 
-QStringList names(const char *spaced) {
-    return QString::fromLatin1(spaced).split(u' ');
+QStringList names(std::initializer_list<const char *> buttons) {
+    QStringList list;
+    for (const char *button : buttons)
+        list.append(QLatin1String(button));
+    return list;
 }
 
 } // namespace
@@ -39,15 +43,17 @@ class TestMessageDialog : public QObject {
                 MessageKind kind = MessageKind::Confirmare) {
         // A check that fails inside the answer returns early: the dialog is closed all the
         // same, so that the test goes on to report it instead of waiting.
-        answerWhenShown(dialog, [this, answer = std::move(answer)] {
+        const ModalAnswer shown = answerWhenShown(dialog, [this, answer = std::move(answer)] {
             const auto closeLeftOpen = qScopeGuard([this] {
                 if (dialog->isVisible())
                     dialog->close();
             });
             answer();
         });
-        return quint16(dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind,
-                                     MessageButtons::fromInt(buttons)));
+        const auto result = quint16(dialog->Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"),
+                                                  kind, MessageButtons::fromInt(buttons)));
+        shown.failUnlessRan();
+        return result;
     }
 
 private Q_SLOTS:
@@ -57,25 +63,26 @@ private Q_SLOTS:
     void parts() {
         QCOMPARE(dialog->objectName(), QStringLiteral("Erori"));
         QCOMPARE(dialog->size(), QSize(345, 177));
-        QCOMPARE(panel("GradientPanel1")->geometry(), QRect(0, 0, 345, 49));
-        QCOMPARE(panel("GradientPanel2")->geometry(), QRect(0, 135, 345, 42));
-        QCOMPARE(panel("GradientPanel3")->geometry(), QRect(0, 49, 345, 86));
-        QCOMPARE(panel("GradientPanel1")->stripes(), 64);
-        QCOMPARE(panel("GradientPanel1")->direction(), Gradient::Direction::LeftToRight);
+        QCOMPARE(panel(MessageDialog::kTopBand)->geometry(), QRect(0, 0, 345, 49));
+        QCOMPARE(panel(MessageDialog::kBottomBand)->geometry(), QRect(0, 135, 345, 42));
+        QCOMPARE(panel(MessageDialog::kMiddleBand)->geometry(), QRect(0, 49, 345, 86));
+        QCOMPARE(panel(MessageDialog::kTopBand)->stripes(), 64);
+        QCOMPARE(panel(MessageDialog::kTopBand)->direction(), Gradient::Direction::LeftToRight);
         // The middle area runs from #E1E1E1 on the left to white on the right.
-        QCOMPARE(panel("GradientPanel3")->firstColor(), QColor(0xE1, 0xE1, 0xE1));
-        QCOMPARE(panel("GradientPanel3")->lastColor(), QColor(Qt::white));
-        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Image1"))->geometry(),
+        QCOMPARE(panel(MessageDialog::kMiddleBand)->firstColor(), QColor(0xE1, 0xE1, 0xE1));
+        QCOMPARE(panel(MessageDialog::kMiddleBand)->lastColor(), QColor(Qt::white));
+        QCOMPARE(dialog->findChild<QLabel *>(QLatin1String(MessageDialog::kPicture))->geometry(),
                  QRect(8, 8, 32, 32));
-        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("Label1"))->pos(), QPoint(48, 16));
-        auto *text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"));
+        QCOMPARE(dialog->findChild<QLabel *>(QLatin1String(MessageDialog::kTitleLabel))->pos(),
+                 QPoint(48, 16));
+        auto *text = dialog->findChild<QTextEdit *>(QLatin1String(MessageDialog::kText));
         QCOMPARE(text->geometry(), QRect(16, 56, 313, 65));
         QCOMPARE(text->palette().color(QPalette::Base), QColor(0xEF, 0xEF, 0xEF));
         const std::tuple<const char *, const char *, const char *> captions[] = {
-            {"BE1", "DA", "Da"},
-            {"BE2", "NU", "Nu"},
-            {"BE3", "RENUNT", "Renunt"},
-            {"BE4", "OK", "OK"}};
+            {MessageDialog::kYesButton, "DA", "Da"},
+            {MessageDialog::kNoButton, "NU", "Nu"},
+            {MessageDialog::kCancelButton, "RENUNT", "Renunt"},
+            {MessageDialog::kOkButton, "OK", "OK"}};
         for (const auto &[name, caption, word] : captions) {
             FlatButton *b = button(name);
             QVERIFY2(b, name);
@@ -94,13 +101,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("result");
 
-        QTest::newRow("DA") << 3 << "BE1" << 6;
-        QTest::newRow("NU") << 3 << "BE2" << 7;
-        QTest::newRow("RENUNT") << 15 << "BE3" << 2;
-        QTest::newRow("OK") << 4 << "BE4" << 1;
+        QTest::newRow("DA") << 3 << MessageDialog::kYesButton << 6;
+        QTest::newRow("NU") << 3 << MessageDialog::kNoButton << 7;
+        QTest::newRow("RENUNT") << 15 << MessageDialog::kCancelButton << 2;
+        QTest::newRow("OK") << 4 << MessageDialog::kOkButton << 1;
         QTest::newRow("ESC on DA/NU") << 3 << "Esc" << 2;
         QTest::newRow("close box") << 3 << "close" << 2;
-        QTest::newRow("higher bits ignored") << (4 | 16 | 0x8000) << "BE4" << 1;
+        QTest::newRow("higher bits ignored") << (4 | 16 | 0x8000) << MessageDialog::kOkButton << 1;
     }
 
     void results() {
@@ -129,7 +136,7 @@ private Q_SLOTS:
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
                 QTest::keyClick(QApplication::focusWidget(), key);
             stillShown = dialog->isVisible();
-            QTest::mouseClick(button("BE1"), Qt::LeftButton);
+            QTest::mouseClick(button(MessageDialog::kYesButton), Qt::LeftButton);
         });
         // No button is chosen when the dialog opens: the focus rests on the dialog itself.
         QCOMPARE(focusAtOpening, static_cast<QWidget *>(dialog));
@@ -143,37 +150,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("focused"); // the button with the focus before the last key
         QTest::addColumn<int>("result");
 
-        QTest::newRow("Tab to DA, Space") << 3 << "Tab Space"
-                                          << "BE1" << 6;
-        QTest::newRow("Tab twice to NU") << 3 << "Tab Tab Space"
-                                         << "BE2" << 7;
-        QTest::newRow("Tab goes round") << 3 << "Tab Tab Tab Space"
-                                        << "BE1" << 6;
-        QTest::newRow("Shift+Tab to the last") << 3 << "Backtab Space"
-                                               << "BE2" << 7;
-        QTest::newRow("Right to the first") << 3 << "Right Space"
-                                            << "BE1" << 6;
-        QTest::newRow("Left to the last") << 3 << "Left Space"
-                                          << "BE2" << 7;
-        QTest::newRow("Right then Left") << 3 << "Right Right Left Space"
-                                         << "BE1" << 6;
-        QTest::newRow("Down and Up") << 3 << "Down Down Up Up Space"
-                                     << "BE2" << 7;
-        QTest::newRow("arrows go round") << 3 << "Right Right Right Space"
-                                         << "BE1" << 6;
+        QTest::newRow("Tab to DA, Space") << 3 << "Tab Space" << MessageDialog::kYesButton << 6;
+        QTest::newRow("Tab twice to NU") << 3 << "Tab Tab Space" << MessageDialog::kNoButton << 7;
+        QTest::newRow("Tab goes round")
+            << 3 << "Tab Tab Tab Space" << MessageDialog::kYesButton << 6;
+        QTest::newRow("Shift+Tab to the last")
+            << 3 << "Backtab Space" << MessageDialog::kNoButton << 7;
+        QTest::newRow("Right to the first") << 3 << "Right Space" << MessageDialog::kYesButton << 6;
+        QTest::newRow("Left to the last") << 3 << "Left Space" << MessageDialog::kNoButton << 7;
+        QTest::newRow("Right then Left")
+            << 3 << "Right Right Left Space" << MessageDialog::kYesButton << 6;
+        QTest::newRow("Down and Up")
+            << 3 << "Down Down Up Up Space" << MessageDialog::kNoButton << 7;
+        QTest::newRow("arrows go round")
+            << 3 << "Right Right Right Space" << MessageDialog::kYesButton << 6;
         // Enter on the focused DA confirms nothing; the clerk still chooses with Space.
-        QTest::newRow("Enter on DA") << 3 << "Tab Return Enter Tab Space"
-                                     << "BE2" << 7;
-        QTest::newRow("Esc with DA focused") << 3 << "Tab Escape"
-                                             << "BE1" << 2;
-        QTest::newRow("four buttons in their order") << 15 << "Tab Tab Tab Space"
-                                                     << "BE3" << 2;
-        QTest::newRow("four buttons, OK last") << 15 << "Backtab Space"
-                                               << "BE4" << 1;
-        QTest::newRow("hidden buttons are passed over") << 12 << "Tab Tab Space"
-                                                        << "BE4" << 1;
-        QTest::newRow("one button") << 4 << "Right Right Space"
-                                    << "BE4" << 1;
+        QTest::newRow("Enter on DA")
+            << 3 << "Tab Return Enter Tab Space" << MessageDialog::kNoButton << 7;
+        QTest::newRow("Esc with DA focused") << 3 << "Tab Escape" << MessageDialog::kYesButton << 2;
+        QTest::newRow("four buttons in their order")
+            << 15 << "Tab Tab Tab Space" << MessageDialog::kCancelButton << 2;
+        QTest::newRow("four buttons, OK last")
+            << 15 << "Backtab Space" << MessageDialog::kOkButton << 1;
+        QTest::newRow("hidden buttons are passed over")
+            << 12 << "Tab Tab Space" << MessageDialog::kOkButton << 1;
+        QTest::newRow("one button") << 4 << "Right Right Space" << MessageDialog::kOkButton << 1;
     }
 
     void keyboard() {
@@ -240,10 +241,11 @@ private Q_SLOTS:
         QImage with;
         ask(MessageButton::DA | MessageButton::NU, [&] {
             QVERIFY(QTest::qWaitForWindowActive(dialog));
-            without = button("BE1")->grab().toImage();
+            without = button(MessageDialog::kYesButton)->grab().toImage();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(button("BE1")));
-            with = button("BE1")->grab().toImage();
+            QCOMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget *>(button(MessageDialog::kYesButton)));
+            with = button(MessageDialog::kYesButton)->grab().toImage();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         });
         QVERIFY(!without.isNull());
@@ -265,12 +267,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QList<int>>("lefts");
 
-        QTest::newRow("OK") << 4 << names("BE4") << QList<int>{134};
-        QTest::newRow("DA NU") << 3 << names("BE1 BE2") << QList<int>{65, 203};
+        QTest::newRow("OK") << 4 << names({MessageDialog::kOkButton}) << QList<int>{134};
+        QTest::newRow("DA NU") << 3 << names({MessageDialog::kYesButton, MessageDialog::kNoButton})
+                               << QList<int>{65, 203};
         QTest::newRow("RENUNT OK keep their order")
-            << 12 << names("BE3 BE4") << QList<int>{65, 203};
-        QTest::newRow("DA NU RENUNT") << 11 << names("BE1 BE2 BE3") << QList<int>{30, 133, 236};
-        QTest::newRow("all four") << 15 << names("BE1 BE2 BE3 BE4") << QList<int>{10, 93, 176, 259};
+            << 12 << names({MessageDialog::kCancelButton, MessageDialog::kOkButton})
+            << QList<int>{65, 203};
+        QTest::newRow("DA NU RENUNT") << 11
+                                      << names({MessageDialog::kYesButton, MessageDialog::kNoButton,
+                                                MessageDialog::kCancelButton})
+                                      << QList<int>{30, 133, 236};
+        QTest::newRow("all four") << 15
+                                  << names({MessageDialog::kYesButton, MessageDialog::kNoButton,
+                                            MessageDialog::kCancelButton, MessageDialog::kOkButton})
+                                  << QList<int>{10, 93, 176, 259};
     }
 
     void layout() {
@@ -280,7 +290,8 @@ private Q_SLOTS:
         QStringList visible;
         QList<int> places;
         ask(static_cast<quint16>(buttons), [&] {
-            for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+            for (const char *name : {MessageDialog::kYesButton, MessageDialog::kNoButton,
+                                     MessageDialog::kCancelButton, MessageDialog::kOkButton}) {
                 FlatButton *b = button(name);
                 if (b->isVisible()) {
                     visible << QLatin1String(name);
@@ -351,16 +362,17 @@ private Q_SLOTS:
             int(MessageButton::OK),
             [&] {
                 shownCaption = dialog->windowTitle();
-                QTest::mouseClick(button("BE4"), Qt::LeftButton);
+                QTest::mouseClick(button(MessageDialog::kOkButton), Qt::LeftButton);
             },
             messageKindOf(kind));
         QCOMPARE(shownCaption, caption);
         // From colour at the right edge, to colour at the left edge; both bands alike.
-        for (const char *name : {"GradientPanel1", "GradientPanel2"}) {
+        for (const char *name : {MessageDialog::kTopBand, MessageDialog::kBottomBand}) {
             QCOMPARE(panel(name)->firstColor(), bandTo);
             QCOMPARE(panel(name)->lastColor(), bandFrom);
         }
-        for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+        for (const char *name : {MessageDialog::kYesButton, MessageDialog::kNoButton,
+                                 MessageDialog::kCancelButton, MessageDialog::kOkButton}) {
             const FlatButton::Colors &colors = button(name)->colors();
             QCOMPARE(colors.face, face);
             QCOMPARE(colors.pressed, pressed);
@@ -370,7 +382,7 @@ private Q_SLOTS:
             QCOMPARE(colors.text, QColor(Qt::white));
         }
         const QImage shown =
-            dialog->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().toImage();
+            dialog->findChild<QLabel *>(QLatin1String(MessageDialog::kPicture))->pixmap().toImage();
         QCOMPARE(shown.size(), QSize(32, 32));
         QCOMPARE(shown, picture);
     }
@@ -397,28 +409,22 @@ private Q_SLOTS:
 
     void noButtonsReturnsWithoutShowing() {
         QFETCH(int, buttons);
-        bool shown = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] {
-            if (dialog->isVisible()) {
-                shown = true;
-                dialog->close();
-            }
-        });
-        watch.start(1);
+        // Should it show after all, the answer closes it and the test sees that it ran.
+        const ModalAnswer shown = answerWhenShown(dialog, [&] { dialog->close(); });
         const quint16 got =
             quint16(dialog->Mesaj(QStringLiteral("T"), QStringLiteral("X"), MessageKind::Atentie,
                                   MessageButtons::fromInt(buttons)));
-        QTest::qWait(20);
+        QVERIFY(deliverQueuedEvents());
         QCOMPARE(got, quint16(2));
-        QVERIFY(!shown);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!shown.ran());
     }
 
     void textIsCentredOnEveryLine() {
         QStringList lines;
         bool centred = true;
-        answerWhenShown(dialog, [&] {
-            auto *text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"));
+        const ModalAnswer answer = answerWhenShown(dialog, [&] {
+            auto *text = dialog->findChild<QTextEdit *>(QLatin1String(MessageDialog::kText));
             for (QTextBlock b = text->document()->begin(); b.isValid(); b = b.next()) {
                 lines << b.text();
                 centred = centred && b.blockFormat().alignment() == Qt::AlignHCenter;
@@ -428,6 +434,7 @@ private Q_SLOTS:
         dialog->Mesaj(QStringLiteral("Administrare"),
                       QStringLiteral("        ATENTIE!\r\nNu aveti nici o parola!\rA <b>treia</b>"),
                       MessageKind::Atentie, MessageButton::OK);
+        VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(lines, (QStringList{QStringLiteral("        ATENTIE!"),
                                      QStringLiteral("Nu aveti nici o parola!"),
                                      QStringLiteral("A <b>treia</b>")}));
@@ -435,9 +442,11 @@ private Q_SLOTS:
     }
 
     void secondCallShowsOnlyItsOwn() {
-        answerWhenShown(dialog, [&] { QTest::keyClick(dialog, Qt::Key_Escape); });
+        const ModalAnswer answer =
+            answerWhenShown(dialog, [&] { QTest::keyClick(dialog, Qt::Key_Escape); });
         dialog->Mesaj(QStringLiteral("Un titlu destul de lung"), QStringLiteral("Primul text"),
                       MessageKind::Atentie, MessageButtons::fromInt(15));
+        VELMORA_VERIFY_MODAL(answer);
 
         QString caption, title, text;
         QStringList visible;
@@ -446,14 +455,19 @@ private Q_SLOTS:
             int(MessageButton::OK),
             [&] {
                 caption = dialog->windowTitle();
-                title = dialog->findChild<QLabel *>(QStringLiteral("Label1"))->text();
-                text = dialog->findChild<QTextEdit *>(QStringLiteral("EroText"))->toPlainText();
-                picture = dialog->findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().toImage();
-                for (const char *name : {"BE1", "BE2", "BE3", "BE4"}) {
+                title =
+                    dialog->findChild<QLabel *>(QLatin1String(MessageDialog::kTitleLabel))->text();
+                text = dialog->findChild<QTextEdit *>(QLatin1String(MessageDialog::kText))
+                           ->toPlainText();
+                picture = dialog->findChild<QLabel *>(QLatin1String(MessageDialog::kPicture))
+                              ->pixmap()
+                              .toImage();
+                for (const char *name : {MessageDialog::kYesButton, MessageDialog::kNoButton,
+                                         MessageDialog::kCancelButton, MessageDialog::kOkButton}) {
                     if (button(name)->isVisible())
                         visible << QLatin1String(name);
                 }
-                QCOMPARE(button("BE4")->x(), 134);
+                QCOMPARE(button(MessageDialog::kOkButton)->x(), 134);
                 QTest::keyClick(dialog, Qt::Key_Escape);
             },
             MessageKind::Informatie);
@@ -461,15 +475,15 @@ private Q_SLOTS:
         QCOMPARE(caption, QStringLiteral("Informatie"));
         QCOMPARE(title, QStringLiteral("Titlu"));
         QCOMPARE(text, QStringLiteral("Text"));
-        QCOMPARE(visible, QStringList{QStringLiteral("BE4")});
+        QCOMPARE(visible, QStringList{QString::fromLatin1(MessageDialog::kOkButton)});
         QCOMPARE(picture, Artwork::information().toImage());
-        QCOMPARE(panel("GradientPanel1")->lastColor(), QColor(0xE1, 0xDE, 0xFA));
-        QCOMPARE(button("BE1")->colors().face, QColor(0x00, 0x00, 0xFF));
+        QCOMPARE(panel(MessageDialog::kTopBand)->lastColor(), QColor(0xE1, 0xDE, 0xFA));
+        QCOMPARE(button(MessageDialog::kYesButton)->colors().face, QColor(0x00, 0x00, 0xFF));
     }
 
     void resultDoesNotCarryOver() {
         QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
-                     [&] { QTest::mouseClick(button("BE1"), Qt::LeftButton); }),
+                     [&] { QTest::mouseClick(button(MessageDialog::kYesButton), Qt::LeftButton); }),
                  quint16(6));
         QCOMPARE(ask(MessageButton::DA | MessageButton::NU,
                      [&] { QTest::keyClick(dialog, Qt::Key_Escape); }),
@@ -489,18 +503,19 @@ private Q_SLOTS:
         dialog->clearShown();
         dialog->queueAnswer(MessageResult::No);
         dialog->queueAnswer(MessageResult::Ok);
-        bool shown = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] { shown = shown || dialog->isVisible(); });
-        watch.start(1);
-        QCOMPARE(dialog->Mesaj(QStringLiteral("Intrebare"), QStringLiteral("Sigur?"),
-                               MessageKind::Confirmare, MessageButton::DA | MessageButton::NU),
-                 MessageResult::No);
-        QCOMPARE(dialog->Mesaj(QStringLiteral("Gata"), QStringLiteral("Salvat."),
-                               MessageKind::Informatie, MessageButton::OK),
-                 MessageResult::Ok);
-        QTest::qWait(10);
-        QVERIFY(!shown);
+        {
+            // Ends before the dialog is asked to show below.
+            const ModalAnswer shown = answerWhenShown(dialog, [&] { dialog->close(); });
+            QCOMPARE(dialog->Mesaj(QStringLiteral("Intrebare"), QStringLiteral("Sigur?"),
+                                   MessageKind::Confirmare, MessageButton::DA | MessageButton::NU),
+                     MessageResult::No);
+            QCOMPARE(dialog->Mesaj(QStringLiteral("Gata"), QStringLiteral("Salvat."),
+                                   MessageKind::Informatie, MessageButton::OK),
+                     MessageResult::Ok);
+            QVERIFY(deliverQueuedEvents());
+            QVERIFY(!dialog->isVisible());
+            QVERIFY(!shown.ran());
+        }
         QCOMPARE(dialog->shown().size(), 2);
         const MessageRecord &first = dialog->shown().first();
         QCOMPARE(first.title, QStringLiteral("Intrebare"));
@@ -510,9 +525,9 @@ private Q_SLOTS:
         QCOMPARE(dialog->shown().last().kind, MessageKind::Informatie);
 
         // With the queue empty the dialog shows again, and the record stays as it was.
-        QCOMPARE(
-            ask(int(MessageButton::OK), [&] { QTest::mouseClick(button("BE4"), Qt::LeftButton); }),
-            quint16(1));
+        QCOMPARE(ask(int(MessageButton::OK),
+                     [&] { QTest::mouseClick(button(MessageDialog::kOkButton), Qt::LeftButton); }),
+                 quint16(1));
         QCOMPARE(dialog->shown().size(), 2);
         dialog->clearShown();
     }

@@ -23,7 +23,8 @@ private Q_SLOTS:
         QVERIFY(contor.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(contor.cursor().shape(), Qt::WaitCursor);
 
-        auto *background = contor.findChild<GradientPanel *>(QStringLiteral("GP1"));
+        auto *background =
+            contor.findChild<GradientPanel *>(QLatin1String(ProgressWindow::kBackground));
         QVERIFY(background);
         QCOMPARE(background->geometry(), QRect(0, 0, 329, 71));
         QVERIFY(background->fromMiddle());
@@ -32,7 +33,7 @@ private Q_SLOTS:
         QCOMPARE(background->firstColor(), QColor(0xAC, 0xB8, 0xCC));
         QCOMPARE(background->lastColor(), QColor(0x52, 0x66, 0x87));
 
-        auto *descr = contor.findChild<QLabel *>(QStringLiteral("Descr"));
+        auto *descr = contor.findChild<QLabel *>(QLatin1String(ProgressWindow::kDescription));
         QCOMPARE(descr->pos(), QPoint(16, 12));
         QVERIFY(descr->font().bold());
         QCOMPARE(descr->palette().color(QPalette::WindowText), QColor(0x2D, 0x38, 0x4A));

@@ -16,6 +16,9 @@ namespace velmora::test {
 
 class WindowKeys {
 public:
+    // The step "@Name" of a test's script, a click into the control of that object name.
+    static QString clickInto(const char *objectName) { return u'@' + QLatin1String(objectName); }
+
     // Plays the steps into the window: "<Name>" is one key (Tab, Backtab, Return, Escape, Up,
     // Down, Left, Right, Home, End, F4; "S-" before a name holds Shift, "A-" holds Alt), any
     // other step is typed character by character, whatever its letters.
