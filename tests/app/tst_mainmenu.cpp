@@ -98,7 +98,7 @@ private Q_SLOTS:
         // The start-up's one-second pause is checked elsewhere.
         m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
         m_app->start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
         QVERIFY(menu().isVisible());
     }
 

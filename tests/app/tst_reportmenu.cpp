@@ -72,7 +72,7 @@ private Q_SLOTS:
         QSignalSpy finished(&m_app->splash(), &SplashWindow::startupFinished);
         m_app->splash().findChild<QTimer *>(QStringLiteral("Timer1"))->setInterval(10);
         m_app->start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
         m_app->context().setAccessGranted(true);
     }
 

@@ -81,7 +81,7 @@ private Q_SLOTS:
         application.start();
         QVERIFY(application.splash().isVisible());
         QVERIFY(!application.mainMenu().isVisible());
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
 
         QVERIFY(m_errors.isEmpty());
         QVERIFY(ended.isEmpty());
@@ -113,7 +113,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
 
         const QImage splash = application.splash().grab().toImage();
         QCOMPARE(splash.size(), QSize(424, 201));
@@ -155,7 +155,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(recordCount(foi), 1u);
         const ResultSet rows =
@@ -193,7 +193,7 @@ private Q_SLOTS:
             application.messageDialog().queueAnswer(MessageResult::Ok);
             QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
             application.start();
-            QVERIFY(finished.wait(10000));
+            QVERIFY(finished.wait(30000));
             QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
             const QList<MessageRecord> &shown = application.messageDialog().shown();
             if (start == 1) {
@@ -222,7 +222,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
         QVERIFY(m_errors.isEmpty());
         for (const char *name : {"NrInmat", "Sofer1", "Sofer2", "LocParcare"}) {
             auto *list = application.sheetEditor().findChild<QComboBox *>(QLatin1String(name));
@@ -253,7 +253,7 @@ private Q_SLOTS:
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY(failed.wait(10000));
+        QVERIFY(failed.wait(30000));
         QCOMPARE(m_errors.size(), 1);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toInt(), 1);
@@ -322,7 +322,7 @@ private Q_SLOTS:
         m_splash = &application.splash();
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         application.start();
-        QVERIFY(failed.wait(10000));
+        QVERIFY(failed.wait(30000));
         QFile::setPermissions(programDir.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(m_errors.size(), 1);
@@ -356,7 +356,7 @@ private Q_SLOTS:
         });
         answer.start();
         application.start();
-        const bool ended = failed.wait(10000);
+        const bool ended = failed.wait(30000);
         answer.stop();
         recordErrors();
         QVERIFY(ended);
@@ -378,7 +378,7 @@ private Q_SLOTS:
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY2(finished.wait(10000), qPrintable(m_errors.join(u'|')));
+        QVERIFY2(finished.wait(30000), qPrintable(m_errors.join(u'|')));
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(ended.isEmpty());
         QVERIFY(application.mainMenu().isVisible());
