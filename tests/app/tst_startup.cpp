@@ -301,7 +301,7 @@ private Q_SLOTS:
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty() || !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty() || !finished.isEmpty(); }, 30000));
         QCOMPARE(failed.size(), programEnds ? 1 : 0);
         QCOMPARE(m_errors, QStringList{reason});
         QCOMPARE(m_splashShownAtError, QList<bool>{false});
