@@ -67,7 +67,7 @@ private Q_SLOTS:
             .findChild<QTimer *>(QLatin1String(SplashWindow::kStartTimer))
             ->setInterval(10);
         m_app->start();
-        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000));
         m_app->context().setAccessGranted(true);
     }
 

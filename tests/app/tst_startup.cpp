@@ -83,7 +83,7 @@ private Q_SLOTS:
         application.start();
         QVERIFY(application.splash().isVisible());
         QVERIFY(!application.mainMenu().isVisible());
-        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000));
 
         QVERIFY(m_errors.isEmpty());
         QVERIFY(ended.isEmpty());
@@ -117,7 +117,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000));
 
         const QImage splash = application.splash().grab().toImage();
         QCOMPARE(splash.size(), QSize(424, 201));
@@ -159,7 +159,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000));
         QVERIFY(m_errors.isEmpty());
         QCOMPARE(recordCount(foi), 1u);
         const ResultSet rows =
@@ -197,7 +197,7 @@ private Q_SLOTS:
             application.messageDialog().queueAnswer(MessageResult::Ok);
             QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
             application.start();
-            QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
+            QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000));
             QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
             const QList<MessageRecord> &shown = application.messageDialog().shown();
             if (start == 1) {
@@ -226,7 +226,7 @@ private Q_SLOTS:
         Application application(programDir.path());
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000));
         QVERIFY(m_errors.isEmpty());
         for (const char *name : {SheetEditor::kPlate, SheetEditor::kDriver1, SheetEditor::kDriver2,
                                  SheetEditor::kParking}) {
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 30000));
         QCOMPARE(m_errors.size(), 1);
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.first().first().toInt(), 1);
@@ -309,7 +309,7 @@ private Q_SLOTS:
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty() || !finished.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty() || !finished.isEmpty(); }, 30000));
         QCOMPARE(failed.size(), programEnds ? 1 : 0);
         QCOMPARE(m_errors, QStringList{reason});
         QCOMPARE(m_splashShownAtError, QList<bool>{false});
@@ -330,7 +330,7 @@ private Q_SLOTS:
         m_splash = &application.splash();
         QSignalSpy failed(&application.splash(), &SplashWindow::startupFailed);
         application.start();
-        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 30000));
         QFile::setPermissions(programDir.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(m_errors.size(), 1);
@@ -358,7 +358,7 @@ private Q_SLOTS:
             box.button(QMessageBox::Ok)->click();
         })});
         application.start();
-        const bool ended = QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000);
+        const bool ended = QTest::qWaitFor([&] { return !failed.isEmpty(); }, 30000);
         recordErrors();
         QVERIFY(ended);
         VELMORA_VERIFY_MODAL(answer);
@@ -380,7 +380,7 @@ private Q_SLOTS:
         QSignalSpy finished(&application.splash(), &SplashWindow::startupFinished);
         QSignalSpy ended(&application, &Application::ended);
         application.start();
-        QVERIFY2(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 10000),
+        QVERIFY2(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 30000),
                  qPrintable(m_errors.join(u'|')));
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(ended.isEmpty());
