@@ -127,7 +127,7 @@ private Q_SLOTS:
             application.messageDialog().queueAnswer(MessageResult::Ok);
             QSignalSpy done(&application.splash(), &SplashWindow::startupFinished);
             application.start();
-            QVERIFY(done.wait(30000));
+            QVERIFY(QTest::qWaitFor([&] { return !done.isEmpty(); }, 30000));
             QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
             const QList<MessageRecord> &shown = application.messageDialog().shown();
             if (start == 1) {
