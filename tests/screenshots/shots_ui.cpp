@@ -7,7 +7,6 @@ using namespace velmora;
 
 VELMORA_SCENE(messages, "mesaj-atentie.png", "mesaj-informatie.png", "mesaj-confirmare.png",
               "mesaj-eroare.png") {
-    MessageDialog dialog;
     struct Kind {
         const char *file;
         const char *title;
@@ -27,6 +26,9 @@ VELMORA_SCENE(messages, "mesaj-atentie.png", "mesaj-informatie.png", "mesaj-conf
          MessageButton::OK},
     };
     for (const Kind &k : kinds) {
+        // A window of its own for each kind: a window manager that sees the one window go and
+        // come back at once may leave it without its frame.
+        MessageDialog dialog;
         studio.saveModal(QString::fromLatin1(k.file), [&] {
             dialog.Mesaj(QString::fromLatin1(k.title), QString::fromLatin1(k.text), k.kind,
                          k.buttons);

@@ -2,6 +2,7 @@
 #include "studio.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -51,8 +52,11 @@ void Studio::beginScene(const Scene &scene) {
     m_tried.clear();
     m_root.removeRecursively();
     const QString settings = m_root.filePath(QStringLiteral("settings"));
-    if (!m_root.mkpath(programDir()) || !m_root.mkpath(settings))
+    const QString home = m_root.filePath(QStringLiteral("home"));
+    if (!m_root.mkpath(programDir()) || !m_root.mkpath(settings) || !m_root.mkpath(home))
         fail(QStringLiteral("cannot make ") + m_root.path());
+    // Qt's file and print dialogs show paths in the home folder: the same one in every run.
+    qputenv("HOME", QFile::encodeName(home));
     // The settings store of either scope lands in the scene's own directory.
     for (const auto scope : {QSettings::UserScope, QSettings::SystemScope})
         QSettings::setPath(QSettings::NativeFormat, scope, settings);
@@ -86,15 +90,26 @@ QRect Studio::frameOf(const QWidget &window) {
 bool Studio::shown(QWidget &window) {
     if (!window.isVisible() || !QTest::qWaitForWindowExposed(&window))
         return false;
+    // A window that the window manager frames is saved once its frame is known, and any
+    // window once it has its size: a window shown over another one, or just after one went,
+    // can be exposed before either.
+    const bool framed = !window.windowFlags().testFlag(Qt::FramelessWindowHint) &&
+                        (window.windowType() == Qt::Window || window.windowType() == Qt::Dialog);
+    const auto ready = [&] {
+        return window.isVisible() && window.width() > 1 && window.height() > 1 &&
+               (!framed || window.frameGeometry() != window.geometry());
+    };
+    if (!QTest::qWaitFor(ready, 3000))
+        return false;
     settle();
-    return true;
+    return ready();
 }
 
 void Studio::save(QWidget &window, const QString &file) {
     if (!expected(file))
         return;
     if (!shown(window)) {
-        m_failed << file + QStringLiteral(" (window not on screen)");
+        m_failed << file + QStringLiteral(" (window not on screen, or not framed)");
         return;
     }
     saveArea(frameOf(window), file);
@@ -107,6 +122,14 @@ void Studio::saveArea(const QRect &area, const QString &file) {
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect within = area.intersected(screen->geometry());
+    if (within.width() < 8 || within.height() < 8) {
+        m_failed << file + QStringLiteral(" (the area %1x%2+%3+%4 is not on the screen)")
+                               .arg(area.width())
+                               .arg(area.height())
+                               .arg(area.x())
+                               .arg(area.y());
+        return;
+    }
     const QPoint origin = screen->geometry().topLeft();
     const QPixmap shot = screen->grabWindow(0, within.x() - origin.x(), within.y() - origin.y(),
                                             within.width(), within.height());

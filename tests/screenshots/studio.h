@@ -66,7 +66,8 @@ public:
 
     // Lets the window manager and the windows catch up.
     static void settle(int milliseconds = 400);
-    // Waits until the window is on screen, framed and painted.
+    // Waits until the window is on screen, framed and painted; false when it did not come
+    // or a window that the window manager frames came without its frame.
     static bool shown(QWidget &window);
     // The frame of a window as the screen shows it.
     static QRect frameOf(const QWidget &window);
