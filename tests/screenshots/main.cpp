@@ -9,14 +9,15 @@
 
 // Redraws the screenshots of the documentation from the real windows. Run on a real display
 // (scripts/screenshots.sh starts Xvfb and a window manager): velmora-screenshots --out DIR
-// [SCENE...]; --list names the scenes.
+// [SCENE...]; --list names the scenes, each on a line with the files it draws.
 int main(int argc, char *argv[]) {
     velmora::VelmoraApplication application(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({QStringLiteral("out"), QStringLiteral("Directory of the PNG files."),
                       QStringLiteral("dir"), QStringLiteral("docs/screenshots")});
-    parser.addOption({QStringLiteral("list"), QStringLiteral("Lists the scenes.")});
+    parser.addOption(
+        {QStringLiteral("list"), QStringLiteral("Lists the scenes and the files each draws.")});
     parser.addPositionalArgument(QStringLiteral("scene"),
                                  QStringLiteral("Scenes to play (all when none is named)."));
     parser.process(application);
@@ -24,7 +25,7 @@ int main(int argc, char *argv[]) {
     using velmora::shots::scenes;
     if (parser.isSet(QStringLiteral("list"))) {
         for (const auto &scene : scenes())
-            std::printf("%s\n", qPrintable(scene.name));
+            std::printf("%s %s\n", qPrintable(scene.name), qPrintable(scene.files.join(u' ')));
         return 0;
     }
     const QStringList wanted = parser.positionalArguments();
@@ -43,11 +44,16 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     velmora::shots::Studio studio(out);
+    if (!studio.claimed()) {
+        std::fprintf(stderr, "another run of the screenshot driver is under way\n");
+        return 1;
+    }
     for (const auto &scene : scenes()) {
         if (!wanted.isEmpty() && !wanted.contains(scene.name))
             continue;
-        studio.freshScene();
+        studio.beginScene(scene);
         scene.play(studio);
+        studio.endScene();
     }
     for (const QString &file : studio.saved())
         std::printf("saved %s\n", qPrintable(out.filePath(file)));

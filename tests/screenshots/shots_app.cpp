@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The start-up, the main menu with its gate, the administration and the progress window.
+// The start-up, the main menu with its gate, the administration, the progress window and
+// the About window.
 #include "admin/admindialog.h"
 #include "app/application.h"
 #include "app/mainmenu.h"
 #include "app/splashwindow.h"
+#include "sceneprogram.h"
 #include "store/programcontext.h"
 #include "store/settings.h"
 #include "studio.h"
 #include "ui/cylinderbar.h"
 #include "ui/progresswindow.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCursor>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +25,7 @@
 #include <memory>
 
 using namespace velmora;
+using velmora::shots::SceneProgram;
 using velmora::shots::Studio;
 
 namespace {
@@ -30,23 +34,9 @@ QTimer *startTimer(Application &app) {
     return app.splash().findChild<QTimer *>(QStringLiteral("Timer1"));
 }
 
-// The program of the scene, started and through its start-up to the main menu.
-std::unique_ptr<Application> startedToTheMenu(const Studio &studio) {
-    auto app = std::make_unique<Application>(studio.programDir());
-    QSignalSpy finished(&app->splash(), &SplashWindow::startupFinished);
-    startTimer(*app)->setInterval(10);
-    app->start();
-    finished.wait(10000);
-    return app;
-}
-
-QToolButton *menuButton(Application &app, const char *name) {
-    return app.mainMenu().findChild<QToolButton *>(QLatin1String(name));
-}
-
 } // namespace
 
-VELMORA_SCENE(splash) {
+VELMORA_SCENE(splash, "splash.png", "splash-progress.png") {
     Application app(studio.programDir());
     // Held before its start-up work, so that the splash can be seen as it first shows.
     startTimer(app)->setInterval(24 * 3600 * 1000);
@@ -61,7 +51,7 @@ VELMORA_SCENE(splash) {
     studio.save(app.splash(), QStringLiteral("splash-progress.png"));
 }
 
-VELMORA_SCENE(startup_error) {
+VELMORA_SCENE(startup_error, "startup-error.png") {
     // A file named Data where the data directory should go: the start-up cannot go on.
     QFile blocker(studio.programDir() + QStringLiteral("/Data"));
     blocker.open(QIODevice::WriteOnly);
@@ -75,51 +65,67 @@ VELMORA_SCENE(startup_error) {
     });
 }
 
-VELMORA_SCENE(main_menu) {
-    const auto app = startedToTheMenu(studio);
-    studio.save(app->mainMenu(), QStringLiteral("main-menu.png"));
+VELMORA_SCENE(main_menu, "main-menu.png", "gate-no-password.png", "main-menu-access-open.png",
+              "main-menu-hover.png", "admin-access-open.png") {
+    // The company whose name the printouts carry, as the administrator window shows it.
+    Settings::write(Settings::companyKey(),
+                    QStringLiteral("Transporturi \u0218tef\u0103nescu & \u021Au\u021Buianu SRL"));
+    SceneProgram program(studio);
+    MainMenu &menu = program.app().mainMenu();
+    QAbstractButton *gate = program.menuButton("MButAdm");
+    QAbstractButton *records = program.menuButton("MBut1");
+    if (!gate || !records)
+        return;
+    studio.save(menu, QStringLiteral("main-menu.png"));
 
     // No password set: the gate warns, then opens access.
-    studio.saveModal(QStringLiteral("gate-no-password.png"),
-                     [&] { menuButton(*app, "MButAdm")->click(); });
-    studio.save(app->mainMenu(), QStringLiteral("main-menu-access-open.png"));
+    studio.saveModal(QStringLiteral("gate-no-password.png"), [gate] { gate->click(); });
+    studio.save(menu, QStringLiteral("main-menu-access-open.png"));
 
     // The pointer over "Evidenta": the caption still reads on the hovered face.
-    QToolButton *records = menuButton(*app, "MBut1");
     QCursor::setPos(records->mapToGlobal(records->rect().center()));
-    studio.save(app->mainMenu(), QStringLiteral("main-menu-hover.png"));
-    QCursor::setPos(app->mainMenu().frameGeometry().bottomRight() + QPoint(0, 200));
+    studio.save(menu, QStringLiteral("main-menu-hover.png"));
+    QCursor::setPos(menu.frameGeometry().bottomRight() + QPoint(0, 200));
     Studio::settle();
 
     // With access open the same button leads to the administrator window.
-    studio.saveModal(QStringLiteral("admin-access-open.png"),
-                     [&] { menuButton(*app, "MButAdm")->click(); });
+    studio.saveModal(QStringLiteral("admin-access-open.png"), [gate] { gate->click(); });
 }
 
-VELMORA_SCENE(password_prompt) {
+VELMORA_SCENE(password_prompt, "password-prompt.png") {
     Settings::write(QStringLiteral("Erori"), AdminDialog::CodeazaStr(u"parola"));
-    const auto app = startedToTheMenu(studio);
+    SceneProgram program(studio);
+    QAbstractButton *gate = program.menuButton("MButAdm");
+    if (!gate)
+        return;
     studio.saveModal(
         QStringLiteral("password-prompt.png"),
-        [&] {
+        [gate] {
             // The prompt is up once the timer fires inside its modal loop; type into it first.
             QTimer::singleShot(100, [] {
                 if (QWidget *prompt = QApplication::activeModalWidget())
                     QTest::keyClicks(prompt->findChild<QLineEdit *>(QStringLiteral("Edit1")),
                                      QStringLiteral("secret"));
             });
-            menuButton(*app, "MButAdm")->click();
+            gate->click();
         },
         [](QWidget &prompt) { prompt.close(); });
 }
 
-VELMORA_SCENE(progress) {
-    const auto app = startedToTheMenu(studio);
-    ProgressWindow &progress = app->progressWindow();
+VELMORA_SCENE(progress, "progress.png") {
+    SceneProgram program(studio);
+    Application &app = program.app();
+    ProgressWindow &progress = app.progressWindow();
     progress.setDescr(QStringLiteral("Salvez starea actuala..."));
     progress.bar()->setMaximum(10);
     progress.bar()->setPosition(6);
-    progress.Arata(&app->mainMenu());
+    progress.Arata(&app.mainMenu());
     studio.save(progress, QStringLiteral("progress.png"));
-    progress.Distruge(&app->mainMenu());
+    progress.Distruge(&app.mainMenu());
+}
+
+VELMORA_SCENE(about, "about.png") {
+    SceneProgram program(studio);
+    if (QAbstractButton *about = program.menuButton("ToolButton3"))
+        studio.saveModal(QStringLiteral("about.png"), [about] { about->click(); });
 }

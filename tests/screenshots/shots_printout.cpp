@@ -84,7 +84,7 @@ QString sheetOfTwentyLines(const QString &programDir) {
 
 } // namespace
 
-VELMORA_SCENE(sheet_printout) {
+VELMORA_SCENE(sheet_printout, "sheet-printout.png") {
     const QString programDir = studio.programDir();
     const QString id = sheetOfTwentyLines(programDir);
     Settings::write(Settings::companyKey(),

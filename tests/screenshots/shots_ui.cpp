@@ -1,18 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The shared dialogs: the message dialog's kinds and the field hint.
+// The message dialog's kinds. The field hint shows in the editors' scenes (shots_records.cpp).
 #include "studio.h"
-#include "ui/fieldhint.h"
-#include "ui/hintballoon.h"
 #include "ui/messagedialog.h"
-
-#include <QFormLayout>
-#include <QLineEdit>
-#include <QTest>
 
 using namespace velmora;
 
-VELMORA_SCENE(messages) {
-    MessageDialog dialog;
+VELMORA_SCENE(messages, "mesaj-atentie.png", "mesaj-informatie.png", "mesaj-confirmare.png",
+              "mesaj-eroare.png") {
     struct Kind {
         const char *file;
         const char *title;
@@ -32,35 +26,12 @@ VELMORA_SCENE(messages) {
          MessageButton::OK},
     };
     for (const Kind &k : kinds) {
+        // A window of its own for each kind: a window manager that sees the one window go and
+        // come back at once may leave it without its frame.
+        MessageDialog dialog;
         studio.saveModal(QString::fromLatin1(k.file), [&] {
             dialog.Mesaj(QString::fromLatin1(k.title), QString::fromLatin1(k.text), k.kind,
                          k.buttons);
         });
     }
-}
-
-VELMORA_SCENE(field_hint) {
-    // A few fields like the sheet editor's, until that window has a scene of its own.
-    QWidget form;
-    form.setWindowTitle(QStringLiteral("Foaie de parcurs"));
-    auto *layout = new QFormLayout(&form);
-    auto *plate = new QLineEdit(&form);
-    auto *driver = new QLineEdit(&form);
-    auto *km = new QLineEdit(QStringLiteral("0"), &form);
-    layout->addRow(QStringLiteral("Numar inmatriculare"), plate);
-    layout->addRow(QStringLiteral("Sofer 1"), driver);
-    layout->addRow(QStringLiteral("Total Km"), km);
-    form.resize(320, 110);
-    // Near the top of the screen, as the balloon then hangs below the field.
-    form.move(0, 0);
-    form.show();
-    using velmora::shots::Studio;
-    if (!Studio::shown(form))
-        return;
-    HintBalloon *balloon = FieldHint::show(QStringLiteral("Lipseste Numele Soferului!"), driver);
-    if (!Studio::shown(*balloon))
-        return;
-    studio.saveArea(Studio::frameOf(form).united(Studio::frameOf(*balloon)),
-                    QStringLiteral("field-hint.png"));
-    FieldHint::hide();
 }
