@@ -97,6 +97,12 @@ if objdump -p "$root/bin/velmora-tool" | grep -E 'NEEDED.*Qt6(Gui|Widgets|PrintS
     fail "$prefix/bin/velmora-tool links a GUI library"
 fi
 
+# Its report helper paints with QtGui alone: no widgets, no print dialogs.
+helper="$root/libexec/velmora/velmora-report"
+if objdump -p "$helper" | grep -E 'NEEDED.*Qt6(Widgets|PrintSupport)'; then
+    fail "the report helper velmora-report links a widget library"
+fi
+
 # The installed tool finds its report painter in libexec.
 year=$(date +%Y)
 if ASAN_OPTIONS=detect_leaks=0 "$root/bin/velmora-tool" init "$home/program" >/dev/null &&

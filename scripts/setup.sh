@@ -11,7 +11,7 @@ VELMORA_PACKAGES=(
     zlib1g-dev
     python3 python3-dbfread
     fonts-liberation fontconfig
-    clang-format
+    clang-format-14
     # LibreOffice Calc: the export tests open the Romanian CSV files with it.
     libreoffice-calc-nogui
 )
