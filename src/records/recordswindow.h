@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QPushButton;
+class QTimer;
 
 namespace velmora {
 
@@ -36,6 +37,8 @@ public:
     void Deschide();
 
     RecordLists &lists() { return m_lists; }
+    // Whether typed search text waits for the pause after the last key before it filters.
+    bool searchPending() const;
     RecordGrid *sheetGrid() const { return m_sheetGrid; }
     RecordGrid *lineGrid() const { return m_lineGrid; }
 
@@ -58,6 +61,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Puts the search texts as they stand now in force.
     void search();
     void sortByTitle(const QString &field);
     QToolButton *actionButton(const char *name, const QString &hint, const QPixmap &picture);
@@ -77,9 +81,10 @@ private:
     QueryTableModel *m_lineModel;
     RecordGrid *m_sheetGrid;
     RecordGrid *m_lineGrid;
-    QLineEdit *m_edit1;
-    QLineEdit *m_edit2;
-    int m_schimbari = 0;
+    QLineEdit *m_driverSearch;
+    QLineEdit *m_vehicleSearch;
+    // Restarted by every key in a search field; the search runs when it runs out.
+    QTimer *m_searchPause;
 };
 
 } // namespace velmora

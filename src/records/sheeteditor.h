@@ -22,6 +22,10 @@ class SheetEditor : public EditorDialog {
     Q_OBJECT
 
 public:
+    // A new sheet, or a change to the selected one: a changed sheet keeps its consumption and
+    // price when its vehicle is edited.
+    enum class Mode { Add, Change };
+
     explicit SheetEditor(ProgramContext &context, QWidget *parent = nullptr);
 
     // Loads the pick lists from the sheets table; once, at start-up.
@@ -33,6 +37,11 @@ public:
     // Fills the editor from the sheet list's current row. A stored hour that is not "HH:mm"
     // raises an InputError before anything is shown.
     void fillFrom(const Query &sheets);
+
+    // Shows the editor modally for the mode, under its title ("Adaugare Foaie de parcurs",
+    // "Modificare Foaie de parcurs"); true when the user saved.
+    bool edit(Mode mode);
+    Mode mode() const { return m_mode; }
 
     // The sheet as accepted, without identifier; the cost worked out.
     SheetValues values() const;
@@ -56,6 +65,7 @@ private:
     TNumericEdit *m_consum;
     TNumericEdit *m_pretL;
     SheetValues m_accepted;
+    Mode m_mode = Mode::Add;
 };
 
 } // namespace velmora

@@ -25,8 +25,11 @@ class TestPasswordPrompt : public QObject {
     // caller's text in value.
     bool ask(QString &value, std::function<void()> answer) {
         answerWhenShown(prompt, std::move(answer));
-        return prompt->InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"),
-                                   value);
+        const std::optional<QString> entered =
+            prompt->ask(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"));
+        if (entered)
+            value = *entered;
+        return entered.has_value();
     }
 
 private Q_SLOTS:

@@ -247,12 +247,12 @@ private Q_SLOTS:
     }
 
     void functionKeysOnlyWhileOpen() {
-        QSignalSpy evidenta(&menu(), &MainMenu::evidentaRequested);
-        QSignalSpy raport(&menu(), &MainMenu::raportRequested);
+        QSignalSpy recordsAsked(&menu(), &MainMenu::recordsRequested);
+        QSignalSpy reportAsked(&menu(), &MainMenu::reportRequested);
         QTest::keyClick(&menu(), Qt::Key_F1);
         QTest::keyClick(&menu(), Qt::Key_F2);
-        QCOMPARE(evidenta.size(), 0);
-        QCOMPARE(raport.size(), 0);
+        QCOMPARE(recordsAsked.size(), 0);
+        QCOMPARE(reportAsked.size(), 0);
 
         answerMessage(MessageResult::Ok);
         button("MButAdm")->click();
@@ -263,15 +263,15 @@ private Q_SLOTS:
             m_app->recordsWindow().close();
         });
         QTest::keyClick(&menu(), Qt::Key_F1);
-        QCOMPARE(evidenta.size(), 1);
+        QCOMPARE(recordsAsked.size(), 1);
         QVERIFY(recordsShown);
-        QCOMPARE(raport.size(), 0);
+        QCOMPARE(reportAsked.size(), 0);
         // "Raport" opens the period window; Esc closes it again.
         PeriodDialog *period = &m_app->periodDialog();
         answerWhenShown(period, [period] { QTest::keyClick(period, Qt::Key_Escape); });
         QTest::keyClick(&menu(), Qt::Key_F2);
-        QCOMPARE(raport.size(), 1);
-        QSignalSpy salvare(&menu(), &MainMenu::salvareRequested);
+        QCOMPARE(reportAsked.size(), 1);
+        QSignalSpy backupAsked(&menu(), &MainMenu::backupRequested);
         BackupWindow &backup = m_app->backupWindow();
         bool backupShown = false;
         answerWhenShown(&backup, [&] {
@@ -279,7 +279,7 @@ private Q_SLOTS:
             backup.close();
         });
         button("MBut3")->click();
-        QCOMPARE(salvare.size(), 1);
+        QCOMPARE(backupAsked.size(), 1);
         QVERIFY(backupShown);
     }
 

@@ -174,7 +174,7 @@ private Q_SLOTS:
             QCOMPARE(text(editor, "Consum"), u"0"_s);
             editor.cancelButton()->click();
         });
-        QVERIFY(!editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        QVERIFY(!editor.edit(SheetEditor::Mode::Add));
 
         // While a sheet is changed, another vehicle leaves its values alone.
         RecordsGui::field<QLineEdit>(editor, "Consum")->setText(u"9"_s);
@@ -183,7 +183,45 @@ private Q_SLOTS:
             QCOMPARE(text(editor, "Consum"), u"9"_s);
             QTest::keyClick(combo(editor, "NrInmat")->lineEdit(), Qt::Key_Escape);
         });
-        QVERIFY(!editor.Editeaza(u"Modificare Foaie de parcurs"_s));
+        QVERIFY(!editor.edit(SheetEditor::Mode::Change));
+    }
+
+    // The editor knows whether it adds or changes a sheet from how it was opened, whatever
+    // its title reads: the title is for the clerk.
+    void modeDecidesWhetherTheVehicleBringsItsValues_data() {
+        QTest::addColumn<SheetEditor::Mode>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("shownTitle");
+        QTest::addColumn<QString>("consumption");
+        QTest::newRow("add") << SheetEditor::Mode::Add << u"Adaugare Foaie de parcurs"_s
+                             << u"Modificare"_s << u"7.5"_s;
+        QTest::newRow("change") << SheetEditor::Mode::Change << u"Modificare Foaie de parcurs"_s
+                                << u"Foaie de parcurs"_s << u"9"_s;
+    }
+    void modeDecidesWhetherTheVehicleBringsItsValues() {
+        QFETCH(SheetEditor::Mode, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, shownTitle);
+        QFETCH(QString, consumption);
+        RecordsGui gui;
+        gui.data.store().iniWrite(u"B1"_s, u"CONSUM"_s, u"7.5"_s);
+        SheetEditor &editor = gui.sheetEditor;
+        editor.Initializeaza();
+        RecordsGui::field<QLineEdit>(editor, "Consum")->setText(u"9"_s);
+        QString titleShown;
+        bool typed = false;
+        answerWhenShown(&editor, [&] {
+            titleShown = editor.titleLabel()->text();
+            editor.titleLabel()->setText(shownTitle);
+            RecordsGui::type(combo(editor, "NrInmat"), u"B1"_s);
+            QCOMPARE(text(editor, "Consum"), consumption);
+            typed = true;
+            editor.cancelButton()->click();
+        });
+        QVERIFY(!editor.edit(mode));
+        QVERIFY(typed);
+        QCOMPARE(titleShown, title);
+        QCOMPARE(editor.mode(), mode);
     }
 
     void eachCheckShowsItsHintAndKeepsTheEditorOpen_data() {

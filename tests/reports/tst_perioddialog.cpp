@@ -158,7 +158,7 @@ private Q_SLOTS:
                 }
             }
         });
-        QCOMPARE(dialog.alegePerioada(), chosen);
+        QCOMPARE(dialog.choosePeriod(), chosen);
         QCOMPARE(sawHint, hint);
         if (action.startsWith(QStringLiteral("enter")))
             QVERIFY(stayedAfterStart);
@@ -206,7 +206,7 @@ private Q_SLOTS:
             activate(dialog);
             play(dialog, steps);
         });
-        QVERIFY(dialog.alegePerioada());
+        QVERIFY(dialog.choosePeriod());
         QCOMPARE(dialog.from(), start);
         QCOMPARE(dialog.to(), end);
     }
@@ -239,7 +239,7 @@ private Q_SLOTS:
                       dialog.focusWidget() == dialog.findChild<QWidget *>(field);
             WindowKeys::press(dialog.windowHandle(), u"Escape"_s);
         });
-        QVERIFY(!dialog.alegePerioada());
+        QVERIFY(!dialog.choosePeriod());
         QVERIFY(refused);
     }
 
@@ -265,7 +265,7 @@ private Q_SLOTS:
             escClosedOnlyTheCalendar = dialog.isVisible();
             WindowKeys::play(dialog.windowHandle(), {u"<Return>"_s, u"<Return>"_s});
         });
-        QVERIFY(dialog.alegePerioada());
+        QVERIFY(dialog.choosePeriod());
         QCOMPARE(shown, QDate(2007, 6, 14));
         QCOMPARE(dialog.to(), QDate(2007, 6, 15));
         QCOMPARE(dialog.from(), QDate(2007, 5, 14));
@@ -278,9 +278,9 @@ private Q_SLOTS:
             press(dialog, Qt::Key_Return);
             press(dialog, Qt::Key_Return);
         });
-        QVERIFY(dialog.alegePerioada());
+        QVERIFY(dialog.choosePeriod());
         answerWhenShown(&dialog, [&] { press(dialog, Qt::Key_Escape); });
-        QVERIFY(!dialog.alegePerioada());
+        QVERIFY(!dialog.choosePeriod());
         QVERIFY(!dialog.listingChosen());
     }
 };

@@ -68,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(report.objectName(), QStringLiteral("Listare"));
         Seen seen;
         inspectPreview(seen, report);
-        report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 12, 31));
+        report.showPeriod(QDate(2007, 1, 1), QDate(2007, 12, 31));
         QVERIFY(seen.shown);
         QVERIFY(seen.maximised);
         QCOMPARE(seen.zoomMode, QPrintPreviewWidget::CustomZoom);
@@ -87,7 +87,7 @@ private Q_SLOTS:
         PeriodReport report(trips.dataDir());
         Seen seen;
         inspectPreview(seen, report);
-        report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 1));
+        report.showPeriod(QDate(2007, 1, 1), QDate(2007, 1, 1));
         QVERIFY(seen.shown);
         QCOMPARE(seen.pages, 1);
     }
@@ -97,7 +97,7 @@ private Q_SLOTS:
         Seen seen;
         inspectPreview(seen, report);
         QVERIFY_THROWS_EXCEPTION(EngineError,
-                                 report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 2)));
+                                 report.showPeriod(QDate(2007, 1, 1), QDate(2007, 1, 2)));
         QTest::qWait(50);
         QVERIFY(!seen.shown);
         QVERIFY(!report.lx().isOpen());

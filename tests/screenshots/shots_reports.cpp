@@ -59,7 +59,7 @@ VELMORA_SCENE(period_preview) {
     SampleGenerator(store, QDate(2026, 1, 1)).generate(900, 2, 7);
     PeriodReport report(store.dataDir());
     withPreview(
-        [&] { report.listeazaPerioada(QDate(2026, 1, 1), QDate(2026, 2, 20)); },
+        [&] { report.showPeriod(QDate(2026, 1, 1), QDate(2026, 2, 20)); },
         [&](QPrintPreviewDialog &preview) {
             if (!Studio::shown(preview))
                 return;
