@@ -63,15 +63,14 @@ PasswordPrompt::PasswordPrompt(QWidget *parent)
     new KeyPreview(this);
 }
 
-bool PasswordPrompt::InputQuery2(const QString &caption, const QString &prompt, QString &value) {
+std::optional<QString> PasswordPrompt::ask(const QString &caption, const QString &prompt) {
     setWindowTitle(caption);
     m_prompt->setText(prompt);
     m_edit->clear();
     m_edit->setFocus();
     if (Modal::exec(*this) != QDialog::Accepted)
-        return false;
-    value = m_edit->text();
-    return true;
+        return std::nullopt;
+    return m_edit->text();
 }
 
 } // namespace velmora

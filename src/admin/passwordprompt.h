@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -25,10 +27,9 @@ public:
 
     explicit PasswordPrompt(QWidget *parent = nullptr);
 
-    // Asks for a text under the given caption and prompt. True with the entered text when the
-    // user confirms ("Verifica" or Enter); false, with value untouched, on "Renunt", Esc or
-    // the close box.
-    bool InputQuery2(const QString &caption, const QString &prompt, QString &value);
+    // Asks for a text under the given caption and prompt: the entered text when the user
+    // confirms ("Verifica" or Enter), nothing on "Renunt", Esc or the close box.
+    std::optional<QString> ask(const QString &caption, const QString &prompt);
 
 private:
     GradientPanel *m_background;

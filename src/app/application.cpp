@@ -61,7 +61,7 @@ Application::Application(const QString &programDir) {
                 m_messages->Mesaj(title(), repairs.join(QStringLiteral("\r\n")),
                                   MessageKind::Informatie, MessageButton::OK);
             }));
-    connect(m_mainMenu.get(), &MainMenu::evidentaRequested, m_recordsWindow.get(),
+    connect(m_mainMenu.get(), &MainMenu::recordsRequested, m_recordsWindow.get(),
             guardSlot([this] { m_recordsWindow->Deschide(); }));
     // The print button: the selected sheet's printout, opened in the system's RTF viewer.
     connect(m_recordsWindow.get(), &RecordsWindow::printSheetRequested, m_sheetPrinter.get(),
@@ -70,15 +70,15 @@ Application::Application(const QString &programDir) {
             guardSlot([this] { Modal::exec(*m_aboutDialog); }));
     connect(m_mainMenu.get(), &MainMenu::administrationRequested, this,
             guardSlot([this] { Modal::exec(*m_adminDialog); }));
-    connect(m_mainMenu.get(), &MainMenu::salvareRequested, this,
+    connect(m_mainMenu.get(), &MainMenu::backupRequested, this,
             guardSlot([this] { Modal::exec(*m_backupWindow); }));
     // A restore ends the program, so that the next start works on the restored files.
     connect(m_backupWindow.get(), &BackupWindow::restoreCompleted, this, [this] { endProgram(0); });
     connect(m_mainMenu.get(), &MainMenu::programEndRequested, this, [this] { endProgram(0); });
     // "Raport" and F2: the period, then its report.
-    connect(m_mainMenu.get(), &MainMenu::raportRequested, this, guardSlot([this] {
-                if (m_periodDialog->alegePerioada())
-                    m_periodReport->listeazaPerioada(m_periodDialog->from(), m_periodDialog->to());
+    connect(m_mainMenu.get(), &MainMenu::reportRequested, this, guardSlot([this] {
+                if (m_periodDialog->choosePeriod())
+                    m_periodReport->showPeriod(m_periodDialog->from(), m_periodDialog->to());
             }));
 }
 

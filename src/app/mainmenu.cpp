@@ -62,21 +62,23 @@ MainMenu::MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPro
     m_padlockClosed->setPixmap(AppArtwork::padlockClosed());
     m_padlockClosed->hide();
 
-    m_evidenta =
+    m_recordsButton =
         addButton(kRecordsButton, QStringLiteral("Evidenta"),
                   QStringLiteral("Evidenta foi de parcurs."), AppArtwork::records(), false);
-    m_raport = addButton(kReportButton, QStringLiteral("Raport"),
-                         QStringLiteral("Diverse rapoarte."), AppArtwork::report(), false);
-    m_admin = addButton(kAdminButton, QStringLiteral("Administrare"),
-                        QStringLiteral("Administrare program."), m_padlockClosed->pixmap(), true);
-    m_salvare =
+    m_reportButton = addButton(kReportButton, QStringLiteral("Raport"),
+                               QStringLiteral("Diverse rapoarte."), AppArtwork::report(), false);
+    m_adminButton =
+        addButton(kAdminButton, QStringLiteral("Administrare"),
+                  QStringLiteral("Administrare program."), m_padlockClosed->pixmap(), true);
+    m_backupButton =
         addButton(kBackupButton, QStringLiteral("Salvare"),
                   QStringLiteral("Salvare sau restaurare date."), AppArtwork::backup(), false);
-    m_about = addButton(kAboutButton, QStringLiteral("Despre..."),
-                        QStringLiteral("Date despre program."), AppArtwork::about(), true);
-    m_exit = addButton(kExitButton, QStringLiteral("Iesire"), QStringLiteral("Inchide programul."),
-                       AppArtwork::exit(), true);
-    for (QToolButton *button : {m_evidenta, m_raport, m_admin, m_salvare, m_about, m_exit})
+    m_aboutButton = addButton(kAboutButton, QStringLiteral("Despre..."),
+                              QStringLiteral("Date despre program."), AppArtwork::about(), true);
+    m_exitButton = addButton(kExitButton, QStringLiteral("Iesire"),
+                             QStringLiteral("Inchide programul."), AppArtwork::exit(), true);
+    for (QToolButton *button : {m_recordsButton, m_reportButton, m_adminButton, m_backupButton,
+                                m_aboutButton, m_exitButton})
         buttons->addWidget(button);
     buttons->addStretch(1);
 
@@ -96,12 +98,13 @@ MainMenu::MainMenu(ProgramContext &context, MessageDialog &messages, PasswordPro
     status->addWidget(new QLabel(QStringLiteral("ESC - Iesire din program"), status), 1);
     layout->addWidget(status);
 
-    connect(m_evidenta, &QToolButton::clicked, this, &MainMenu::evidentaRequested);
-    connect(m_raport, &QToolButton::clicked, this, &MainMenu::raportRequested);
-    connect(m_salvare, &QToolButton::clicked, this, &MainMenu::salvareRequested);
-    connect(m_admin, &QToolButton::clicked, this, guardSlot([this] { openAdministration(); }));
-    connect(m_about, &QToolButton::clicked, this, &MainMenu::aboutRequested);
-    connect(m_exit, &QToolButton::clicked, this, &QWidget::close);
+    connect(m_recordsButton, &QToolButton::clicked, this, &MainMenu::recordsRequested);
+    connect(m_reportButton, &QToolButton::clicked, this, &MainMenu::reportRequested);
+    connect(m_backupButton, &QToolButton::clicked, this, &MainMenu::backupRequested);
+    connect(m_adminButton, &QToolButton::clicked, this,
+            guardSlot([this] { openAdministration(); }));
+    connect(m_aboutButton, &QToolButton::clicked, this, &MainMenu::aboutRequested);
+    connect(m_exitButton, &QToolButton::clicked, this, &QWidget::close);
 
     auto *keys = new KeyPreview(this);
     keys->setHandler([this](QWidget *, QKeyEvent *event) { return handleKey(event); });
@@ -148,12 +151,12 @@ bool MainMenu::handleKey(QKeyEvent *event) {
         close();
         return true;
     case Qt::Key_F1:
-        if (m_evidenta->isEnabled())
-            m_evidenta->click();
+        if (m_recordsButton->isEnabled())
+            m_recordsButton->click();
         return true;
     case Qt::Key_F2:
-        if (m_raport->isEnabled())
-            m_raport->click();
+        if (m_reportButton->isEnabled())
+            m_reportButton->click();
         return true;
     default:
         // Esc closes the window through the shared key behaviour, which asks first.
@@ -184,9 +187,9 @@ void MainMenu::closeWithoutAsking() {
 }
 
 void MainMenu::SetAccess(bool on) {
-    m_admin->setIcon(QIcon((on ? m_padlockOpen : m_padlockClosed)->pixmap()));
-    m_admin->repaint();
-    for (QToolButton *button : {m_evidenta, m_raport, m_salvare})
+    m_adminButton->setIcon(QIcon((on ? m_padlockOpen : m_padlockClosed)->pixmap()));
+    m_adminButton->repaint();
+    for (QToolButton *button : {m_recordsButton, m_reportButton, m_backupButton})
         button->setEnabled(on);
 }
 
@@ -203,11 +206,11 @@ void MainMenu::openAdministration() {
         m_context.setAccessGranted(true);
         return;
     }
-    QString entry;
-    if (!m_prompt.InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"),
-                              entry))
+    const std::optional<QString> entry =
+        m_prompt.ask(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"));
+    if (!entry)
         return;
-    if (!PasswordCodec::matches(entry, m_context.ReadSetting(QStringLiteral("Erori")))) {
+    if (!PasswordCodec::matches(*entry, m_context.ReadSetting(QStringLiteral("Erori")))) {
         m_messages.Mesaj(QStringLiteral("Greseala!"), QStringLiteral("PAROLA INCORECTA !"),
                          MessageKind::Eroare, MessageButton::OK);
         return;

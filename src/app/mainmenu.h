@@ -47,9 +47,9 @@ public:
     void closeWithoutAsking();
 
 Q_SIGNALS:
-    void evidentaRequested();
-    void raportRequested();
-    void salvareRequested();
+    void recordsRequested();
+    void reportRequested();
+    void backupRequested();
     void aboutRequested();
     void administrationRequested();
     // The user confirmed that the program should end.
@@ -67,12 +67,12 @@ private:
     ProgramContext &m_context;
     MessageDialog &m_messages;
     PasswordPrompt &m_prompt;
-    QToolButton *m_evidenta;
-    QToolButton *m_raport;
-    QToolButton *m_admin;
-    QToolButton *m_salvare;
-    QToolButton *m_about;
-    QToolButton *m_exit;
+    QToolButton *m_recordsButton;
+    QToolButton *m_reportButton;
+    QToolButton *m_adminButton;
+    QToolButton *m_backupButton;
+    QToolButton *m_aboutButton;
+    QToolButton *m_exitButton;
     QLabel *m_date;
     QLabel *m_padlockOpen;
     QLabel *m_padlockClosed;

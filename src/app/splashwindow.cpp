@@ -160,7 +160,7 @@ void SplashWindow::runStartup() {
         m_context.writeStartSettings();
         m_status->setText(QStringLiteral("Refac bazele de date ..."));
         letEventsRun();
-        repairs += m_context.store().packTables([this](int n) { StepProgress(n); });
+        repairs += m_context.packTables([this](int n) { StepProgress(n); });
     } catch (const Error &error) {
         if (failure.isEmpty())
             failure = error.message();

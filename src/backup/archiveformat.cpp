@@ -109,33 +109,35 @@ QList<ArchiveFormat::Member> ArchiveFormat::read(QIODevice &archive, const QStri
         return ArchiveError(
             QStringLiteral("Fisierul %1 nu este o salvare Velmora.").arg(shown(archiveName)));
     };
-    qint32 count = 0;
-    qint32 firstLength = 0;
-    QByteArray firstName;
-    if (!in.readInt32(count) || !in.readInt32(firstLength) || firstLength <= 0 ||
-        firstLength > MemberName::kMaxLength || !in.readBytes(firstName, firstLength) ||
-        !MemberName::hasPrefix(firstName))
+    const std::optional<qint32> count = in.readInt32();
+    const std::optional<qint32> firstLength = count ? in.readInt32() : std::nullopt;
+    if (!firstLength || *firstLength <= 0 || *firstLength > MemberName::kMaxLength)
         throw foreign();
-    if (count <= 0 || count > (in.remaining() + 4 + firstLength) / kSmallestMember)
-        throw damaged(QStringLiteral("numarul de fisiere (%1) nu este posibil").arg(count));
+    std::optional<QByteArray> firstName = in.readBytes(*firstLength);
+    if (!firstName || !MemberName::hasPrefix(*firstName))
+        throw foreign();
+    if (*count <= 0 || *count > (in.remaining() + 4 + *firstLength) / kSmallestMember)
+        throw damaged(QStringLiteral("numarul de fisiere (%1) nu este posibil").arg(*count));
 
     QList<Member> members;
     QSet<QString> seen;
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= *count; ++i) {
         if (progress)
-            progress(i, count);
-        const QString where = QStringLiteral("fisierul %1 din %2").arg(i).arg(count);
-        QByteArray stored = std::exchange(firstName, QByteArray());
+            progress(i, *count);
+        const QString where = QStringLiteral("fisierul %1 din %2").arg(i).arg(*count);
+        QByteArray stored = std::exchange(*firstName, QByteArray());
         if (i > 1) {
-            qint32 length = 0;
-            if (!in.readInt32(length))
+            const std::optional<qint32> length = in.readInt32();
+            if (!length)
                 throw damaged(QStringLiteral("se termina inainte de %1").arg(where));
-            if (length <= 0 || length > MemberName::kMaxLength)
+            if (*length <= 0 || *length > MemberName::kMaxLength)
                 throw damaged(QStringLiteral("lungimea numelui pentru %1 (%2) nu este posibila")
                                   .arg(where)
-                                  .arg(length));
-            if (!in.readBytes(stored, length))
+                                  .arg(*length));
+            std::optional<QByteArray> name = in.readBytes(*length);
+            if (!name)
                 throw damaged(QStringLiteral("se termina in numele pentru %1").arg(where));
+            stored = std::move(*name);
         }
         const QString fileName = MemberName::fileName(stored);
         if (fileName.isEmpty())
@@ -144,10 +146,11 @@ QList<ArchiveFormat::Member> ArchiveFormat::read(QIODevice &archive, const QStri
         if (seen.contains(fileName.toCaseFolded()))
             throw damaged(QStringLiteral("fisierul %1 apare de doua ori").arg(fileName));
         seen.insert(fileName.toCaseFolded());
-        qint32 size = 0;
-        if (!in.readInt32(size))
+        const std::optional<qint32> sizeField = in.readInt32();
+        if (!sizeField)
             throw damaged(
                 QStringLiteral("se termina inainte de dimensiunea fisierului %1").arg(fileName));
+        const qint32 size = *sizeField;
         if (size <= 0 || size > in.remaining() * kMostExpansion)
             throw damaged(QStringLiteral("dimensiunea fisierului %1 (%2) nu este posibila")
                               .arg(fileName)
@@ -203,7 +206,7 @@ QList<ArchiveFormat::Member> ArchiveFormat::verify(const QString &archivePath) {
     return decompressFiles(archivePath, QString());
 }
 
-QStringList ArchiveFormat::golesteDir(const QString &dir) {
+QStringList ArchiveFormat::emptyDirectory(const QString &dir) {
     QStringList stayed;
     const QFileInfoList entries =
         QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);

@@ -54,9 +54,9 @@ public:
     // ArchiveError as above otherwise.
     static QList<Member> verify(const QString &archivePath);
 
-    // GolesteDir: deletes the files directly in dir, leaving its subdirectories; a file that
+    // Deletes the files directly in dir, leaving its subdirectories; a file that
     // cannot be deleted stays. Returns the names of those that stayed.
-    static QStringList golesteDir(const QString &dir);
+    static QStringList emptyDirectory(const QString &dir);
 
 private:
     static QList<Member> read(QIODevice &archive, const QString &archiveName,

@@ -28,33 +28,32 @@ bool ArchiveInput::fill() {
     return got > 0;
 }
 
-bool ArchiveInput::readInt32(qint32 &value) {
+std::optional<qint32> ArchiveInput::readInt32() {
     unsigned char bytes[4];
     for (unsigned char &byte : bytes) {
         if (!fill())
-            return false;
+            return std::nullopt;
         byte = static_cast<unsigned char>(m_buffer[m_begin++]);
         ++m_consumed;
     }
-    value = static_cast<qint32>(quint32(bytes[0]) | quint32(bytes[1]) << 8 |
-                                quint32(bytes[2]) << 16 | quint32(bytes[3]) << 24);
-    return true;
+    return static_cast<qint32>(quint32(bytes[0]) | quint32(bytes[1]) << 8 |
+                               quint32(bytes[2]) << 16 | quint32(bytes[3]) << 24);
 }
 
-bool ArchiveInput::readBytes(QByteArray &bytes, qint32 count) {
-    bytes.clear();
+std::optional<QByteArray> ArchiveInput::readBytes(qint32 count) {
     if (count < 0 || count > remaining())
-        return false;
+        return std::nullopt;
+    QByteArray bytes;
     bytes.reserve(count);
     while (bytes.size() < count) {
         if (!fill())
-            return false;
+            return std::nullopt;
         const qsizetype n = std::min<qsizetype>(m_end - m_begin, count - bytes.size());
         bytes.append(m_buffer.constData() + m_begin, n);
         m_begin += n;
         m_consumed += n;
     }
-    return true;
+    return bytes;
 }
 
 QString ArchiveInput::inflate(qint64 size, const Sink &sink) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -23,9 +24,9 @@ public:
     // Bytes not yet consumed.
     qint64 remaining() const { return m_size - m_consumed; }
 
-    // False when the archive ends first.
-    bool readInt32(qint32 &value);
-    bool readBytes(QByteArray &bytes, qint32 count);
+    // Nothing when the archive ends first (or, for bytes, holds fewer than count).
+    std::optional<qint32> readInt32();
+    std::optional<QByteArray> readBytes(qint32 count);
 
     // Inflates the zlib stream that starts here and hands its output to sink in pieces of at
     // most 64 KB; the stream must pass its Adler-32 check and yield exactly size bytes. Returns

@@ -3,6 +3,7 @@
 
 #include "export/csvwriter.h"
 #include "records/recordlists.h"
+#include "reports/period.h"
 #include "store/query/recordfilter.h"
 #include "store/sql/resultset.h"
 #include "store/sql/sqlengine.h"
@@ -37,8 +38,7 @@ Selected selectSheets(const QString &dataDir, const SheetExport::Selection &sele
                           QStringLiteral("FROM ") +
                               TextForm::quoted(dataDir + QStringLiteral("/Foi.dbf"))};
     if (selection.from.isValid() && selection.to.isValid()) {
-        if (selection.to < selection.from)
-            throw InputError(QStringLiteral("Perioada incorecta!"));
+        Period::require(selection.from, selection.to);
         statement << QStringLiteral("WHERE DATAX>=") +
                          TextForm::quoted(TextForm::date(selection.from))
                   << QStringLiteral("AND DATAX<=") + TextForm::quoted(TextForm::date(selection.to));

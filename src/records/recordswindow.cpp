@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/recordswindow.h"
 
+#include "records/lineinput.h"
 #include "records/querytablemodel.h"
 #include "records/recordgrid.h"
 #include "records/recordsartwork.h"
@@ -16,7 +17,6 @@
 #include "ui/slotguard.h"
 #include "ui/tabletextvalidator.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -34,6 +35,9 @@ namespace {
 const QColor kBand(64, 80, 106);
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
+// A clerk typing a name in one go presses the next key well within this: the list is
+// filtered once, for the whole name, rather than for every letter.
+constexpr int kSearchPauseMs = 300;
 
 // Dates and hours are shown whole however narrow the window: 28 December has the widest
 // digits of the short formats.
@@ -123,17 +127,17 @@ RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
     auto *searchLayout = new QGridLayout(searchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
     searchLayout->setVerticalSpacing(2);
-    auto *cautare = new QLabel(QStringLiteral("Cautare"), searchPanel);
-    cautare->setFont(Look::dialogFont(8, true));
-    searchLayout->addWidget(cautare, 0, 0, 1, 2);
-    m_edit1 = searchField(kDriverSearch, QStringLiteral("Sofer"), 32);
-    m_edit2 = searchField(kPlateSearch, QStringLiteral("Nr.masina"), 9);
+    auto *searchTitle = new QLabel(QStringLiteral("Cautare"), searchPanel);
+    searchTitle->setFont(Look::dialogFont(8, true));
+    searchLayout->addWidget(searchTitle, 0, 0, 1, 2);
+    m_driverSearch = searchField(kDriverSearch, QStringLiteral("Sofer"), 32);
+    m_vehicleSearch = searchField(kPlateSearch, QStringLiteral("Nr.masina"), 9);
     searchLayout->addWidget(new QLabel(QStringLiteral("Sofer"), searchPanel), 1, 0);
-    searchLayout->addWidget(m_edit1, 2, 0);
+    searchLayout->addWidget(m_driverSearch, 2, 0);
     searchLayout->addWidget(new QLabel(QStringLiteral("Nr.masina"), searchPanel), 1, 1);
-    searchLayout->addWidget(m_edit2, 2, 1);
-    m_edit1->setFixedWidth(150);
-    m_edit2->setFixedWidth(90);
+    searchLayout->addWidget(m_vehicleSearch, 2, 1);
+    m_driverSearch->setFixedWidth(150);
+    m_vehicleSearch->setFixedWidth(90);
 
     auto group = [this](const QString &title, std::initializer_list<QToolButton *> buttons) {
         auto *box = new QGroupBox(title, this);
@@ -201,8 +205,8 @@ RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
     layout->addWidget(status);
 
     setTabOrder(m_sheetGrid, m_lineGrid);
-    setTabOrder(m_lineGrid, m_edit1);
-    setTabOrder(m_edit1, m_edit2);
+    setTabOrder(m_lineGrid, m_driverSearch);
+    setTabOrder(m_driverSearch, m_vehicleSearch);
 
     connect(fAdd, &QToolButton::clicked, this, guardSlot([this] { addSheet(); }));
     connect(fMod, &QToolButton::clicked, this, guardSlot([this] { changeSheet(); }));
@@ -216,8 +220,12 @@ RecordsWindow::RecordsWindow(ProgramContext &context, MessageDialog &messages,
     connect(m_lineGrid, &RecordGrid::rowChosen, this, guardSlot([this] { changeLine(); }));
     connect(m_sheetGrid, &RecordGrid::titleClicked, this,
             [this](const QString &field) { guardSlot([this, field] { sortByTitle(field); })(); });
-    for (QLineEdit *edit : {m_edit1, m_edit2})
-        connect(edit, &QLineEdit::textChanged, this, guardSlot([this] { search(); }));
+    m_searchPause = new QTimer(this);
+    m_searchPause->setSingleShot(true);
+    m_searchPause->setInterval(kSearchPauseMs);
+    connect(m_searchPause, &QTimer::timeout, this, guardSlot([this] { search(); }));
+    for (QLineEdit *edit : {m_driverSearch, m_vehicleSearch})
+        connect(edit, &QLineEdit::textChanged, m_searchPause, qOverload<>(&QTimer::start));
 
     // Esc closes the window, whichever control has the focus.
     new KeyPreview(this);
@@ -256,33 +264,25 @@ void RecordsWindow::showEvent(QShowEvent *event) {
 }
 
 void RecordsWindow::Deschide() {
-    m_schimbari = 0;
     // Widths the user set by hand last time give way to the shared ones again.
     m_sheetGrid->resetColumnWidths();
     m_lineGrid->resetColumnWidths();
     m_lists.open();
     Modal::exec(*this);
+    // Text typed just before closing is the search the window opens with next time.
+    if (m_searchPause->isActive()) {
+        m_searchPause->stop();
+        search();
+    }
     m_lists.close();
 }
 
+bool RecordsWindow::searchPending() const {
+    return m_searchPause->isActive();
+}
+
 void RecordsWindow::search() {
-    if (++m_schimbari > 1)
-        return;
-    for (;;) {
-        try {
-            m_lists.search(m_edit1->text(), m_edit2->text());
-        } catch (...) {
-            m_schimbari = 0;
-            throw;
-        }
-        // Keys typed meanwhile arrive here and only count; the last texts are applied once.
-        QCoreApplication::processEvents();
-        const int changes = m_schimbari;
-        m_schimbari = 0;
-        if (changes <= 1)
-            return;
-        m_schimbari = 1;
-    }
+    m_lists.search(m_driverSearch->text(), m_vehicleSearch->text());
 }
 
 void RecordsWindow::sortByTitle(const QString &field) {
@@ -291,7 +291,7 @@ void RecordsWindow::sortByTitle(const QString &field) {
 
 void RecordsWindow::addSheet() {
     m_sheetEditor.Initializeaza();
-    if (!m_sheetEditor.Editeaza(QStringLiteral("Adaugare Foaie de parcurs")))
+    if (!m_sheetEditor.edit(SheetEditor::Mode::Add))
         return;
     SheetValues sheet = m_sheetEditor.values();
     sheet.id = m_context.NextId(QStringLiteral("IDFOAIE"));
@@ -306,7 +306,7 @@ void RecordsWindow::changeSheet() {
     }
     m_sheetEditor.Initializeaza();
     m_sheetEditor.fillFrom(m_lists.sheets());
-    if (!m_sheetEditor.Editeaza(QStringLiteral("Modificare Foaie de parcurs")))
+    if (!m_sheetEditor.edit(SheetEditor::Mode::Change))
         return;
     SheetValues sheet = m_sheetEditor.values();
     sheet.id = m_lists.selectedSheetId();
@@ -344,7 +344,7 @@ void RecordsWindow::addLine() {
         return;
     }
     m_tripEditor.Initializeaza();
-    m_tripEditor.setIncomeOfOtherLines(sheetIncome());
+    m_tripEditor.setIncomeOfOtherLines(LineInput::otherLines(sheetIncome()));
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
     saveNewLine();
@@ -364,8 +364,8 @@ void RecordsWindow::changeLine() {
     }
     const LineValues old = currentLine();
     m_tripEditor.fillFrom(m_lists.lines());
-    m_tripEditor.setIncomeOfOtherLines(Fixed4::fromUnits(
-        sheetIncome().units() - Fixed4::parse(old.amount).value_or(Fixed4()).units()));
+    m_tripEditor.setIncomeOfOtherLines(
+        LineInput::otherLines(sheetIncome(), Fixed4::parse(old.amount).value_or(Fixed4())));
     if (!m_tripEditor.Editeaza(QStringLiteral("Adaugare Plecare / Sosire")))
         return;
     const LineValues changed = m_tripEditor.values(old.id, old.sheetId);

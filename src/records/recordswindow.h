@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QPushButton;
+class QTimer;
 
 namespace velmora {
 
@@ -51,6 +52,8 @@ public:
     void Deschide();
 
     RecordLists &lists() { return m_lists; }
+    // Whether typed search text waits for the pause after the last key before it filters.
+    bool searchPending() const;
     RecordGrid *sheetGrid() const { return m_sheetGrid; }
     RecordGrid *lineGrid() const { return m_lineGrid; }
 
@@ -73,6 +76,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Puts the search texts as they stand now in force.
     void search();
     void sortByTitle(const QString &field);
     QToolButton *actionButton(const char *name, const QString &hint, const QPixmap &picture);
@@ -92,9 +96,10 @@ private:
     QueryTableModel *m_lineModel;
     RecordGrid *m_sheetGrid;
     RecordGrid *m_lineGrid;
-    QLineEdit *m_edit1;
-    QLineEdit *m_edit2;
-    int m_schimbari = 0;
+    QLineEdit *m_driverSearch;
+    QLineEdit *m_vehicleSearch;
+    // Restarted by every key in a search field; the search runs when it runs out.
+    QTimer *m_searchPause;
 };
 
 } // namespace velmora

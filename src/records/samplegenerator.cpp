@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/samplegenerator.h"
 
+#include "records/sheetinput.h"
 #include "records/sheetstatements.h"
 #include "store/counters.h"
 #include "store/datastore.h"
@@ -111,8 +112,7 @@ SampleGenerator::Summary SampleGenerator::generate(qint32 sheets, qint32 linesPe
             sheet.km = km.toString();
             sheet.consumption = consumption.toString();
             sheet.price = price.toString();
-            sheet.cost = TextForm::fourDecimal(km.toDouble() / 100 * consumption.toDouble() *
-                                               price.toDouble());
+            sheet.cost = SheetInput::cost(km, consumption, price).toString();
             vehicle.consumption = sheet.consumption;
             vehicle.price = sheet.price;
 

@@ -129,8 +129,14 @@ void SheetEditor::IncarcaConsum() {
     m_pretL->setText(remembered(pretKey()));
 }
 
+bool SheetEditor::edit(Mode mode) {
+    m_mode = mode;
+    return Editeaza(mode == Mode::Add ? QStringLiteral("Adaugare Foaie de parcurs")
+                                      : QStringLiteral("Modificare Foaie de parcurs"));
+}
+
 void SheetEditor::vehicleChanged() {
-    if (!titleLabel()->text().contains(QStringLiteral("Modificare")))
+    if (m_mode == Mode::Add)
         IncarcaConsum();
 }
 

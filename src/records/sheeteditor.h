@@ -31,6 +31,9 @@ public:
     static constexpr const char kKm[] = "TotKm";
     static constexpr const char kConsumption[] = "Consum";
     static constexpr const char kFuelPrice[] = "PretL";
+    // A new sheet, or a change to the selected one: a changed sheet keeps its consumption and
+    // price when its vehicle is edited.
+    enum class Mode { Add, Change };
 
     explicit SheetEditor(ProgramContext &context, QWidget *parent = nullptr);
 
@@ -43,6 +46,11 @@ public:
     // Fills the editor from the sheet list's current row. A stored hour that is not "HH:mm"
     // raises an InputError before anything is shown.
     void fillFrom(const Query &sheets);
+
+    // Shows the editor modally for the mode, under its title ("Adaugare Foaie de parcurs",
+    // "Modificare Foaie de parcurs"); true when the user saved.
+    bool edit(Mode mode);
+    Mode mode() const { return m_mode; }
 
     // The sheet as accepted, without identifier; the cost worked out.
     SheetValues values() const;
@@ -66,6 +74,7 @@ private:
     TNumericEdit *m_consum;
     TNumericEdit *m_pretL;
     SheetValues m_accepted;
+    Mode m_mode = Mode::Add;
 };
 
 } // namespace velmora

@@ -131,24 +131,6 @@ bool SheetInput::NumberColumn::holds(Fixed4 value) const {
     return kept <= largest().units() && kept >= -largest().units();
 }
 
-std::optional<QString> SheetInput::lineAmountProblem(Fixed4 amount, Fixed4 otherLines) {
-    const Fixed4 largest = kIncomeColumn.largest();
-    if (!kIncomeColumn.holds(amount))
-        return QStringLiteral("Suma prea mare! Cel mult %1 lei.").arg(largest.toString());
-    // The line writes the amount as SUMA keeps it, and the income UPDATE adds that same
-    // amount to the total as it stands.
-    qint64 total = 0;
-    if (qAddOverflow(otherLines.units(), kIncomeColumn.rounded(amount).units(), &total) ||
-        !kIncomeColumn.holds(Fixed4::fromUnits(total))) {
-        const Fixed4 room =
-            Fixed4::fromUnits(qMax<qint64>(0, largest.units() - otherLines.units()));
-        return QStringLiteral("Suma prea mare! Venitul total al foii ar depasi %1 lei: pe "
-                              "aceasta foaie mai incap cel mult %2 lei.")
-            .arg(largest.toString(), room.toString());
-    }
-    return std::nullopt;
-}
-
 Fixed4 SheetInput::cost(Fixed4 km, Fixed4 consumption, Fixed4 price) {
     return costOf(km, consumption, price).value_or(Fixed4());
 }

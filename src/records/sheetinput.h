@@ -56,11 +56,6 @@ struct SheetInput {
     static constexpr NumberColumn kCostColumn{8, 2};        // COST
     static constexpr NumberColumn kIncomeColumn{8, 2};      // SUMA of a line, TOTALVEN of a sheet
 
-    // Why a line's amount cannot be saved, or nothing: the amount must fit SUMA, and the
-    // sheet's total income with it, as SUMA keeps it, must fit TOTALVEN. otherLines is what
-    // the sheet holds besides this line (its total, less the line's old amount when a line is
-    // changed).
-    static std::optional<QString> lineAmountProblem(Fixed4 amount, Fixed4 otherLines);
     // A stored hour "HH:mm" as a time of day; an InputError when it is not one.
     static QTime hourOfText(const QString &text);
 };

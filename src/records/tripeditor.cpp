@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/tripeditor.h"
 
+#include "records/lineinput.h"
 #include "records/sheetinput.h"
 #include "store/query/query.h"
 #include "store/text/textform.h"
@@ -64,7 +65,7 @@ void TripEditor::save() {
         m_suma->setText(QStringLiteral("0"));
     // The field takes nine digits, SUMA and the sheet's total hold six before the point: say
     // so here rather than have the engine refuse the line after its identifier was taken.
-    if (const auto problem = SheetInput::lineAmountProblem(m_suma->Valoare(), m_otherLines)) {
+    if (const auto problem = LineInput::amountProblem(m_suma->Valoare(), m_otherLines)) {
         m_suma->setFocus(Qt::OtherFocusReason);
         FieldHint::show(*problem, m_suma);
         return;
@@ -75,9 +76,8 @@ void TripEditor::save() {
 LineValues TripEditor::values(const QString &lineId, const QString &sheetId) const {
     const double timp = Timp::fromDateTime(m_ziua->date(), m_ora->time());
     // The amount's value rather than its text: a field left as "." still writes a number.
-    // Rounded to the cent here, so that the line and the sheet's total take the same amount.
     return {lineId, sheetId, m_plecSos->currentText(), TextForm::fourDecimal(timp),
-            SheetInput::kIncomeColumn.rounded(m_suma->Valoare()).toString()};
+            LineInput::stored(m_suma->Valoare()).toString()};
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/perioddialog.h"
 
+#include "reports/period.h"
 #include "ui/datefield.h"
 #include "ui/entertab.h"
 #include "ui/fieldhint.h"
@@ -58,12 +59,12 @@ PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
     title->setFont(Look::dialogFont(10, true));
     title->setAlignment(Qt::AlignCenter);
     // A day the earlier month lacks becomes its last day: 31 March gives the end of February.
-    m_data1 = datePicker(this, kStartDate, today.addMonths(-1));
-    m_data2 = datePicker(this, kEndDate, today);
-    auto *label1 = new QLabel(QStringLiteral("Incepand cu data"), this);
-    auto *label2 = new QLabel(QStringLiteral("terminand cu data"), this);
-    label1->setBuddy(m_data1);
-    label2->setBuddy(m_data2);
+    m_fromDate = datePicker(this, kStartDate, today.addMonths(-1));
+    m_toDate = datePicker(this, kEndDate, today);
+    auto *fromLabel = new QLabel(QStringLiteral("Incepand cu data"), this);
+    auto *toLabel = new QLabel(QStringLiteral("terminand cu data"), this);
+    fromLabel->setBuddy(m_fromDate);
+    toLabel->setBuddy(m_toDate);
     m_list = button(this, kListButton, QStringLiteral("Listeaza"));
     m_cancel = button(this, kCancelButton, QStringLiteral("Renunt"));
     auto *bottom = new QLabel(QStringLiteral("ESC - iesire"), this);
@@ -77,15 +78,15 @@ PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
     layout->setSpacing(6);
     layout->addWidget(title);
     layout->addSpacing(8);
-    layout->addWidget(label1);
-    layout->addWidget(m_data1);
+    layout->addWidget(fromLabel);
+    layout->addWidget(m_fromDate);
     layout->addSpacing(4);
-    layout->addWidget(label2);
-    layout->addWidget(m_data2);
+    layout->addWidget(toLabel);
+    layout->addWidget(m_toDate);
     layout->addStretch();
     layout->addLayout(buttons);
     layout->addWidget(bottom);
-    setTabOrder(m_data1, m_data2);
+    setTabOrder(m_fromDate, m_toDate);
 
     connect(m_list, &QPushButton::clicked, this, &PeriodDialog::confirm);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -94,8 +95,8 @@ PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
     keys->setHandler([this](QWidget *target, QKeyEvent *event) {
         if (!KeyPreview::isEnter(event))
             return false;
-        const bool fromEnd = within(m_data2, target);
-        if (!fromEnd && !within(m_data1, target))
+        const bool fromEnd = within(m_toDate, target);
+        if (!fromEnd && !within(m_fromDate, target))
             return false;
         EnterTab::focusNext(target);
         if (fromEnd)
@@ -104,27 +105,26 @@ PeriodDialog::PeriodDialog(QDate today, QWidget *parent)
     });
 }
 
-bool PeriodDialog::alegePerioada() {
+bool PeriodDialog::choosePeriod() {
     m_chosen = false;
-    m_data1->setFocus(Qt::OtherFocusReason);
+    m_fromDate->setFocus(Qt::OtherFocusReason);
     Modal::exec(*this);
     return m_chosen;
 }
 
 QDate PeriodDialog::from() const {
-    return m_data1->date();
+    return m_fromDate->date();
 }
 
 QDate PeriodDialog::to() const {
-    return m_data2->date();
+    return m_toDate->date();
 }
 
 void PeriodDialog::confirm() {
-    if (!m_data1->checkInput() || !m_data2->checkInput())
+    if (!m_fromDate->checkInput() || !m_toDate->checkInput())
         return;
-    // The fields hold whole days, so the dates compare as days.
-    if (m_data2->date() < m_data1->date()) {
-        FieldHint::show(QStringLiteral("Perioada incorecta!"), m_data2);
+    if (const auto problem = Period::problem(m_fromDate->date(), m_toDate->date())) {
+        FieldHint::show(*problem, m_toDate);
         return;
     }
     m_chosen = true;

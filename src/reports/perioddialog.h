@@ -30,7 +30,7 @@ public:
     explicit PeriodDialog(QDate today = QDate::currentDate(), QWidget *parent = nullptr);
 
     // Shows the window modally; true when the user confirmed a valid period.
-    bool alegePerioada();
+    bool choosePeriod();
     QDate from() const;
     QDate to() const;
     bool listingChosen() const { return m_chosen; }
@@ -40,8 +40,8 @@ private:
     // gets a hint on the end date.
     void confirm();
 
-    DateField *m_data1;
-    DateField *m_data2;
+    DateField *m_fromDate;
+    DateField *m_toDate;
     QPushButton *m_list;
     QPushButton *m_cancel;
     bool m_chosen = false;

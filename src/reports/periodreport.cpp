@@ -20,7 +20,7 @@ PeriodReport::PeriodReport(QString dataDir, QWidget *previewParent)
     setObjectName(QStringLiteral("Listare"));
 }
 
-void PeriodReport::listeazaPerioada(QDate from, QDate to) {
+void PeriodReport::showPeriod(QDate from, QDate to) {
     struct CloseLx {
         Query &lx;
         ~CloseLx() { lx.close(); }

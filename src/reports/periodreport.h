@@ -21,7 +21,7 @@ public:
 
     // Runs the period query and shows the report's preview, maximised at 100 %, until the
     // user closes it. A query the engine refuses raises before anything is shown.
-    void listeazaPerioada(QDate from, QDate to);
+    void showPeriod(QDate from, QDate to);
 
     const Query &lx() const { return m_lx; }
     // The period label's text of the last report.

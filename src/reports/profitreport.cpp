@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/profitreport.h"
 
+#include "reports/period.h"
 #include "reports/reportstatements.h"
 #include "store/dbf/dbffield.h"
 #include "store/sql/resultset.h"
@@ -109,8 +110,7 @@ int compareOptional(const std::optional<Decimal> &a, const std::optional<Decimal
 } // namespace
 
 ProfitReport ProfitReport::query(const QString &dataDir, QDate from, QDate to, Grouping grouping) {
-    if (to < from)
-        throw InputError(QStringLiteral("Perioada incorecta!"));
+    Period::require(from, to);
     const ResultSet sheets =
         SqlEngine::open(ReportStatements(dataDir).profit(from, to).join(u'\n'));
     return fromResult(sheets, grouping);

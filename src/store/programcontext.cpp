@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/programcontext.h"
 
-#include "store/text/textrules.h"
-
 namespace velmora {
 
 ProgramContext::ProgramContext(const QString &programDir, const QString &title, QObject *parent)
@@ -21,10 +19,6 @@ QString ProgramContext::NextId(const QString &counter) {
     return m_store.nextId(counter);
 }
 
-Counters::Block ProgramContext::reserveIds(const QString &counter, qint32 count) {
-    return m_store.reserveIds(counter, count);
-}
-
 QString ProgramContext::IniRead(const QString &section, const QString &key) {
     return m_store.iniRead(section, key);
 }
@@ -37,10 +31,6 @@ QString ProgramContext::ReadSetting(const QString &name) {
     return DataStore::readSetting(name);
 }
 
-void ProgramContext::WriteSetting(const QString &name, const QString &value) {
-    DataStore::writeSetting(name, value);
-}
-
 void ProgramContext::writeStartSettings() {
     m_store.writeStartSettings(m_title);
 }
@@ -49,25 +39,13 @@ void ProgramContext::CreateTables() {
     m_store.createTables();
 }
 
-void ProgramContext::ResetQuery(Query &query) {
-    DataStore::resetQuery(query);
-}
-
 void ProgramContext::FillPickList(PickListSink &box, const QString &tablePath,
                                   const QString &column, const QString &condition) {
     m_store.fillPickList(box, tablePath, column, condition);
 }
 
-void ProgramContext::PackTable(const QString &tablePath) {
-    DataStore::packTable(tablePath);
-}
-
-QString ProgramContext::JoinConditions(const QString &conditions) {
-    return TextRules::joinConditions(conditions);
-}
-
-QString ProgramContext::SquashSpaces(const QString &text) {
-    return TextRules::squashSpaces(text);
+QStringList ProgramContext::packTables(const DataStore::StepProgress &stepProgress) {
+    return m_store.packTables(stepProgress);
 }
 
 } // namespace velmora

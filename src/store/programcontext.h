@@ -10,7 +10,6 @@
 namespace velmora {
 
 class PickListSink;
-class Query;
 
 // What every window of the program shares: the program and data directories, the data store
 // with its shared query, the settings, the counters file and the access flag. Application
@@ -27,8 +26,6 @@ public:
     QString programDir() const { return m_store.programDir(); }
     QString dataDir() const { return m_store.dataDir(); }
     DataStore &store() { return m_store; }
-    // The query table creation and pick lists go through.
-    Query &Sx() { return m_store.sx(); }
 
     // Whether the data commands are open. Changing it tells accessChanged.
     bool accessGranted() const { return m_accessGranted; }
@@ -36,26 +33,21 @@ public:
 
     // The counters file.
     QString NextId(const QString &counter);
-    Counters::Block reserveIds(const QString &counter, qint32 count);
     QString IniRead(const QString &section, const QString &key);
     void IniWrite(const QString &section, const QString &key, const QString &value);
 
     // The settings.
     QString ReadSetting(const QString &name);
-    void WriteSetting(const QString &name, const QString &value);
     // CALE and VER, written at every start.
     void writeStartSettings();
 
     // The tables.
     void CreateTables();
-    void ResetQuery(Query &query);
     void FillPickList(PickListSink &box, const QString &tablePath, const QString &column,
                       const QString &condition);
-    void PackTable(const QString &tablePath);
-
-    // Text rules of the filters.
-    static QString JoinConditions(const QString &conditions);
-    static QString SquashSpaces(const QString &text);
+    // Packs both tables, stepping the progress by 50 after each. Returns what was repaired on
+    // the way (a table cut short), in words for the user: the start-up shows it once.
+    [[nodiscard]] QStringList packTables(const DataStore::StepProgress &stepProgress = {});
 
 Q_SIGNALS:
     void accessChanged(bool granted);

@@ -3,6 +3,7 @@
 
 #include "export/reportexport.h"
 #include "export/sheetexport.h"
+#include "reports/period.h"
 #include "reports/periodsummary.h"
 #include "reports/profitreport.h"
 #include "store/datastore.h"
@@ -108,8 +109,8 @@ int ExportCommand::run(const QStringList &args) {
     const std::optional<ProfitReport::Grouping> grouping = groupingOf(options.by);
     if (!grouping)
         return usage(QStringLiteral("--by takes vehicle, driver or month, not %1").arg(options.by));
-    if (to < from)
-        throw InputError(QStringLiteral("Perioada incorecta!"));
+    if (from.isValid())
+        Period::require(from, to);
 
     const CsvDialect dialect = options.standard ? CsvDialect::standard() : CsvDialect::romanian();
     const QString dataDir = DataStore(args[0]).dataDir();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tool/reportcommand.h"
 
+#include "reports/period.h"
 #include "reports/periodreportlayout.h"
 #include "reports/periodreportpainter.h"
 #include "reports/periodsummary.h"
@@ -26,8 +27,7 @@ int ReportCommand::paint(const QStringList &args) {
                 QStringLiteral("report: %1 is not a date (%2)").arg(text, TextForm::dateFormat()));
         }
     }
-    if (to < from)
-        throw InputError(QStringLiteral("Perioada incorecta!"));
+    Period::require(from, to);
     Query lx;
     const PeriodSummary summary = PeriodSummary::query(lx, DataStore(args[0]).dataDir(), from, to);
     lx.close();

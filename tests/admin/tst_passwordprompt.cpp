@@ -27,10 +27,12 @@ class TestPasswordPrompt : public QObject {
     // caller's text in value.
     bool ask(QString &value, std::function<void()> answer) {
         const ModalAnswer shown = answerWhenShown(prompt, std::move(answer));
-        const bool ok = prompt->InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"),
-                                            QStringLiteral("PAROLA :"), value);
+        const std::optional<QString> entered =
+            prompt->ask(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"));
         shown.failUnlessRan();
-        return ok;
+        if (entered)
+            value = *entered;
+        return entered.has_value();
     }
 
 private Q_SLOTS:

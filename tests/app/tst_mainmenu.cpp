@@ -258,12 +258,12 @@ private Q_SLOTS:
     }
 
     void functionKeysOnlyWhileOpen() {
-        QSignalSpy evidenta(&menu(), &MainMenu::evidentaRequested);
-        QSignalSpy raport(&menu(), &MainMenu::raportRequested);
+        QSignalSpy recordsAsked(&menu(), &MainMenu::recordsRequested);
+        QSignalSpy reportAsked(&menu(), &MainMenu::reportRequested);
         QTest::keyClick(&menu(), Qt::Key_F1);
         QTest::keyClick(&menu(), Qt::Key_F2);
-        QCOMPARE(evidenta.size(), 0);
-        QCOMPARE(raport.size(), 0);
+        QCOMPARE(recordsAsked.size(), 0);
+        QCOMPARE(reportAsked.size(), 0);
 
         answerMessage(MessageResult::Ok);
         button(MainMenu::kAdminButton)->click();
@@ -275,17 +275,17 @@ private Q_SLOTS:
         });
         QTest::keyClick(&menu(), Qt::Key_F1);
         VELMORA_VERIFY_MODAL(answer);
-        QCOMPARE(evidenta.size(), 1);
+        QCOMPARE(recordsAsked.size(), 1);
         QVERIFY(recordsShown);
-        QCOMPARE(raport.size(), 0);
+        QCOMPARE(reportAsked.size(), 0);
         // "Raport" opens the period window; Esc closes it again.
         PeriodDialog *period = &m_app->periodDialog();
         const ModalAnswer answer2 =
             answerWhenShown(period, [period] { QTest::keyClick(period, Qt::Key_Escape); });
         QTest::keyClick(&menu(), Qt::Key_F2);
         VELMORA_VERIFY_MODAL(answer2);
-        QCOMPARE(raport.size(), 1);
-        QSignalSpy salvare(&menu(), &MainMenu::salvareRequested);
+        QCOMPARE(reportAsked.size(), 1);
+        QSignalSpy backupAsked(&menu(), &MainMenu::backupRequested);
         BackupWindow &backup = m_app->backupWindow();
         bool backupShown = false;
         const ModalAnswer answer3 = answerWhenShown(&backup, [&] {
@@ -294,7 +294,7 @@ private Q_SLOTS:
         });
         button(MainMenu::kBackupButton)->click();
         VELMORA_VERIFY_MODAL(answer3);
-        QCOMPARE(salvare.size(), 1);
+        QCOMPARE(backupAsked.size(), 1);
         QVERIFY(backupShown);
     }
 

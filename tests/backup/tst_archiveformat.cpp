@@ -269,13 +269,13 @@ private Q_SLOTS:
             QCOMPARE(bytesOf(to.filePath(file.key())), file.value());
     }
 
-    void golesteDirKeepsSubdirectories() {
+    void emptyDirectoryKeepsSubdirectories() {
         QTemporaryDir dir;
         putBytes(dir.filePath(u"a"_s), "a");
         putBytes(dir.filePath(u".b"_s), "b");
         QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
         putBytes(dir.filePath(u"sub/c"_s), "c");
-        QCOMPARE(ArchiveFormat::golesteDir(dir.path()), QStringList());
+        QCOMPARE(ArchiveFormat::emptyDirectory(dir.path()), QStringList());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{u"sub"_s});
         QCOMPARE(bytesOf(dir.filePath(u"sub/c"_s)), QByteArray("c"));

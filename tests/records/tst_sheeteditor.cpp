@@ -185,7 +185,7 @@ private Q_SLOTS:
             QCOMPARE(text(editor, SheetEditor::kConsumption), u"0"_s);
             editor.cancelButton()->click();
         });
-        QVERIFY(!editor.Editeaza(u"Adaugare Foaie de parcurs"_s));
+        QVERIFY(!editor.edit(SheetEditor::Mode::Add));
         VELMORA_VERIFY_MODAL(answer);
 
         // While a sheet is changed, another vehicle leaves its values alone.
@@ -195,8 +195,47 @@ private Q_SLOTS:
             QCOMPARE(text(editor, SheetEditor::kConsumption), u"9"_s);
             QTest::keyClick(combo(editor, SheetEditor::kPlate)->lineEdit(), Qt::Key_Escape);
         });
-        QVERIFY(!editor.Editeaza(u"Modificare Foaie de parcurs"_s));
+        QVERIFY(!editor.edit(SheetEditor::Mode::Change));
         VELMORA_VERIFY_MODAL(answer2);
+    }
+
+    // The editor knows whether it adds or changes a sheet from how it was opened, whatever
+    // its title reads: the title is for the clerk.
+    void modeDecidesWhetherTheVehicleBringsItsValues_data() {
+        QTest::addColumn<SheetEditor::Mode>("mode");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("shownTitle");
+        QTest::addColumn<QString>("consumption");
+        QTest::newRow("add") << SheetEditor::Mode::Add << u"Adaugare Foaie de parcurs"_s
+                             << u"Modificare"_s << u"7.5"_s;
+        QTest::newRow("change") << SheetEditor::Mode::Change << u"Modificare Foaie de parcurs"_s
+                                << u"Foaie de parcurs"_s << u"9"_s;
+    }
+    void modeDecidesWhetherTheVehicleBringsItsValues() {
+        QFETCH(SheetEditor::Mode, mode);
+        QFETCH(QString, title);
+        QFETCH(QString, shownTitle);
+        QFETCH(QString, consumption);
+        RecordsGui gui;
+        gui.data.store().iniWrite(u"B1"_s, u"CONSUM"_s, u"7.5"_s);
+        SheetEditor &editor = gui.sheetEditor;
+        editor.Initializeaza();
+        RecordsGui::field<QLineEdit>(editor, SheetEditor::kConsumption)->setText(u"9"_s);
+        QString titleShown;
+        bool typed = false;
+        const ModalAnswer answer = answerWhenShown(&editor, [&] {
+            titleShown = editor.titleLabel()->text();
+            editor.titleLabel()->setText(shownTitle);
+            RecordsGui::type(combo(editor, SheetEditor::kPlate), u"B1"_s);
+            QCOMPARE(text(editor, SheetEditor::kConsumption), consumption);
+            typed = true;
+            editor.cancelButton()->click();
+        });
+        QVERIFY(!editor.edit(mode));
+        VELMORA_VERIFY_MODAL(answer);
+        QVERIFY(typed);
+        QCOMPARE(titleShown, title);
+        QCOMPARE(editor.mode(), mode);
     }
 
     void eachCheckShowsItsHintAndKeepsTheEditorOpen_data() {

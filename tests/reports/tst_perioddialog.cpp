@@ -161,7 +161,7 @@ private Q_SLOTS:
                 }
             }
         });
-        QCOMPARE(dialog.alegePerioada(), chosen);
+        QCOMPARE(dialog.choosePeriod(), chosen);
         VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(sawHint, hint);
         if (action.startsWith(QStringLiteral("enter")))
@@ -212,7 +212,7 @@ private Q_SLOTS:
             activate(dialog);
             play(dialog, steps);
         });
-        QVERIFY(dialog.alegePerioada());
+        QVERIFY(dialog.choosePeriod());
         VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(dialog.from(), start);
         QCOMPARE(dialog.to(), end);
@@ -250,7 +250,7 @@ private Q_SLOTS:
                       dialog.focusWidget() == dialog.findChild<QWidget *>(field);
             WindowKeys::press(dialog.windowHandle(), u"Escape"_s);
         });
-        QVERIFY(!dialog.alegePerioada());
+        QVERIFY(!dialog.choosePeriod());
         VELMORA_VERIFY_MODAL(answer);
         QVERIFY(refused);
     }
@@ -277,7 +277,7 @@ private Q_SLOTS:
             escClosedOnlyTheCalendar = dialog.isVisible();
             WindowKeys::play(dialog.windowHandle(), {u"<Return>"_s, u"<Return>"_s});
         });
-        QVERIFY(dialog.alegePerioada());
+        QVERIFY(dialog.choosePeriod());
         VELMORA_VERIFY_MODAL(answer);
         QCOMPARE(shown, QDate(2007, 6, 14));
         QCOMPARE(dialog.to(), QDate(2007, 6, 15));
@@ -291,11 +291,11 @@ private Q_SLOTS:
             press(dialog, Qt::Key_Return);
             press(dialog, Qt::Key_Return);
         });
-        QVERIFY(dialog.alegePerioada());
+        QVERIFY(dialog.choosePeriod());
         VELMORA_VERIFY_MODAL(answer);
         const ModalAnswer answer2 =
             answerWhenShown(&dialog, [&] { press(dialog, Qt::Key_Escape); });
-        QVERIFY(!dialog.alegePerioada());
+        QVERIFY(!dialog.choosePeriod());
         VELMORA_VERIFY_MODAL(answer2);
         QVERIFY(!dialog.listingChosen());
     }

@@ -59,7 +59,7 @@ private Q_SLOTS:
         QCOMPARE(report.objectName(), QStringLiteral("Listare"));
         Seen seen;
         const ModalAnswer preview = inspectPreview(seen, report);
-        report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 12, 31));
+        report.showPeriod(QDate(2007, 1, 1), QDate(2007, 12, 31));
         VELMORA_VERIFY_MODAL(preview);
         QVERIFY(seen.shown);
         QVERIFY(seen.maximised);
@@ -79,7 +79,7 @@ private Q_SLOTS:
         PeriodReport report(trips.dataDir());
         Seen seen;
         const ModalAnswer preview = inspectPreview(seen, report);
-        report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 1));
+        report.showPeriod(QDate(2007, 1, 1), QDate(2007, 1, 1));
         VELMORA_VERIFY_MODAL(preview);
         QVERIFY(seen.shown);
         QCOMPARE(seen.pages, 1);
@@ -90,7 +90,7 @@ private Q_SLOTS:
         Seen seen;
         const ModalAnswer preview = inspectPreview(seen, report);
         QVERIFY_THROWS_EXCEPTION(EngineError,
-                                 report.listeazaPerioada(QDate(2007, 1, 1), QDate(2007, 1, 2)));
+                                 report.showPeriod(QDate(2007, 1, 1), QDate(2007, 1, 2)));
         // Nor later, from anything the refused listing left queued.
         QVERIFY(deliverQueuedEvents());
         QVERIFY(!preview.ran());

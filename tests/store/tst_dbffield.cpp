@@ -27,6 +27,33 @@ class TestDbfField : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Currency fields of other programs' tables: eight bytes, least significant first, in
+    // ten-thousandths. Both readers, the number and the exact decimal, agree.
+    void currency_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("12.3456") << QByteArray::fromHex("40e2010000000000") << u"12.3456"_s;
+        QTest::newRow("-1.5") << QByteArray::fromHex("68c5ffffffffffff") << u"-1.5"_s;
+        QTest::newRow("zero") << QByteArray(8, '\0') << u"0"_s;
+        QTest::newRow("high byte used")
+            << QByteArray::fromHex("0000000000000001") << u"7205759403792.7936"_s;
+    }
+    void currency() {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, value);
+        Column column;
+        column.name = u"Y"_s;
+        column.type = ColumnType::Number;
+        column.dbfType = 'Y';
+        column.width = 8;
+        const std::optional<Decimal> exact = DbfField::decimalOf(column, field);
+        QVERIFY(exact);
+        QCOMPARE(exact->toString(), value);
+        const std::optional<double> number = DbfField::numberOf(column, field);
+        QVERIFY(number);
+        QCOMPARE(*number, value.toDouble());
+    }
+
     void numbers_data() {
         QTest::addColumn<QByteArray>("field");
         QTest::addColumn<bool>("null");

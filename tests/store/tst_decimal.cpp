@@ -173,10 +173,8 @@ private Q_SLOTS:
             for (qsizetype j = 0; j < ascending.size(); ++j) {
                 const Decimal b = *Decimal::parse(ascending[j]);
                 QCOMPARE(Decimal::compare(*a, b), i < j ? -1 : (i > j ? 1 : 0));
-                qint64 wa = 0, wb = 0;
-                quint64 fa = 0, fb = 0;
-                a->split(wa, fa);
-                b.split(wb, fb);
+                const auto [wa, fa] = a->split();
+                const auto [wb, fb] = b.split();
                 if (i < j)
                     QVERIFY(wa < wb || (wa == wb && fa <= fb));
             }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/programcontext.h"
 #include "store/settings.h"
+#include "store/sql/sqlengine.h"
 
 #include <QDir>
 #include <QSettings>
@@ -54,14 +55,35 @@ private Q_SLOTS:
         QCOMPARE(context.NextId(Counters::sheets()), QStringLiteral("2"));
         context.IniWrite(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
         QCOMPARE(context.IniRead(QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("v"));
-        context.WriteSetting(QStringLiteral("Proba"), QStringLiteral("da"));
+        Settings::write(QStringLiteral("Proba"), QStringLiteral("da"));
         QCOMPARE(context.ReadSetting(QStringLiteral("Proba")), QStringLiteral("da"));
         context.writeStartSettings();
         QCOMPARE(Settings::read(QStringLiteral("VER")), QStringLiteral("Velmora v.1.01"));
         QCOMPARE(Settings::read(QStringLiteral("CALE")), programDir.path());
-        QCOMPARE(ProgramContext::JoinConditions(QStringLiteral("(A)(B)")),
-                 QStringLiteral("(A) AND (B)"));
-        QCOMPARE(ProgramContext::SquashSpaces(QStringLiteral("  a   b ")), QStringLiteral("a b"));
+    }
+
+    // A table cut short is read as far as it is whole; the pack repairs it and says so, and
+    // the context passes that on to the start-up instead of dropping it.
+    void packPassesOnWhatItRepaired() {
+        QTemporaryDir programDir;
+        ProgramContext context(programDir.path(), QString());
+        context.store().ensureDataDir();
+        context.CreateTables();
+        const QString table = SqlEngine::findTable(context.store().sheetsTable());
+        for (int id = 1; id <= 2; ++id)
+            SqlEngine::run(
+                QStringLiteral("INSERT INTO \"%1\" (IDFOAIE) VALUES (%2)").arg(table).arg(id));
+        QFile file(table);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() - 10));
+        file.close();
+
+        QList<int> steps;
+        const QStringList repairs = context.packTables([&steps](int step) { steps << step; });
+        QCOMPARE(steps, QList<int>({50, 50}));
+        QCOMPARE(repairs.size(), 1);
+        QVERIFY2(repairs[0].contains(QStringLiteral("FOI.DBF")), qPrintable(repairs[0]));
+        QVERIFY(context.packTables().isEmpty());
     }
 };
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filebytes.h"
+#include "toolrun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,24 +14,11 @@ class TestBackupFolder : public QObject {
 
     QTemporaryDir m_home;
 
-    struct Run {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = velmora::test::ToolRun;
 
     Run tool(const QStringList &args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VELMORA_TOOL), args);
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return velmora::test::runTool(QStringLiteral(VELMORA_TOOL), args,
+                                      velmora::test::toolEnvironment(m_home.path()));
     }
 
     static QStringList archives(const QString &folder) {

@@ -2,9 +2,9 @@
 #include "archivebytes.h"
 #include "filebytes.h"
 #include "store/lockholder.h"
+#include "toolrun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
@@ -18,26 +18,13 @@ using namespace Qt::StringLiterals;
 class TestBackupTool : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = velmora::test::ToolRun;
 
     QTemporaryDir m_home;
 
     Run tool(const QStringList &args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_s, m_home.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
-        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VELMORA_TOOL), args);
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return velmora::test::runTool(QStringLiteral(VELMORA_TOOL), args,
+                                      velmora::test::toolEnvironment(m_home.path()));
     }
 
     static void fill(const QTemporaryDir &program) {

@@ -2,9 +2,9 @@
 #include "export/csvparser.h"
 #include "export/exportfixture.h"
 #include "filebytes.h"
+#include "toolrun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTest>
 
 using namespace velmora;
@@ -15,29 +15,16 @@ using namespace Qt::Literals::StringLiterals;
 class TestExportCommand : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = test::ToolRun;
 
     test::ExportFixture m_data;
     QTemporaryDir m_home;
 
     Run tool(const QStringList &args) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_s, m_home.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
-        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+        QProcessEnvironment env = test::toolEnvironment(m_home.path());
         // Dates on the command line in the day.month.year form.
         env.insert(u"LC_ALL"_s, u"ro_RO.UTF-8"_s);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VELMORA_TOOL), args);
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return test::runTool(QStringLiteral(VELMORA_TOOL), args, env);
     }
 
     Run exportTo(const QString &name, const QStringList &what) {

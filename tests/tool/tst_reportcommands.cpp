@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "toolrun.h"
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,11 +13,7 @@
 class TestReportCommands : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = velmora::test::ToolRun;
 
     QTemporaryDir m_home;
     QTemporaryDir m_program;
@@ -25,23 +21,14 @@ class TestReportCommands : public QObject {
 
     Run tool(const QStringList &args, const QString &program = QStringLiteral(VELMORA_TOOL),
              const std::function<void(QProcessEnvironment &)> &adjust = {}) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        QProcessEnvironment env = velmora::test::toolEnvironment(m_home.path());
         // Dates on the command line in the day.month.year form.
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ro_RO.UTF-8"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("DISPLAY"));
         if (adjust)
             adjust(env);
-        process.setProcessEnvironment(env);
-        process.start(program, args);
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return velmora::test::runTool(program, args, env);
     }
 
     QString path(const QString &name) const { return m_program.filePath(name); }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filebytes.h"
+#include "toolrun.h"
 
 #include <QDir>
 #include <QProcess>
@@ -11,11 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = velmora::test::ToolRun;
 
 QMap<QString, QByteArray> dataSet(const QString &programDir) {
     QMap<QString, QByteArray> files;
@@ -38,23 +35,11 @@ class TestRestoreWhileWriting : public QObject {
     QTemporaryDir m_home;
 
     QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_s, m_home.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
-        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
-        return env;
+        return velmora::test::toolEnvironment(m_home.path());
     }
 
     Run tool(const QStringList &args, const QByteArray &input = {}) {
-        QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(QStringLiteral(VELMORA_TOOL), args);
-        process.write(input);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return velmora::test::runTool(QStringLiteral(VELMORA_TOOL), args, environment(), input);
     }
 
     // The identifiers of a table's first column, one per row.

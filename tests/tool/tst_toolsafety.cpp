@@ -14,6 +14,7 @@
 #include "filebytes.h"
 #include "sanitizers.h"
 #include "store/lockholder.h"
+#include "toolrun.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,43 +22,28 @@ using namespace Qt::StringLiterals;
 class TestToolSafety : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = velmora::test::ToolRun;
 
     QTemporaryDir m_home;
     QString m_asanOptions = u"detect_leaks=0"_s;
 
     QProcessEnvironment environment() const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_s, m_home.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
+        QProcessEnvironment env = velmora::test::toolEnvironment(m_home.path());
         env.insert(u"ASAN_OPTIONS"_s, m_asanOptions);
         return env;
     }
 
     void start(QProcess &process, const QStringList &args, const QString &program = {}) {
-        process.setProcessEnvironment(environment());
-        process.start(program.isEmpty() ? QStringLiteral(VELMORA_TOOL) : program, args);
-        if (!process.waitForStarted())
-            qFatal("velmora-tool does not start");
+        velmora::test::startTool(process,
+                                 program.isEmpty() ? QStringLiteral(VELMORA_TOOL) : program, args,
+                                 environment());
     }
 
-    static Run finish(QProcess &process) {
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    static Run finish(QProcess &process) { return velmora::test::finishTool(process); }
 
     Run tool(const QStringList &args, const QByteArray &input = {}, const QString &program = {}) {
-        QProcess process;
-        start(process, args, program);
-        process.write(input);
-        process.closeWriteChannel();
-        return finish(process);
+        return velmora::test::runTool(program.isEmpty() ? QStringLiteral(VELMORA_TOOL) : program,
+                                      args, environment(), input);
     }
 
     // Every row of a table as Python's dbfread reads it: count, and the distinct values of

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "toolrun.h"
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
@@ -11,30 +11,13 @@
 class TestVelmoraTool : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int code = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    using Run = velmora::test::ToolRun;
 
     QTemporaryDir m_home;
 
     Run tool(const QStringList &args, const QByteArray &input = {}) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(VELMORA_TOOL), args);
-        if (!process.waitForStarted())
-            qFatal("velmora-tool does not start");
-        process.write(input);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(120000))
-            qFatal("velmora-tool does not finish");
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        return velmora::test::runTool(QStringLiteral(VELMORA_TOOL), args,
+                                      velmora::test::toolEnvironment(m_home.path()), input);
     }
 
     Run sql(const QString &statement) { return tool({QStringLiteral("sql")}, statement.toUtf8()); }

@@ -78,6 +78,15 @@ quint64 bigEndian(const char *p, int n) {
     return v;
 }
 
+// A currency field (Y): a signed 64-bit count of ten-thousandths, least significant byte
+// first. field holds exactly eight bytes.
+qint64 currencyUnits(QByteArrayView field) {
+    quint64 units = 0;
+    for (int i = 7; i >= 0; --i)
+        units = (units << 8) | static_cast<unsigned char>(field[i]);
+    return static_cast<qint64>(units);
+}
+
 bool allZero(QByteArrayView field) {
     for (const char c : field) {
         if (c != '\0')
@@ -127,15 +136,10 @@ std::optional<double> DbfField::numberOf(const Column &column, QByteArrayView fi
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    case 'Y': {
+    case 'Y':
         if (field.size() != 8)
             break;
-        qint64 units = 0;
-        for (int i = 7; i >= 0; --i)
-            units = static_cast<qint64>((static_cast<quint64>(units) << 8) |
-                                        static_cast<unsigned char>(field[i]));
-        return static_cast<double>(units) / 10000.0;
-    }
+        return static_cast<double>(currencyUnits(field)) / 10000.0;
     default:
         break;
     }
@@ -207,15 +211,10 @@ std::optional<Decimal> DbfField::decimalOf(const Column &column, QByteArrayView 
         if (const std::optional<double> v = numberOf(column, field))
             return Decimal::fromUnits(static_cast<qint64>(*v));
         return std::nullopt;
-    case 'Y': {
+    case 'Y':
         if (field.size() != 8)
             break;
-        qint64 units = 0;
-        for (int i = 7; i >= 0; --i)
-            units = static_cast<qint64>((static_cast<quint64>(units) << 8) |
-                                        static_cast<unsigned char>(field[i]));
-        return Decimal::fromUnits(units, 4);
-    }
+        return Decimal::fromUnits(currencyUnits(field), 4);
     default:
         break;
     }

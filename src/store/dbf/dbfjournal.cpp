@@ -160,22 +160,21 @@ void DbfJournal::remove() {
     }
 }
 
-bool DbfJournal::parse(QByteArrayView file, QByteArray &payload) {
+std::optional<QByteArray> DbfJournal::parse(QByteArrayView file) {
     if (file.size() < kMagicSize + 12 + kTrailerSize)
-        return false;
+        return std::nullopt;
     if (QByteArrayView(file.data(), kMagicSize) != QByteArrayView(kHead, kMagicSize))
-        return false;
+        return std::nullopt;
     const char *trailer = file.data() + file.size() - kTrailerSize;
     if (QByteArrayView(trailer + 8 + kHashSize, kMagicSize) != QByteArrayView(kTail, kMagicSize))
-        return false;
+        return std::nullopt;
     const quint64 length = qFromLittleEndian<quint64>(trailer);
     if (length != static_cast<quint64>(file.size() - kMagicSize - kTrailerSize))
-        return false;
+        return std::nullopt;
     const QByteArrayView body(file.data() + kMagicSize, static_cast<qsizetype>(length));
     if (hashOf(body) != QByteArrayView(trailer + 8, kHashSize) || !wellFormed(body))
-        return false;
-    payload = body.toByteArray();
-    return true;
+        return std::nullopt;
+    return body.toByteArray();
 }
 
 void DbfJournal::recover(const QString &tablePath) {
@@ -188,13 +187,13 @@ void DbfJournal::recover(const QString &tablePath) {
                Platform::reason(in));
     const QByteArray file = in.readAll();
     in.close();
-    QByteArray payload;
-    if (parse(file, payload) && QFile::exists(tablePath)) {
+    const std::optional<QByteArray> payload = parse(file);
+    if (payload && QFile::exists(tablePath)) {
         QFile table(tablePath);
         if (!table.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             failed(tablePath, QStringLiteral("Tabela nu poate fi refacuta"),
                    Platform::reason(table));
-        apply(table, payload);
+        apply(table, *payload);
     }
     DbfJournal(tablePath).remove();
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 class QFile;
 
@@ -35,7 +36,8 @@ public:
     static void recover(const QString &tablePath);
 
 private:
-    static bool parse(QByteArrayView file, QByteArray &payload);
+    // The payload of a complete, intact journal file; nothing for any other.
+    static std::optional<QByteArray> parse(QByteArrayView file);
 
     QString m_tablePath;
     QString m_path;

@@ -2,24 +2,9 @@
 #include "store/query/filterlexer.h"
 
 #include "store/text/error.h"
+#include "store/text/textscanner.h"
 
 namespace velmora {
-
-namespace {
-
-bool isNameStart(QChar c) {
-    return c.isLetter() || c == u'_';
-}
-
-bool isNamePart(QChar c) {
-    return c.isLetterOrNumber() || c == u'_';
-}
-
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
-} // namespace
 
 QString FilterLexer::numberRefusal(bool tooManyDigits) {
     if (tooManyDigits) {
@@ -92,52 +77,35 @@ FilterToken FilterLexer::next() {
         return word(FilterToken::Kind::Compare);
     }
     if (c == u'\'') {
-        ++i;
-        for (;;) {
-            if (i >= size) {
-                throw EngineError(errorText(
-                    start, QStringLiteral("textul inceput aici nu se inchide cu apostrof.")));
-            }
-            if (expression.at(i) == u'\'') {
-                ++i;
-                if (i < size && expression.at(i) == u'\'') {
-                    token.text.append(u'\'');
-                    ++i;
-                    continue;
-                }
-                break;
-            }
-            token.text.append(expression.at(i));
-            ++i;
+        const std::optional<TextScanner::Quoted> quoted = TextScanner::quoted(expression, start);
+        if (!quoted) {
+            throw EngineError(
+                errorText(start, QStringLiteral("textul inceput aici nu se inchide cu apostrof.")));
         }
+        i = quoted->end;
+        token.text = quoted->text;
         token.kind = FilterToken::Kind::Text;
         return token;
     }
-    if (isDigit(c) || c == u'-' || c == u'+' || c == u'.') {
+    if (TextScanner::isDigit(c) || c == u'-' || c == u'+' || c == u'.') {
         if (c == u'-' || c == u'+')
             ++i;
         const qsizetype digitsStart = i;
-        while (i < size && isDigit(expression.at(i)))
-            ++i;
-        if (i < size && expression.at(i) == u'.') {
-            ++i;
-            while (i < size && isDigit(expression.at(i)))
-                ++i;
-        }
+        i = TextScanner::numberEnd(expression, i);
         const QStringView digits = QStringView(expression).mid(digitsStart, i - digitsStart);
         word(FilterToken::Kind::Number);
         bool tooLong = false;
         std::optional<Decimal> number;
-        if (!digits.isEmpty() && digits != u"." && !(i < size && isNamePart(expression.at(i))))
+        if (!digits.isEmpty() && digits != u"." &&
+            !(i < size && TextScanner::isNamePart(expression.at(i))))
             number = Decimal::parse(token.text, &tooLong);
         if (!number)
             throw EngineError(errorText(start, numberRefusal(tooLong)));
         token.number = *number;
         return token;
     }
-    if (isNameStart(c)) {
-        while (i < size && isNamePart(expression.at(i)))
-            ++i;
+    if (TextScanner::isNameStart(c)) {
+        i = TextScanner::nameEnd(expression, i);
         const QStringView name = QStringView(expression).mid(start, i - start);
         if (name.compare(u"AND", Qt::CaseInsensitive) == 0)
             return word(FilterToken::Kind::And);

@@ -308,14 +308,13 @@ int Query::calcIndex(QStringView name) const {
     return -1;
 }
 
-int Query::currentField(QStringView name, qsizetype *row) const {
+Query::FieldAt Query::currentField(QStringView name) const {
     if (m_cursor < 0 || !m_open)
         throw EngineError(noCurrentRow());
     const int field = fieldIndex(name);
     if (field < 0)
         throw EngineError(unknownField(name));
-    *row = resultRow(m_cursor);
-    return field;
+    return {resultRow(m_cursor), field};
 }
 
 const QString &Query::calcText(qsizetype row, int calc) const {
@@ -345,36 +344,31 @@ QString Query::fieldText(qsizetype row, int field) const {
 }
 
 QVariant Query::value(QStringView name) const {
-    qsizetype row = 0;
-    const int field = currentField(name, &row);
+    const auto [row, field] = currentField(name);
     return fieldValue(row, field);
 }
 
 QString Query::text(QStringView name) const {
-    qsizetype row = 0;
-    const int field = currentField(name, &row);
+    const auto [row, field] = currentField(name);
     return fieldText(row, field);
 }
 
 Decimal Query::decimal(QStringView name) const {
-    qsizetype row = 0;
-    const int field = currentField(name, &row);
+    const auto [row, field] = currentField(name);
     if (field < m_result.columnCount())
         return m_result.decimal(row, field);
     return Decimal::parse(calcText(row, field - m_result.columnCount())).value_or(Decimal());
 }
 
 double Query::number(QStringView name) const {
-    qsizetype row = 0;
-    const int field = currentField(name, &row);
+    const auto [row, field] = currentField(name);
     if (field < m_result.columnCount())
         return m_result.number(row, field);
     return QStringView(calcText(row, field - m_result.columnCount())).trimmed().toDouble();
 }
 
 QDate Query::date(QStringView name) const {
-    qsizetype row = 0;
-    const int field = currentField(name, &row);
+    const auto [row, field] = currentField(name);
     if (field < m_result.columnCount())
         return m_result.column(field).type == ColumnType::Date ? m_result.date(row, field)
                                                                : QDate();
@@ -382,8 +376,7 @@ QDate Query::date(QStringView name) const {
 }
 
 bool Query::isNull(QStringView name) const {
-    qsizetype row = 0;
-    const int field = currentField(name, &row);
+    const auto [row, field] = currentField(name);
     if (field < m_result.columnCount())
         return m_result.isNull(row, field);
     return calcText(row, field - m_result.columnCount()).isEmpty();

@@ -153,7 +153,12 @@ private:
     void currentMoved();
 
     int calcIndex(QStringView name) const;
-    int currentField(QStringView name, qsizetype *row) const;
+    // The current row of the result and the field of that name, or an EngineError.
+    struct FieldAt {
+        qsizetype row;
+        int field;
+    };
+    FieldAt currentField(QStringView name) const;
     const QString &calcText(qsizetype row, int calc) const;
     QVariant fieldValue(qsizetype row, int field) const;
     QString fieldText(qsizetype row, int field) const;

@@ -31,13 +31,11 @@ void putNumber(char *out, const std::optional<Decimal> &v) {
         std::memset(out, 0, 17);
         return;
     }
-    qint64 whole = 0;
-    quint64 fraction = 0;
-    v->split(whole, fraction);
+    const Decimal::Parts parts = v->split();
     out[0] = 1;
     // Flipping the sign bit makes the unsigned order of the whole part the signed one.
-    putBigEndian(out + 1, static_cast<quint64>(whole) ^ 0x8000000000000000ull, 8);
-    putBigEndian(out + 9, fraction, 8);
+    putBigEndian(out + 1, static_cast<quint64>(parts.whole) ^ 0x8000000000000000ull, 8);
+    putBigEndian(out + 9, parts.fraction, 8);
 }
 
 } // namespace

@@ -2,22 +2,11 @@
 #include "store/sql/sqltokenizer.h"
 
 #include "store/text/error.h"
+#include "store/text/textscanner.h"
 
 namespace velmora {
 
 namespace {
-
-bool isWordStart(QChar c) {
-    return c.isLetter() || c == u'_';
-}
-
-bool isWordPart(QChar c) {
-    return c.isLetterOrNumber() || c == u'_';
-}
-
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
 
 [[noreturn]] void refuse(int line, int column, const QString &what) {
     throw EngineError(QStringLiteral("Eroare de sintaxa la linia %1, coloana %2: %3.")
@@ -77,54 +66,34 @@ QList<SqlToken> SqlTokenizer::tokenize(const QString &statement) {
         }
         const QChar c = statement[i];
         const qsizetype start = i;
-        if (isWordStart(c)) {
-            while (i < n && isWordPart(statement[i]))
-                ++i;
+        if (TextScanner::isNameStart(c)) {
+            i = TextScanner::nameEnd(statement, i);
             t.kind = SqlToken::Kind::Word;
             t.text = statement.mid(start, i - start);
-        } else if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(statement[i + 1]))) {
-            while (i < n && isDigit(statement[i]))
-                ++i;
-            if (i < n && statement[i] == u'.') {
-                ++i;
-                while (i < n && isDigit(statement[i]))
-                    ++i;
-            }
-            if (i < n && isWordPart(statement[i]))
+        } else if (TextScanner::isDigit(c) ||
+                   (c == u'.' && i + 1 < n && TextScanner::isDigit(statement[i + 1]))) {
+            i = TextScanner::numberEnd(statement, i);
+            if (i < n && TextScanner::isNamePart(statement[i]))
                 refuse(line, columnAt(start), QStringLiteral("numar scris gresit"));
             t.kind = SqlToken::Kind::Number;
             t.text = statement.mid(start, i - start);
         } else if (c == u'"' || c == u'\'') {
-            const int startLine = line;
-            const int startColumn = t.column;
-            ++i;
-            QString text;
-            while (true) {
-                if (i >= n) {
-                    refuse(startLine, startColumn,
-                           QStringLiteral("textul inceput aici nu se incheie (lipseste %1 de "
-                                          "la sfarsit)")
-                               .arg(c));
-                }
-                const QChar d = statement[i];
-                if (d == c) {
-                    if (i + 1 < n && statement[i + 1] == c) {
-                        text += c;
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                if (d == u'\n') {
+            const std::optional<TextScanner::Quoted> quoted = TextScanner::quoted(statement, i);
+            if (!quoted) {
+                refuse(line, t.column,
+                       QStringLiteral("textul inceput aici nu se incheie (lipseste %1 de "
+                                      "la sfarsit)")
+                           .arg(c));
+            }
+            // Line breaks inside the text count for the words after it.
+            for (; i < quoted->end; ++i) {
+                if (statement[i] == u'\n') {
                     ++line;
                     lineStart = i + 1;
                 }
-                text += d;
-                ++i;
             }
             t.kind = SqlToken::Kind::String;
-            t.text = text;
+            t.text = quoted->text;
         } else {
             static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("!="),
                                               QStringLiteral("<="), QStringLiteral(">=")};

@@ -360,24 +360,25 @@ int Decimal::compareScaled(Decimal a, Decimal b) {
     return a.m_units < b.m_units ? -1 : (a.m_units > b.m_units ? 1 : 0);
 }
 
-void Decimal::split(qint64 &whole, quint64 &fraction) const {
+Decimal::Parts Decimal::split() const {
+    Parts parts;
     if (m_scale < 0) {
         // Only values read from other programs' files are this large; beyond the whole
         // part's range they share its ends.
-        fraction = 0;
-        if (!widened(m_units, -m_scale, whole))
-            whole = m_units < 0 ? std::numeric_limits<qint64>::min()
-                                : std::numeric_limits<qint64>::max();
-        return;
+        if (!widened(m_units, -m_scale, parts.whole))
+            parts.whole = m_units < 0 ? std::numeric_limits<qint64>::min()
+                                      : std::numeric_limits<qint64>::max();
+        return parts;
     }
     const qint64 p = kPow10[m_scale];
-    whole = m_units / p;
+    parts.whole = m_units / p;
     qint64 rest = m_units % p;
     if (rest < 0) {
-        --whole;
+        --parts.whole;
         rest += p;
     }
-    fraction = static_cast<quint64>(rest) * static_cast<quint64>(kPow10[kMaxScale - m_scale]);
+    parts.fraction = static_cast<quint64>(rest) * static_cast<quint64>(kPow10[kMaxScale - m_scale]);
+    return parts;
 }
 
 void Decimal::appendTo(QByteArray &out) const {

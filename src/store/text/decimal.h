@@ -122,7 +122,11 @@ public:
 
     // The value as floor(value) and the decimals scaled to 18 digits (0 to 10^18 - 1): two
     // numbers whose order, high one first, is the order of the values.
-    void split(qint64 &whole, quint64 &fraction) const;
+    struct Parts {
+        qint64 whole = 0;
+        quint64 fraction = 0;
+    };
+    Parts split() const;
 
     // Shortest form: no trailing zeros, no point when whole, "." as separator, every digit.
     QString toString() const;
