@@ -37,12 +37,8 @@ void ToolOutput::flushOut() {
 int ToolOutput::guarded(const std::function<int()> &command) {
     try {
         return command();
-    } catch (const Error &error) {
-        printErr(error.message());
-    } catch (const std::bad_alloc &) {
-        printErr(Error::outOfMemoryText());
-    } catch (const std::exception &error) {
-        printErr(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        printErr(userMessage(std::current_exception()));
     }
     return kFailed;
 }
