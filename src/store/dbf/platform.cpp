@@ -11,6 +11,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -46,7 +47,7 @@ constexpr int kExists = ERROR_FILE_EXISTS;
 constexpr int kMissing = ERROR_FILE_NOT_FOUND;
 #else
 constexpr int kCommonErrors[] = {ENOENT, EACCES, EPERM,  EROFS,  ENOSPC, ENOTDIR,      EISDIR,
-                                 EEXIST, EIO,    ENOMEM, EMFILE, ENFILE, ENAMETOOLONG,
+                                 EEXIST, EIO,    ENOMEM, EMFILE, ENFILE, ENAMETOOLONG, EPIPE,
 #ifdef EDQUOT
                                  EDQUOT
 #endif
@@ -148,6 +149,8 @@ QString Platform::reasonText(int systemError) {
         return QStringLiteral("sunt deschise prea multe fisiere");
     case ENAMETOOLONG:
         return QStringLiteral("numele este prea lung");
+    case EPIPE:
+        return QStringLiteral("programul care citea a inchis legatura");
     default:
         return {};
     }
@@ -547,6 +550,12 @@ bool Platform::writeIdentity(LockHandle handle, QByteArrayView identity, QString
     if (!done && error)
         *error = lastReason();
     return done;
+}
+
+void Platform::reportBrokenPipes() {
+#ifndef Q_OS_WIN
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 void Platform::allowForegroundSwitch() {

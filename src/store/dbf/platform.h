@@ -22,6 +22,10 @@ public:
     // Pushes the file's written data to the disk; with syncing switched off, only hands it to
     // the system, which keeps every process's view in order but not a power cut's.
     [[nodiscard]] static bool syncFile(QFileDevice &file);
+    // A write to a pipe whose reader has gone fails with an error the writer can report,
+    // instead of ending the process silently by a signal. A no-op where the system has no
+    // such signal.
+    static void reportBrokenPipes();
     // Lets another process bring its window to the front: Windows grants that only to the
     // process the user is working in, which a copy just started by the user is.
     static void allowForegroundSwitch();
