@@ -56,6 +56,13 @@ class ArchiveError : public Error {
     using Error::Error;
 };
 
+// Two tables that must agree no longer do: a change was written, what had to follow it was
+// refused, and putting the change back was refused too. The message says what is now out of
+// step, so that the user can set it right.
+class OutOfStepError : public Error {
+    using Error::Error;
+};
+
 // Text that the tables' code page cannot hold, or another refused input value.
 class InputError : public Error {
     using Error::Error;
