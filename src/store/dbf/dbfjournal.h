@@ -35,7 +35,7 @@ public:
     static void recover(const QString &tablePath);
 
 private:
-    static bool parse(QByteArrayView file, QByteArray &payload);
+    [[nodiscard]] static bool parse(QByteArrayView file, QByteArray &payload);
 
     QString m_tablePath;
     QString m_path;

@@ -66,7 +66,7 @@ public:
     static constexpr LockHandle kNoLock = -1;
     // Opens (creating when missing) a file that only serves to be locked; kNoLock with the
     // reason when impossible.
-    static LockHandle openLockFile(const QString &path, QString *error);
+    [[nodiscard]] static LockHandle openLockFile(const QString &path, QString *error);
     // Takes the system's lock on the whole file without waiting: shared or exclusive. The
     // system drops it when the handle closes or the process ends, however it ends.
     [[nodiscard]] static bool tryLockFile(LockHandle handle, bool exclusive);
