@@ -24,7 +24,7 @@ public:
 
     // True when this copy now owns the title and goes on starting. False when a running copy
     // was asked to come to the front: this one must end without creating a window.
-    bool claim();
+    [[nodiscard]] bool claim();
     bool isOwner() const { return m_owner; }
 
     QString lockFilePath() const;

@@ -22,12 +22,8 @@ VelmoraApplication::VelmoraApplication(int &argc, char **argv)
 bool VelmoraApplication::notify(QObject *receiver, QEvent *event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const Error &error) {
-        ErrorBox::show(error.message());
-    } catch (const std::bad_alloc &) {
-        ErrorBox::show(Error::outOfMemoryText());
-    } catch (const std::exception &error) {
-        ErrorBox::show(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ErrorBox::show(userMessage(std::current_exception()));
     }
     return false;
 }

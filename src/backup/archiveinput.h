@@ -25,19 +25,19 @@ public:
     qint64 remaining() const { return m_size - m_consumed; }
 
     // Nothing when the archive ends first (or, for bytes, holds fewer than count).
-    std::optional<qint32> readInt32();
-    std::optional<QByteArray> readBytes(qint32 count);
+    [[nodiscard]] std::optional<qint32> readInt32();
+    [[nodiscard]] std::optional<QByteArray> readBytes(qint32 count);
 
     // Inflates the zlib stream that starts here and hands its output to sink in pieces of at
     // most 64 KB; the stream must pass its Adler-32 check and yield exactly size bytes. Returns
     // an empty string, or the reason it was refused (nothing more is read then).
     // A read error of the archive file itself is a FileError.
     using Sink = std::function<void(const char *data, qint64 size)>;
-    QString inflate(qint64 size, const Sink &sink);
+    [[nodiscard]] QString inflate(qint64 size, const Sink &sink);
 
 private:
     // Refills the buffer once it is used up; false at the end of the archive.
-    bool fill();
+    [[nodiscard]] bool fill();
 
     QIODevice &m_device;
     qint64 m_size;

@@ -78,7 +78,10 @@ QList<ArchiveFormat::Member> DataRestore::restore(const QString &archivePath,
     const QList<ArchiveFormat::Member> members = before.run([&] {
         QList<ArchiveFormat::Member> unpacked =
             ArchiveFormat::decompressFiles(archivePath, before.staging->path(), progress);
-        Platform::syncDirectory(before.staging->path());
+        QString reason;
+        if (!Platform::syncDirectory(before.staging->path(), &reason))
+            throw FileError(QStringLiteral("Directorul %1 nu poate fi scris pe disc: %2")
+                                .arg(QDir::toNativeSeparators(before.staging->path()), reason));
         return unpacked;
     });
 

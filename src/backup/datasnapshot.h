@@ -36,8 +36,9 @@ public:
     // archive, written beside it and renamed over it once complete. Returns the member count;
     // 0 when Data holds no file to save, and then nothing is written. What was left out goes
     // into skipped when given.
-    static int save(const QString &programDir, const QString &archivePath,
-                    const ArchiveFormat::Progress &progress = {}, QStringList *skipped = nullptr);
+    [[nodiscard]] static int save(const QString &programDir, const QString &archivePath,
+                                  const ArchiveFormat::Progress &progress = {},
+                                  QStringList *skipped = nullptr);
 
 private:
     void copyAll(const QString &dataDir);

@@ -62,7 +62,8 @@ public:
                     !failed.isEmpty())
                     return failed;
             }
-            settle(m_aside.path());
+            if (const QString failed = settle(m_aside.path()); !failed.isEmpty())
+                return failed;
             m_journal.phase = Phase::BringingIn;
             m_journal.write(m_data);
         }
@@ -76,8 +77,7 @@ public:
                 return missing(member);
             }
         }
-        settle(m_staging.path());
-        return {};
+        return settle(m_staging.path());
     }
 
     // Puts the old files back; a FileError when one cannot be.
@@ -95,7 +95,8 @@ public:
                         stuck(failed);
                 }
             }
-            settle(m_staging.path());
+            if (const QString failed = settle(m_staging.path()); !failed.isEmpty())
+                stuck(failed);
             m_journal.phase = Phase::SettingAside;
             m_journal.write(m_data);
         }
@@ -104,7 +105,8 @@ public:
                 !failed.isEmpty())
                 stuck(failed);
         }
-        settle(m_aside.path());
+        if (const QString failed = settle(m_aside.path()); !failed.isEmpty())
+            stuck(failed);
     }
 
     // The set not taken is emptied while the journal still says which it is, then the journal
@@ -134,9 +136,15 @@ private:
     }
 
     // The renames reach the disk, on both sides, before the journal says they are done.
-    void settle(const QString &other) const {
-        Platform::syncDirectory(m_data);
-        Platform::syncDirectory(other);
+    // Empty when they did; otherwise why not.
+    QString settle(const QString &other) const {
+        for (const QString &dir : {m_data, other}) {
+            QString reason;
+            if (!Platform::syncDirectory(dir, &reason))
+                return QStringLiteral("directorul %1 nu poate fi scris pe disc: %2")
+                    .arg(shown(dir), reason);
+        }
+        return {};
     }
 
     [[noreturn]] void stuck(const QString &reason) const {

@@ -126,7 +126,10 @@ void RestoreJournal::remove(const QString &dataDir) {
     if (!QFile::remove(file) && Platform::kindOf(file) != Platform::FileKind::Missing)
         throw FileError(QStringLiteral("Jurnalul restaurarii %1 nu poate fi sters: %2")
                             .arg(QDir::toNativeSeparators(file), Platform::lastReason()));
-    Platform::syncDirectory(dataDir);
+    QString reason;
+    if (!Platform::syncDirectory(dataDir, &reason))
+        throw FileError(QStringLiteral("Jurnalul restaurarii %1 nu poate fi sters: %2")
+                            .arg(QDir::toNativeSeparators(file), reason));
 }
 
 } // namespace velmora

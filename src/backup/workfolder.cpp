@@ -70,14 +70,14 @@ WorkFolder WorkFolder::create(const QString &programDir, Kind kind) {
     dir.setAutoRemove(false);
     QString reason;
     const Platform::LockHandle lock = Platform::openLockFile(lockPath(dir.path()), &reason);
-    if (lock == Platform::kNoLock || !Platform::tryLockFile(lock, true)) {
+    // Its name must reach the disk before a journal names it.
+    if (lock == Platform::kNoLock || !Platform::tryLockFile(lock, true) ||
+        !Platform::syncDirectory(programDir, &reason)) {
         Platform::closeLockFile(lock);
         QDir(dir.path()).removeRecursively();
         throw FileError(QStringLiteral("Directorul de lucru %1 nu poate fi folosit: %2")
                             .arg(QDir::toNativeSeparators(dir.path()), reason));
     }
-    // Its name must reach the disk before a journal names it.
-    Platform::syncDirectory(programDir);
     return WorkFolder(dir.path(), lock);
 }
 

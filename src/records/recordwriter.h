@@ -11,10 +11,13 @@ namespace velmora {
 // Writes sheets and their departures and arrivals, one statement at a time, and keeps each
 // sheet's TOTALVEN equal to the sum of its lines: a line statement is followed by the income
 // update, and when the engine refuses that update the line statement is undone before the
-// error goes on, so a refused amount leaves both tables as they were.
+// error goes on, so a refused amount leaves both tables as they were. Should the undo be
+// refused as well, an OutOfStepError says what now disagrees: the sheet's total and the sum of
+// its lines.
 class RecordWriter {
 public:
     explicit RecordWriter(const QString &dataDir);
+    virtual ~RecordWriter() = default;
 
     void addSheet(const SheetValues &sheet);
     void changeSheet(const SheetValues &sheet);
@@ -28,10 +31,17 @@ public:
 
     const SheetStatements &statements() const { return m_statements; }
 
+protected:
+    // One statement; tests put one that fails in its place.
+    virtual void run(const QStringList &statement);
+
 private:
-    void run(const QStringList &statement);
     // Runs first, then second; when second is refused, undo puts back what first changed.
-    void runPair(const QStringList &first, const QStringList &second, const QStringList &undo);
+    // done says what first did to which line of sheetId, for the case that nothing can.
+    void runPair(const QStringList &first, const QStringList &second, const QStringList &undo,
+                 const QString &sheetId, const QString &done);
+    // The sheet's total and the sum of its lines as they are now, for the user.
+    QString figures(const QString &sheetId) const;
 
     SheetStatements m_statements;
     Query m_sx;

@@ -37,7 +37,7 @@ public:
     // Creates the printout and copies the template's header into it; empties the lists.
     // False, with no printout left behind, when the template path is empty, the template is
     // missing, unreadable or empty, or the printout cannot be created.
-    bool startRtf();
+    [[nodiscard]] bool startRtf();
     // Tags may repeat: a tag added several times in a row is a repeated tag, and a template
     // line holding it is written once per value.
     void addTag(const QString &tag, const QString &value);

@@ -25,7 +25,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
-#include <cstdio>
 #include <optional>
 
 using namespace velmora;
@@ -88,12 +87,7 @@ int runSql() {
         return kDone;
     }
     const ResultSet result = SqlEngine::open(statement);
-    TsvWriter::write(result, [](const QByteArray &chunk) {
-        if (std::fwrite(chunk.constData(), 1, static_cast<size_t>(chunk.size()), stdout) !=
-            static_cast<size_t>(chunk.size()))
-            throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
-    });
-    ToolOutput::flushOut();
+    TsvWriter::write(result, [](const QByteArray &chunk) { ToolOutput::writeOut(chunk); });
     return kDone;
 }
 
@@ -137,8 +131,8 @@ int runGenerate(const QStringList &args) {
     SampleGenerator generator(store, QDate(QDate::currentDate().year(), 1, 1));
     const SampleGenerator::Summary summary = generator.generate(
         static_cast<qint32>(*sheets), static_cast<qint32>(*lines), static_cast<quint32>(seed));
-    std::printf("%lld sheets, %lld departures and arrivals added\n",
-                static_cast<long long>(summary.sheets), static_cast<long long>(summary.lines));
+    ToolOutput::printOut(QStringLiteral("%1 sheets, %2 departures and arrivals added")
+                             .arg(QString::number(summary.sheets), QString::number(summary.lines)));
     return kDone;
 }
 
@@ -195,8 +189,8 @@ int runBackupIntoFolder(const QStringList &args) {
     const QString made = BackupRotation::backUp(
         folder, static_cast<int>(*keep), QDateTime::currentDateTime(),
         [&](const QString &archive) { members = saveData(args[0], archive); });
-    std::printf("%d files saved into %s\n", members,
-                QFile::encodeName(QDir::toNativeSeparators(made)).constData());
+    ToolOutput::printOut(QStringLiteral("%1 files saved into %2")
+                             .arg(QString::number(members), QDir::toNativeSeparators(made)));
     return kDone;
 }
 
@@ -207,7 +201,6 @@ int runArchive(const QString &command, const QStringList &args) {
         for (const ArchiveFormat::Member &member : ArchiveFormat::verify(args[0]))
             ToolOutput::printOut(
                 QStringLiteral("Data\\%1\t%2").arg(member.fileName, QString::number(member.size)));
-        ToolOutput::flushOut();
         return kDone;
     }
     if (command == QStringLiteral("backup") && args.size() >= 2 &&
@@ -220,11 +213,11 @@ int runArchive(const QString &command, const QStringList &args) {
     if (args.size() != 2)
         return usage(QStringLiteral("%1: expected PROGRAMDIR ARCHIVE").arg(command));
     if (command == QStringLiteral("backup")) {
-        std::printf("%d files saved\n", saveData(args[0], args[1]));
+        ToolOutput::printOut(QStringLiteral("%1 files saved").arg(saveData(args[0], args[1])));
         return kDone;
     }
     const QList<ArchiveFormat::Member> members = DataRestore::restore(args[1], args[0]);
-    std::printf("%lld files restored\n", static_cast<long long>(members.size()));
+    ToolOutput::printOut(QStringLiteral("%1 files restored").arg(members.size()));
     return kDone;
 }
 
@@ -255,7 +248,7 @@ int run(const QStringList &args) {
     const QStringList rest = args.mid(1);
     recoverFirst(command, rest);
     if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
-        std::fputs(kHelp, stdout);
+        ToolOutput::writeOut(kHelp);
         return kDone;
     }
     if (command == QStringLiteral("sql")) {
@@ -270,7 +263,7 @@ int run(const QStringList &args) {
         const QStringList repairs =
             command == QStringLiteral("init") ? store.initialize() : store.packTables();
         for (const QString &repair : repairs)
-            std::printf("%s\n", repair.toLocal8Bit().constData());
+            ToolOutput::printOut(repair);
         return kDone;
     }
     if (command == QStringLiteral("generate"))
@@ -287,7 +280,7 @@ int run(const QStringList &args) {
     if (command == QStringLiteral("where")) {
         if (!rest.isEmpty())
             return usage(QStringLiteral("where takes no arguments"));
-        std::printf("%s\n", QFile::encodeName(QDir::toNativeSeparators(programDir())).constData());
+        ToolOutput::printOut(QDir::toNativeSeparators(programDir()));
         return kDone;
     }
     return usage(QStringLiteral("unknown command: %1").arg(command));

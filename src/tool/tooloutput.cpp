@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tool/tooloutput.h"
 
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QByteArray>
 #include <cstdio>
 #include <exception>
-#include <new>
 
 namespace velmora {
+
+namespace {
+
+[[noreturn]] void outputFailed() {
+    throw FileError(
+        QStringLiteral("Iesirea standard nu poate fi scrisa: %1.").arg(Platform::lastReason()));
+}
+
+} // namespace
 
 void ToolOutput::printErr(const QString &text) {
     const QByteArray bytes = text.toLocal8Bit();
@@ -23,26 +32,30 @@ int ToolOutput::usage(const QString &problem) {
 }
 
 void ToolOutput::printOut(const QString &line) {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    if (std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout) !=
-        static_cast<size_t>(bytes.size()))
-        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+    writeOut(line.toUtf8() + '\n');
+}
+
+void ToolOutput::writeOut(QByteArrayView bytes) {
+    const auto size = static_cast<size_t>(bytes.size());
+    if (std::fwrite(bytes.data(), 1, size, stdout) != size)
+        outputFailed();
 }
 
 void ToolOutput::flushOut() {
-    if (std::fflush(stdout) != 0)
-        throw FileError(QStringLiteral("Iesirea standard nu poate fi scrisa."));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        outputFailed();
 }
 
 int ToolOutput::guarded(const std::function<int()> &command) {
+    // A reader that stops reading (a pipe into head) must not end the tool by a signal, with
+    // no word said and a status that a script may not look at.
+    Platform::reportBrokenPipes();
     try {
-        return command();
-    } catch (const Error &error) {
-        printErr(error.message());
-    } catch (const std::bad_alloc &) {
-        printErr(Error::outOfMemoryText());
-    } catch (const std::exception &error) {
-        printErr(QString::fromLocal8Bit(error.what()));
+        const int status = command();
+        flushOut();
+        return status;
+    } catch (...) {
+        printErr(userMessage(std::current_exception()));
     }
     return kFailed;
 }

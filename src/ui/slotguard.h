@@ -13,7 +13,8 @@ namespace velmora {
 
 // Exceptions must not cross Qt's signal dispatch. guardSlot wraps a callable for connect: the
 // wrapper runs it with the signal's arguments (or with none, when it takes none) and shows an
-// error it raises in the error box, where the operation it stopped ends. The application's
+// error it raises in the error box, in the user's words (userMessage), where the operation it
+// stopped ends. The application's
 // notify stays only as the last net.
 //
 //     connect(button, &QPushButton::clicked, this, guardSlot([this] { save(); }));
@@ -25,10 +26,8 @@ auto guardSlot(Callable callable) {
                 std::invoke(callable, std::forward<decltype(args)>(args)...);
             else
                 std::invoke(callable);
-        } catch (const Error &error) {
-            ErrorBox::show(error.message());
-        } catch (const std::exception &error) {
-            ErrorBox::show(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            ErrorBox::show(userMessage(std::current_exception()));
         }
     };
 }

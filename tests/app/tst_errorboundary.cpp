@@ -6,6 +6,7 @@
 
 #include <QPushButton>
 #include <QTimer>
+#include <stdexcept>
 
 using namespace velmora;
 
@@ -33,6 +34,25 @@ private Q_SLOTS:
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(reached, 2);
         QCOMPARE(m_shown, QStringList(2, QStringLiteral("Tabela nu poate fi citita.")));
+    }
+
+    // The last net says what is not an error of ours in Romanian too, with the technical
+    // text kept, and the program carries on.
+    void anErrorOfTheLibraryIsSaidInRomanian() {
+        m_shown.clear();
+        QPushButton button;
+        int reached = 0;
+        QObject::connect(&button, &QPushButton::clicked, &button, [&reached] {
+            ++reached;
+            throw std::out_of_range("vector::_M_range_check");
+        });
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(reached, 2);
+        QCOMPARE(m_shown,
+                 QStringList(2, QStringLiteral("Operatia a fost oprita de o eroare neprevazuta "
+                                               "(vector::_M_range_check).")));
     }
 
     void errorsOfATimerToo() {

@@ -5,12 +5,14 @@
 #include "backup/datasnapshot.h"
 #include "filebytes.h"
 #include "store/dbf/datalock.h"
+#include "store/dbf/platform.h"
 #include "store/text/error.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 
 using namespace velmora;
 using namespace Qt::StringLiterals;
@@ -212,6 +214,29 @@ private Q_SLOTS:
 
         QCOMPARE(tree(data()), before);
         noLeftovers();
+    }
+
+    // A directory whose new names cannot be made to reach the disk stops the restore
+    // before anything in Data moves, and says why.
+    void aDirectorySyncThatFailsChangesNothing() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no directory sync");
+#else
+        fillData();
+        putBytes(archive(), soundArchive());
+        const QMap<QString, QByteArray> before = tree(data());
+        Platform::failDirectorySync(Platform::DirectoryCall::Sync, EIO);
+        QString message;
+        try {
+            DataRestore::restore(archive(), m_program.path());
+        } catch (const FileError &e) {
+            message = e.message();
+        }
+        Platform::failDirectorySync(Platform::DirectoryCall::Sync, 0);
+        QVERIFY2(message.contains(u"eroare de citire sau scriere pe disc"_s), qPrintable(message));
+        QCOMPARE(tree(data()), before);
+        noLeftovers();
+#endif
     }
 
     void missingArchiveIsAFileError() {

@@ -135,8 +135,9 @@ private Q_SLOTS:
                  0);
         const QString archive = program.filePath(u"a.vmr"_s);
         try {
-            DataSnapshot::save(program.path(), archive);
-            QFAIL("a backup without its sheets table was written");
+            const int members = DataSnapshot::save(program.path(), archive);
+            QFAIL(qPrintable(
+                u"a backup without its sheets table was written (%1 files)"_s.arg(members)));
         } catch (const ArchiveError &e) {
             QVERIFY2(e.message().contains(u"Foi.dbf"_s), qPrintable(e.message()));
         }

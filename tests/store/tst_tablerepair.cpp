@@ -22,6 +22,8 @@
 using namespace velmora;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(velmora::Platform::DirectoryCall)
+
 namespace {
 
 quint32 headerCount(const QByteArray &bytes) {
@@ -78,6 +80,7 @@ private Q_SLOTS:
     }
     void cleanup() {
         Platform::setSyncObserver(nullptr);
+        Platform::failDirectorySync(Platform::DirectoryCall::Open, 0);
         for (const QString &name : QDir(m_store->dataDir()).entryList(QDir::Files))
             QFile::setPermissions(m_store->dataDir() + u'/' + name,
                                   QFile::ReadOwner | QFile::WriteOwner);
@@ -254,6 +257,64 @@ private Q_SLOTS:
         SqlEngine::pack(foi());
         Platform::setSyncObserver(nullptr);
         QCOMPARE(QDir::cleanPath(g_syncs.last().path), QDir::cleanPath(m_store->dataDir()));
+    }
+
+    // A directory sync that fails is a write error: the statement is not reported done, and
+    // the user reads why. One that the file system does not offer is no error, and no sync is
+    // reported either.
+    void aFailedDirectorySyncFailsTheWrite_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<Platform::DirectoryCall>("call");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("reason"); // empty: the operation succeeds
+#ifndef Q_OS_WIN
+        const auto open = Platform::DirectoryCall::Open;
+        const auto sync = Platform::DirectoryCall::Sync;
+        for (const QString &operation : {u"update"_s, u"delete"_s, u"pack"_s, u"counter"_s}) {
+            const QByteArray name = operation.toLatin1();
+            QTest::newRow(name + " open EIO")
+                << operation << open << EIO << u"eroare de citire sau scriere pe disc"_s;
+            QTest::newRow(name + " sync EIO")
+                << operation << sync << EIO << u"eroare de citire sau scriere pe disc"_s;
+            QTest::newRow(name + " sync EROFS")
+                << operation << sync << EROFS << u"discul este protejat la scriere"_s;
+            QTest::newRow(name + " sync EINVAL") << operation << sync << EINVAL << QString();
+        }
+#endif
+    }
+    void aFailedDirectorySyncFailsTheWrite() {
+        QFETCH(QString, operation);
+        QFETCH(Platform::DirectoryCall, call);
+        QFETCH(int, code);
+        QFETCH(QString, reason);
+        insertSheets(2);
+        if (operation == u"pack"_s)
+            SqlEngine::run(u"DELETE FROM \""_s + foi() + u"\" WHERE IDFOAIE=1"_s);
+        g_syncs.clear();
+        Platform::setSyncObserver(recordSync);
+        Platform::failDirectorySync(call, code);
+        QString message;
+        try {
+            if (operation == u"update"_s)
+                SqlEngine::run(u"UPDATE \""_s + foi() + u"\" SET TKM=7 WHERE IDFOAIE=1"_s);
+            else if (operation == u"delete"_s)
+                SqlEngine::run(u"DELETE FROM \""_s + foi() + u"\" WHERE IDFOAIE=2"_s);
+            else if (operation == u"pack"_s)
+                SqlEngine::pack(foi());
+            else
+                m_store->nextId(Counters::sheets());
+        } catch (const Error &e) {
+            message = e.message();
+        }
+        Platform::failDirectorySync(call, 0);
+        Platform::setSyncObserver(nullptr);
+        if (reason.isEmpty())
+            QVERIFY2(message.isEmpty(), qPrintable(message));
+        else
+            QVERIFY2(message.contains(reason), qPrintable(message));
+        for (const SyncSeen &seen : std::as_const(g_syncs))
+            QVERIFY2(QDir::cleanPath(seen.path) != QDir::cleanPath(m_store->dataDir()),
+                     "a directory sync that did not happen was reported");
     }
 
     void systemReasonsAreInRomanian_data() {

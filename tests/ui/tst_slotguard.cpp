@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
+#include <new>
 
 using namespace velmora;
 
@@ -33,6 +34,16 @@ private Q_SLOTS:
         button.click();
         QCOMPARE(reached, 2);
         QCOMPARE(m_shown, QStringList(2, QStringLiteral("Tabela nu poate fi citita.")));
+    }
+
+    // Not the C++ library's English name of the error: the words of the one place that says
+    // errors to the user.
+    void anErrorOfTheLibraryIsSaidInRomanian() {
+        QPushButton button;
+        connect(&button, &QPushButton::clicked, &button, guardSlot([] { throw std::bad_alloc(); }));
+        button.click();
+        QCOMPARE(m_shown, QStringList{userMessage(std::make_exception_ptr(std::bad_alloc()))});
+        QCOMPARE(m_shown.first(), Error::outOfMemoryText());
     }
 
     void theSignalsArgumentsReachTheSlot() {

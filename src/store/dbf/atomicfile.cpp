@@ -87,7 +87,8 @@ void AtomicFile::commit() {
         fail(m_path, reason);
     m_committed = true;
     // The rename itself must reach the disk too, or a power cut could bring the old file back.
-    Platform::syncDirectory(QFileInfo(m_path).absolutePath());
+    if (!Platform::syncDirectory(QFileInfo(m_path).absolutePath(), &reason))
+        fail(m_path, reason);
 }
 
 void AtomicFile::replace(const QString &path, QByteArrayView content) {

@@ -37,7 +37,7 @@ public:
 
 private:
     // The payload of a complete, intact journal file; nothing for any other.
-    static std::optional<QByteArray> parse(QByteArrayView file);
+    [[nodiscard]] static std::optional<QByteArray> parse(QByteArrayView file);
 
     QString m_tablePath;
     QString m_path;

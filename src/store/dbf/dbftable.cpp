@@ -219,7 +219,10 @@ void DbfTable::rewrite(const std::vector<quint32> &records, const QByteArray &or
     // The journal's removal is this change's commit point: should a power cut bring the
     // journal back, the next access would roll the change back.
     journal.remove();
-    Platform::syncDirectory(QFileInfo(m_path).absolutePath());
+    QString reason;
+    if (!Platform::syncDirectory(QFileInfo(m_path).absolutePath(), &reason))
+        throw FileError(
+            QStringLiteral("Tabela %1 nu poate fi scrisa: %2").arg(nativePath(m_path), reason));
 }
 
 void DbfTable::create(const QString &path, const QList<Column> &columns) {

@@ -41,7 +41,7 @@ public:
     // whole records, the bytes after them kept in a side file "<table>.cut-<date>-<time>";
     // what was repaired is added to repairs, in words for the user. A temporary file that a
     // killed pack left beside the table is removed first.
-    static qsizetype pack(const QString &path, QStringList *repairs = nullptr);
+    [[nodiscard]] static qsizetype pack(const QString &path, QStringList *repairs = nullptr);
 
     const QString &path() const { return m_path; }
     const DbfHeader &header() const { return m_header; }

@@ -11,6 +11,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -46,7 +47,7 @@ constexpr int kExists = ERROR_FILE_EXISTS;
 constexpr int kMissing = ERROR_FILE_NOT_FOUND;
 #else
 constexpr int kCommonErrors[] = {ENOENT, EACCES, EPERM,  EROFS,  ENOSPC, ENOTDIR,      EISDIR,
-                                 EEXIST, EIO,    ENOMEM, EMFILE, ENFILE, ENAMETOOLONG,
+                                 EEXIST, EIO,    ENOMEM, EMFILE, ENFILE, ENAMETOOLONG, EPIPE,
 #ifdef EDQUOT
                                  EDQUOT
 #endif
@@ -148,6 +149,8 @@ QString Platform::reasonText(int systemError) {
         return QStringLiteral("sunt deschise prea multe fisiere");
     case ENAMETOOLONG:
         return QStringLiteral("numele este prea lung");
+    case EPIPE:
+        return QStringLiteral("programul care citea a inchis legatura");
     default:
         return {};
     }
@@ -210,6 +213,11 @@ bool Platform::replaceFile(const QString &from, const QString &to, QString *erro
 namespace {
 bool g_sync = true;
 Platform::SyncObserver g_syncObserver = nullptr;
+struct DirectoryFault {
+    Platform::DirectoryCall call = Platform::DirectoryCall::Open;
+    int error = 0;
+};
+DirectoryFault g_directoryFault;
 } // namespace
 
 void Platform::setSyncObserver(SyncObserver observer) {
@@ -244,21 +252,46 @@ bool Platform::syncFile(QFileDevice &file) {
     return done;
 }
 
-void Platform::syncDirectory(const QString &path) {
+void Platform::failDirectorySync(DirectoryCall call, int systemError) {
+    g_directoryFault = {call, systemError};
+}
+
+bool Platform::syncDirectory(const QString &path, QString *error) {
     if (!g_sync)
-        return;
+        return true;
 #ifdef Q_OS_WIN
     // NTFS journals its directory entries; there is no handle to flush.
-    Q_UNUSED(path);
+    Q_UNUSED(error);
 #else
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    const auto injected = [](DirectoryCall call) {
+        if (g_directoryFault.error == 0 || g_directoryFault.call != call)
+            return false;
+        errno = g_directoryFault.error;
+        return true;
+    };
+    const int fd = injected(DirectoryCall::Open) ? -1
+                                                 : ::open(QFile::encodeName(path).constData(),
+                                                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = lastReason();
+        return false;
+    }
+    const bool synced = !injected(DirectoryCall::Sync) && ::fsync(fd) == 0;
+    const int syncError = errno;
+    ::close(fd);
+    if (!synced) {
+        if (syncError == EINVAL)
+            return true;
+        errno = syncError;
+        if (error)
+            *error = lastReason();
+        return false;
     }
 #endif
     if (g_syncObserver)
         g_syncObserver(path);
+    return true;
 }
 
 bool Platform::isReadOnly(const QString &path) {
@@ -517,6 +550,12 @@ bool Platform::writeIdentity(LockHandle handle, QByteArrayView identity, QString
     if (!done && error)
         *error = lastReason();
     return done;
+}
+
+void Platform::reportBrokenPipes() {
+#ifndef Q_OS_WIN
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 void Platform::allowForegroundSwitch() {

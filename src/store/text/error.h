@@ -44,8 +44,22 @@ class CountersError : public Error {
     using Error::Error;
 };
 
+// What the user reads about whatever stopped an operation; the one place where an exception
+// becomes words, for the windows' error box and the tool's stderr alike: an Error's own
+// message; for memory that ran out, outOfMemoryText(); for another standard exception, a
+// Romanian sentence that keeps its technical text for whoever reports it; for anything else,
+// a Romanian sentence. Null gives an empty text.
+QString userMessage(std::exception_ptr error);
+
 // A backup archive is damaged or cannot be written.
 class ArchiveError : public Error {
+    using Error::Error;
+};
+
+// Two tables that must agree no longer do: a change was written, what had to follow it was
+// refused, and putting the change back was refused too. The message says what is now out of
+// step, so that the user can set it right.
+class OutOfStepError : public Error {
     using Error::Error;
 };
 
